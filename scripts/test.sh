@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Set-up, then the whole suite twice: a normal build and one with
+# AddressSanitizer and UndefinedBehaviorSanitizer. Any failure fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/setup.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+build_and_test() {
+    local folder=$1
+    shift
+    cmake -S . -B "$folder" -G Ninja "$@" >/dev/null
+    cmake --build "$folder" -j "$jobs"
+    ctest --test-dir "$folder" -j "$jobs" --output-on-failure --timeout 300
+}
+
+echo "== normal build"
+build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer build"
+build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DQZ_SANITIZE=ON -DQZ_BUILD_BENCHMARKS=OFF
