@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "device/GenericProtocol.h"
+
+// Base of the device connections: the batch operations are built on the single
+// ones, so a connection only has to supply what its link does differently.
+class DeviceConnection {
+public:
+    DeviceConnection() = default;
+    virtual ~DeviceConnection() = default;
+    DeviceConnection(const DeviceConnection&) = delete;
+    DeviceConnection& operator=(const DeviceConnection&) = delete;
+
+    virtual ConnectionStatus getStatus() = 0;
+    virtual void setValue(const ParameterId& writeId, const ParameterValue& value, int delayMs) = 0;
+    virtual ParameterValue getValue(const ParameterId& id) = 0;
+    virtual void getValues(const ParameterIdList& ids, ParameterValueMap& result);
+    virtual bool isMessageBased() { return false; }
+    virtual void downloadFirmware(const std::string& path, ProgressListener* listener);
+    virtual void sendFlashBlock(const unsigned char* bytes, std::size_t length, int blockIndex, bool last);
+    virtual void setValues(const ParameterValueMap& values, int delayMs);
+    virtual void setValuesAndRead(const ParameterValueMap& values, ParameterValueMap& result, int delayMs);
+    virtual void getEventLog(std::string& text) = 0;
+    virtual void getErrorLog(std::string& text) = 0;
+
+    // Writes under the write identifier, then reads the parameter back.
+    ParameterValue setValueAndRead(const ParameterId& id, const ParameterValue& value, int delayMs);
+    void setIdleHandler(IdleHandler* handler) { idleHandler_ = handler; }
+
+protected:
+    void idle();
+
+private:
+    IdleHandler* idleHandler_ = nullptr;
+};

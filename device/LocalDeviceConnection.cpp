@@ -1,0 +1,35 @@
+#include "device/LocalDeviceConnection.h"
+
+LocalDeviceConnection::LocalDeviceConnection() : store_(std::make_unique<ParameterValueMap>()) {}
+
+LocalDeviceConnection::~LocalDeviceConnection() = default;
+
+ConnectionStatus LocalDeviceConnection::getStatus()
+{
+    return OkStatus();
+}
+
+void LocalDeviceConnection::setValue(const ParameterId& writeId, const ParameterValue& value, int)
+{
+    (*store_)[writeId.nextGroup()] = value;
+}
+
+ParameterValue LocalDeviceConnection::getValue(const ParameterId& id)
+{
+    auto [entry, inserted] = store_->try_emplace(id, ParameterValue(0));
+    return entry->second;
+}
+
+void LocalDeviceConnection::downloadFirmware(const std::string&, ProgressListener*) {}
+
+void LocalDeviceConnection::sendFlashBlock(const unsigned char*, std::size_t, int, bool) {}
+
+void LocalDeviceConnection::getEventLog(std::string& text)
+{
+    text = "No Events";
+}
+
+void LocalDeviceConnection::getErrorLog(std::string& text)
+{
+    text = "No Errors";
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+#include "device/DeviceConnection.h"
+
+// A device without a device: values live in memory, keyed by the parameters'
+// own identifiers, and every operation answers at once.
+class LocalDeviceConnection : public DeviceConnection {
+public:
+    LocalDeviceConnection();
+    ~LocalDeviceConnection() override;
+
+    ConnectionStatus getStatus() override;
+    void setValue(const ParameterId& writeId, const ParameterValue& value, int delayMs) override;
+    // A parameter never written reads as 0 and is stored from then on.
+    ParameterValue getValue(const ParameterId& id) override;
+    void downloadFirmware(const std::string& path, ProgressListener* listener) override;
+    void sendFlashBlock(const unsigned char* bytes, std::size_t length, int blockIndex, bool last) override;
+    void getEventLog(std::string& text) override;
+    void getErrorLog(std::string& text) override;
+
+protected:
+    // Subclasses fill the store directly (factory defaults).
+    ParameterValueMap& store() { return *store_; }
+    const ParameterValueMap& store() const { return *store_; }
+
+private:
+    std::unique_ptr<ParameterValueMap> store_;
+};
