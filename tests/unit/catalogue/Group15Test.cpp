@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include "tests/unit/catalogue/StatusPresetRows.h"
+
+namespace {
+
+const GroupCatalogue& rows()
+{
+    return catalogueGroup15();
+}
+
+TEST(CatalogueGroup15, RowsAtTheirEnds)
+{
+    const RowCase cases[] = {
+        {0x1500, status, "Bitstream ID", 0, 32, number(32), 1, {32, "N/A"}, {32, "N/A"}},
+        {0x1501, status, "Data Rate", 0, 31, number(31), 32, {0, "32 kbps"}, {31, "N/A"}},
+        {0x1502, status, "Bitstream Mode", 0, 9, number(9), 10, {0, "Main Complete"}, {9, "N/A"}},
+        {0x1507,
+         status,
+         "Vormo Digital Low frequency effect channel (ac3_lfeon)",
+         0,
+         2,
+         number(2),
+         3,
+         {0, ""},
+         {2, "N/A"}},
+        // The set swaps this formatter for the dialogue-level one; the table keeps the unit's own.
+        {0x1508,
+         status,
+         "Vormo Digital Dialogue normalization (ac3_dialnorm)",
+         1,
+         32,
+         number(32),
+         1,
+         {32, "N/A"},
+         {32, "N/A"}},
+        {0x150A,
+         status,
+         "Vormo Digital Language code (ac3_langcod)",
+         0,
+         256,
+         number(256),
+         2,
+         {0, "Unknown"},
+         {256, "N/A"}},
+        {0x150C,
+         status,
+         "Vormo Digital Mix level (ac3_mixlevel)",
+         80,
+         112,
+         number(112),
+         2,
+         {0, "Unknown"},
+         {112, "N/A"}},
+        {0x1518,
+         status,
+         "Vormo Digital Extended Vormo Headphone Mode (ac3_headphonmod)",
+         0,
+         4,
+         number(4),
+         5,
+         {0, "Not indicated"},
+         {4, "N/A"}},
+        {0x151F,
+         status,
+         "Vormo Digital Surround 90 Degrees Phase Shift Filter Enabled (ac3_sur90on)",
+         0,
+         2,
+         number(2),
+         3,
+         {0, "Disabled"},
+         {2, "N/A"}},
+        {0x1528,
+         status,
+         "Vormo Digital Additional Bit Stream Information Exists",
+         0,
+         2,
+         number(2),
+         3,
+         {0, "Not present"},
+         {2, "N/A"}},
+        {0x1529, status, "", 0, -1, number(0), 0, {}, {}},
+        {0x152A, status, "", 0, -1, number(0), 0, {}, {}},
+        {0x152B,
+         status,
+         "Vormo Digital Timecode 1 exists (ac3_timecod1e)",
+         0,
+         2,
+         number(2),
+         3,
+         {0, "No timecode"},
+         {2, "N/A"}},
+        {0x152D,
+         status,
+         "Vormo Digital Timecode 2 exists (ac3_timecod2e)",
+         0,
+         1,
+         number(1),
+         2,
+         {0, "Reserved"},
+         {1, "N/A"}},
+        {0x152E,
+         status,
+         "Vormo Digital Timecode 2 (ac3_timecod2)",
+         0,
+         1,
+         number(1),
+         2,
+         {0, "Reserved"},
+         {1, "N/A"}},
+    };
+    for (const RowCase& expected : cases)
+        expectRow(rows(), expected);
+}
+
+TEST(CatalogueGroup15, EveryLabelledRowDefaultsToItsNotAvailableMaximum)
+{
+    // Without a bitstream the unit reports each field's highest code, labelled "N/A".
+    for (const ParameterDefinition& row : rows()) {
+        if (row.formatter == FormatterKind::None)
+            continue;
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.defaultValue, number(row.maximum));
+        const std::string* label = labelOf(row, row.maximum);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(*label, "N/A");
+    }
+}
+
+TEST(CatalogueGroup15, SpellingsKeptAsTheUnitHasThem)
+{
+    const ParameterDefinition& rate = rowOf(rows(), 0x1501);
+    EXPECT_EQ(*labelOf(rate, 18), "640 kbps");
+    EXPECT_EQ(*labelOf(rate, 19), "Reserved");
+    EXPECT_EQ(*labelOf(rate, 30), "Reserved");
+    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1502), 1), "Main M&E");
+    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1505), 2), "0 (-999 dB)");
+    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1504), 1), "0.596 (-4.5 dB)");
+    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1506), 0), "Not Indicated");
+    EXPECT_EQ(*labelOf(rowOf(rows(), 0x150D), 0), "Not indicated");
+    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1517), 2), "Srnd QX");
+    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1518), 1), "Not Vormo Headphone encoded");
+    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1519), 1), "HDCD");
+    EXPECT_EQ(rowOf(rows(), 0x1510).name, "Vormo Digital Extended BSI1 Exist (ac3_xbsi1e)");
+    EXPECT_EQ(rowOf(rows(), 0x1516).name, "Vormo Digital Extended BSI2 Exist (ac3_xbsi2e)");
+}
+
+TEST(CatalogueGroup15, RowsThatShareANameOrALabelList)
+{
+    EXPECT_EQ(rowOf(rows(), 0x1523).name, "Vormo Digital Compr (ac3_compr)");
+    EXPECT_EQ(rowOf(rows(), 0x1524).name, "Vormo Digital Compr (ac3_compr)");
+    EXPECT_EQ(rowOf(rows(), 0x1526).name, "Vormo Digital Dynamic Range 1 (ac3_dynrng1)");
+    EXPECT_EQ(rowOf(rows(), 0x1527).name, "Vormo Digital Dynamic Range 1 (ac3_dynrng1)");
+
+    // The four matrix downmix levels use one scale.
+    for (int id : {0x1512, 0x1513, 0x1514, 0x1515}) {
+        SCOPED_TRACE(id);
+        const ParameterDefinition& row = rowOf(rows(), id);
+        ASSERT_EQ(row.labels.size(), 10u);
+        EXPECT_EQ(row.labels[0].text, "1.414 (+3.0 dB)");
+        EXPECT_EQ(row.labels[2].text, "1.000 (0.0 dB)");
+        EXPECT_EQ(row.labels[7].text, "0 (-999 dB)");
+        EXPECT_EQ(row.labels[8].text, "Not Active");
+    }
+}
+
+} // namespace
