@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/unit/catalogue/GroupTableHelpers.h"
+
+using namespace catalogueIoTest;
+
+namespace {
+
+struct OutputEntry {
+    int entry;
+    int trigger;
+    int polarity;
+    int function;
+    const char* defaultFunction;
+};
+
+const std::vector<OutputEntry> outputEntries = {
+    {0, 0x2100, 0x2111, 0x2122, "Error"},
+    {1, 0x2101, 0x2112, 0x2123, "AES1 Input"},
+    {2, 0x2102, 0x2113, 0x2124, "AES2 Input"},
+    {3, 0x2103, 0x2114, 0x2125, "Optical Input"},
+    {4, 0x2104, 0x2115, 0x2126, "Tessiva II"},
+    {5, 0x2105, 0x2116, 0x2127, "Tessiva"},
+    {6, 0x2106, 0x2117, 0x2128, "Surround QX"},
+    {7, 0x2107, 0x2118, 0x2129, "Lt/Rt Downmix"},
+    {8, 0x2108, 0x2119, 0x212A, "Stereo Downmix"},
+    {9, 0x2109, 0x211A, 0x212B, "Mono Downmix"},
+    {10, 0x210A, 0x211B, 0x212C, "Custom"},
+    {11, 0x210B, 0x211C, 0x212D, "Line"},
+    {12, 0x210C, 0x211D, 0x212E, "RF"},
+    {13, 0x210D, 0x211E, 0x212F, "Master Volume Ref"},
+    {14, 0x210E, 0x211F, 0x2130, "Dim/Mute"},
+    {15, 0x210F, 0x2120, 0x2131, "Bypass"},
+    {16, 0x2110, 0x2121, 0x2132, "AES1 Input"},
+};
+
+} // namespace
+
+TEST(Group21, EveryOutputEntryHasItsThreeSettingsWithFactoryDefaults)
+{
+    const GroupCatalogue& rows = catalogueGroup21();
+    for (const OutputEntry& entry : outputEntries) {
+        SCOPED_TRACE("output entry " + std::to_string(entry.entry));
+
+        const ParameterDefinition* trigger = findRow(rows, entry.trigger);
+        ASSERT_NE(trigger, nullptr);
+        EXPECT_EQ(trigger->name, "Set Trigger Mode For General Purpose Output Pin");
+        EXPECT_EQ(trigger->minimum, 0);
+        EXPECT_EQ(trigger->maximum, 1);
+        EXPECT_EQ(labelOf(*trigger, 0), "Level");
+        EXPECT_EQ(labelOf(*trigger, 1), "Edge");
+        EXPECT_EQ(defaultLabelOf(*trigger), "Level");
+
+        const ParameterDefinition* polarity = findRow(rows, entry.polarity);
+        ASSERT_NE(polarity, nullptr);
+        EXPECT_EQ(polarity->name, "Polarity");
+        EXPECT_EQ(polarity->minimum, 0);
+        EXPECT_EQ(polarity->maximum, 1);
+        EXPECT_EQ(labelOf(*polarity, 0), "Negative/Low");
+        EXPECT_EQ(labelOf(*polarity, 1), "Positive/High");
+        EXPECT_EQ(defaultLabelOf(*polarity), "Positive/High");
+
+        const ParameterDefinition* function = findRow(rows, entry.function);
+        ASSERT_NE(function, nullptr);
+        EXPECT_EQ(function->name, "Function");
+        EXPECT_EQ(function->minimum, 0);
+        EXPECT_EQ(function->maximum, 77);
+        EXPECT_EQ(labelOf(*function, 0), "Bypass");
+        EXPECT_EQ(labelOf(*function, 77), "Vormo Digital Input");
+        EXPECT_EQ(defaultLabelOf(*function), entry.defaultFunction);
+    }
+}
+
+TEST(Group21, FunctionListIsTheOutputVocabulary)
+{
+    const GroupCatalogue& rows = catalogueGroup21();
+    const ParameterDefinition* first = findRow(rows, 0x2122);
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(first->labels.size(), 78u);
+
+    // The outputs word many functions differently from the inputs.
+    const std::vector<ValueLabel> expected = {
+        {1, "Preset 1"},
+        {32, "Preset 32"},
+        {33, "AES1 Input"},
+        {36, "Streaming Input"},
+        {44, "3 Stereo"},
+        {46, "Custom"},
+        {50, "TS II - Movie"},
+        {53, "TS II - Matrix"},
+        {55, "Vormo Headphone 1"},
+        {58, "Bass Manage Bypass"},
+        {59, "AES Chan Select Auto"},
+        {62, "AES Chan Select 1+2"},
+        {69, "Ls Speaker Mute"},
+        {71, "Bs Speaker Mute"},
+        {72, "Master Volume Ref"},
+        {74, "Error"},
+        {75, "External Ref"},
+        {76, "Remote Control"},
+    };
+    for (const ValueLabel& label : expected) {
+        EXPECT_EQ(labelOf(*first, label.value), label.text);
+    }
+
+    // All seventeen entries offer the very same list.
+    for (int id = 0x2123; id <= 0x2132; ++id) {
+        const ParameterDefinition* function = findRow(rows, id);
+        ASSERT_NE(function, nullptr);
+        ASSERT_EQ(function->labels.size(), first->labels.size());
+        for (std::size_t i = 0; i < first->labels.size(); ++i) {
+            EXPECT_EQ(function->labels[i].value, first->labels[i].value);
+            EXPECT_EQ(function->labels[i].text, first->labels[i].text);
+        }
+    }
+}
+
+TEST(Group21, ActiveOutputPinAndEditMode)
+{
+    const GroupCatalogue& rows = catalogueGroup21();
+
+    const ParameterDefinition* active = findRow(rows, 0x2133);
+    ASSERT_NE(active, nullptr);
+    EXPECT_EQ(active->name, "Active GPO pin");
+    EXPECT_EQ(active->minimum, 0);
+    EXPECT_EQ(active->maximum, 15);
+    ASSERT_EQ(active->labels.size(), 16u);
+    for (const ValueLabel& label : active->labels) {
+        EXPECT_EQ(label.text, std::to_string(label.value));
+    }
+    EXPECT_EQ(defaultLabelOf(*active), "0");
+
+    const ParameterDefinition* editMode = findRow(rows, 0x2134);
+    ASSERT_NE(editMode, nullptr);
+    EXPECT_EQ(editMode->name, "GPI/O edit mode");
+    EXPECT_EQ(labelOf(*editMode, 0), "Kit812");
+    EXPECT_EQ(labelOf(*editMode, 1), "Pin");
+    EXPECT_EQ(defaultLabelOf(*editMode), "Kit812");
+}
