@@ -16,7 +16,10 @@ public:
 
     virtual void setTimeout(int milliseconds) { implementation_->setReadTimeout(milliseconds); }
     virtual void write(const unsigned char* bytes, unsigned count) { implementation_->write(bytes, count); }
-    virtual unsigned read(unsigned char* buffer, unsigned count) { return implementation_->read(buffer, count); }
+    virtual unsigned read(unsigned char* buffer, unsigned count)
+    {
+        return implementation_->read(buffer, count);
+    }
 
 private:
     SerialDeviceImplementation* implementation_;
