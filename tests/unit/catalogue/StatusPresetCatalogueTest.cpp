@@ -229,4 +229,62 @@ TEST(StatusPresetCatalogue, LabelsAscendDistinctAndCoverTheirRange)
         }
 }
 
+TEST(StatusPresetCatalogue, ValuesShowThroughTheRowsOwnFormatter)
+{
+    struct Shown {
+        int id;
+        ParameterValue value;
+        const char* text;
+    };
+    const Shown cases[] = {
+        {0x0F0B, number(9), "24 bits/sample"},
+        {0x0F0B, number(10), "10"}, // a reported value without label shows as its number
+        {0x0F09, number(0xFFFF), "-1"},
+        {0x1106, number(0), "N/A"},
+        {0x1106, number(17), "17"},
+        {0x110D, number(3), "3"},
+        {0x1110, number(20), "20"},
+        {0x1110, number(0xFFFF), "-1"},
+        {0x1303, number(4), "29.97fps"},
+        {0x1303, number(0xFFFF), "-1"},
+        {0x1507, number(0), ""}, // an empty label, not "0"
+        {0x1507, number(1), "L"},
+        {0x150A, number(255), "255"},
+        {0x150A, number(256), "N/A"},
+        {0x150C, number(0), "Unknown"}, // below the minimum, still labelled
+        {0x150C, number(80), "80"},
+        {0x1523, number(256), "N/A"},
+        {0x1701, number(3), "3"},
+        {0x1900, number(32), "Preset 32"},
+        {0x1901, number(27), "Preset 28"},
+        {0x1B00, number(33), "33"},
+        {0x1B01, text("Preset 1"), "Preset 1"},
+        {0x1B01, text(std::string("Live\0Mix", 8)), "Live"}, // a status text ends at its first zero byte
+        {0x1D1F, text("Lt/Rt Decode"), "Lt/Rt Decode"},
+        {0x1D00, number(0), ""}, // a name not yet read holds two zero bytes
+    };
+    for (const Shown& expected : cases) {
+        const ParameterDefinition* row = nullptr;
+        for (const StatusPresetGroup& group : statusPresetGroups())
+            for (const ParameterDefinition& candidate : group.rows())
+                if (candidate.id == expected.id)
+                    row = &candidate;
+        ASSERT_NE(row, nullptr) << hex(expected.id);
+        EXPECT_EQ(shown(*row, expected.value), expected.text) << hex(expected.id);
+    }
+}
+
+TEST(StatusPresetCatalogue, EveryFormattedDefaultShowsItsLabelOrText)
+{
+    for (const StatusPresetGroup& group : statusPresetGroups())
+        for (const ParameterDefinition& row : group.rows()) {
+            SCOPED_TRACE(hex(row.id));
+            if (row.formatter == FormatterKind::Enumerated) {
+                EXPECT_EQ(shown(row, row.defaultValue), *labelOf(row, row.defaultValue.toInt16()));
+            } else if (row.formatter == FormatterKind::String) {
+                EXPECT_EQ(shown(row, row.defaultValue), row.defaultValue.toString());
+            }
+        }
+}
+
 } // namespace

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "model/ParameterFormatter.h"
 #include "unit/catalogue/Catalogue.h"
 
 // Lookups over the raw tables of the status and preset groups (0x0F to 0x1D).
@@ -95,4 +98,35 @@ inline void expectDefaultLabels(const GroupCatalogue& rows, const std::vector<De
         ASSERT_NE(label, nullptr) << "0x" << std::hex << expected.id;
         EXPECT_EQ(*label, expected.text) << "0x" << std::hex << expected.id;
     }
+}
+
+// The formatter a row asks for, made as the set makes it; null for a row without one.
+inline std::unique_ptr<ParameterFormatter> formatterFor(const ParameterDefinition& row)
+{
+    switch (row.formatter) {
+    case FormatterKind::Enumerated: {
+        auto formatter = std::make_unique<EnumeratedFormatter>(row.name);
+        for (const ValueLabel& label : row.labels)
+            formatter->add(number(label.value), label.text);
+        return formatter;
+    }
+    case FormatterKind::String:
+        return std::make_unique<StringFormatter>(row.name);
+    case FormatterKind::None:
+        break;
+    }
+    return nullptr;
+}
+
+// The text a row's own formatter shows for a value.
+inline std::string shown(const ParameterDefinition& row, const ParameterValue& value)
+{
+    std::unique_ptr<ParameterFormatter> formatter = formatterFor(row);
+    if (!formatter) {
+        ADD_FAILURE() << "row 0x" << std::hex << row.id << " has no formatter";
+        return {};
+    }
+    std::ostringstream out;
+    EXPECT_TRUE(formatter->format(out, value));
+    return out.str();
 }
