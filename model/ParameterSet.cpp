@@ -1,0 +1,199 @@
+#include "model/ParameterSet.h"
+
+#include <ostream>
+#include <sstream>
+
+#include "model/Exceptions.h"
+
+ParameterSet::ParameterSet(GenericProtocol* protocol) : protocol(protocol), localAdapter(&localStore) {}
+
+ParameterSet::~ParameterSet()
+{
+    // Rules first, while the parameters they watch still exist; then the
+    // formatters; the maps follow as members, the control map first.
+    rules.clear();
+    formatters.clear();
+}
+
+void ParameterSet::refresh()
+{
+    controlParameters.refreshAll(protocol);
+}
+
+void ParameterSet::attachControlObserver(const ParameterId& id, Observer<ControlParameter>* observer)
+{
+    ControlParameter& parameter = controlParameters.find(id);
+    observer->setSubject(&parameter);
+    parameter.attach(observer);
+}
+
+void ParameterSet::attachStatusObserver(const ParameterId& id, Observer<Parameter>* observer)
+{
+    Parameter& parameter = statusParameters.find(id);
+    observer->setSubject(&parameter);
+    parameter.attach(observer);
+}
+
+ParameterValue ParameterSet::setValue(const ParameterId& id, const ParameterValue& value)
+{
+    refresh();
+    ControlParameter& parameter = controlParameters.find(id);
+    parameter.setValue(value);
+    return parameter.value();
+}
+
+void ParameterSet::setValues(const ParameterValueMap& values, ParameterValueMap& result, int delayMs)
+{
+    refresh();
+    protocol->setValuesAndRead(values, result, delayMs);
+    controlParameters.update(result);
+}
+
+bool ParameterSet::isMessageBased()
+{
+    return protocol->isMessageBased();
+}
+
+Parameter* ParameterSet::findParameter(const ParameterId& id)
+{
+    if (controlParameters.contains(id))
+        return &controlParameters.find(id);
+    if (statusParameters.contains(id))
+        return &statusParameters.find(id);
+    throw VormoException(ParameterMap<Parameter>::notFoundText(id));
+}
+
+void ParameterSet::pollStatusGroup()
+{
+    if (statusGroups.empty())
+        return;
+    const uint8_t group = statusGroups.front();
+    statusParameters.refreshGroup(protocol, group);
+    statusGroups.pop_front();
+    statusGroups.push_back(group);
+}
+
+// Export
+
+namespace {
+
+template <class ParameterClass>
+void writeTextRows(std::ostream& out, const ParameterMap<ParameterClass>& parameters)
+{
+    for (const auto& [id, parameter] : parameters) {
+        if (out.fail())
+            throw VormoException("Error formatting a parameter as text.");
+        std::ostringstream row;
+        parameter.formatText(row);
+        if (!row.fail() && !row.str().empty())
+            out << row.str() << "\r\n";
+    }
+}
+
+template <class ParameterClass>
+void writeHtmlRows(std::ostream& out, const ParameterMap<ParameterClass>& parameters)
+{
+    for (const auto& [id, parameter] : parameters) {
+        if (out.fail())
+            throw VormoException("Error formatting a parameter as html.");
+        parameter.formatHtml(out);
+    }
+}
+
+template <class ParameterClass>
+void writeTextSection(std::ostream& out, const ParameterMap<ParameterClass>& parameters, uint8_t group,
+                      const std::string& caption)
+{
+    out << "\r\n" << caption << "\r\n";
+    for (const auto& [id, parameter] : parameters) {
+        if (id.group() != static_cast<int8_t>(group))
+            continue;
+        std::ostringstream row;
+        parameter.formatText(row);
+        if (!row.fail() && !row.str().empty())
+            out << '\t' << row.str() << "\r\n";
+    }
+}
+
+template <class ParameterClass>
+void writeHtmlRowsOfGroup(std::ostream& out, const ParameterMap<ParameterClass>& parameters, uint8_t group)
+{
+    for (const auto& [id, parameter] : parameters) {
+        if (id.group() == static_cast<int8_t>(group))
+            parameter.formatHtml(out);
+    }
+}
+
+} // namespace
+
+void ParameterSet::exportText(std::ostream& out, const std::string& title)
+{
+    out << title << "\r\n\r\n";
+    out << "CONTROL PARAMETERS\r\n";
+    writeTextRows(out, controlParameters);
+    out << "STATUS PARAMETERS\r\n";
+    writeTextRows(out, statusParameters);
+    // A failure while writing the last row would otherwise pass for success.
+    if (out.fail())
+        throw VormoException("Error formatting a parameter as text.");
+}
+
+void ParameterSet::exportHtml(std::ostream& out, const std::string& title)
+{
+    writeHtmlHeader(out, title);
+    writeHtmlTableStart(out, "CONTROL PARAMETERS");
+    writeHtmlRows(out, controlParameters);
+    writeHtmlTableEnd(out);
+    writeHtmlTableStart(out, "STATUS PARAMETERS");
+    writeHtmlRows(out, statusParameters);
+    writeHtmlTableEnd(out);
+    writeHtmlFooter(out);
+    if (out.fail())
+        throw VormoException("Error formatting a parameter as html.");
+}
+
+void ParameterSet::writeControlTextSection(std::ostream& out, uint8_t group, const std::string& caption)
+{
+    writeTextSection(out, controlParameters, group, caption);
+}
+
+void ParameterSet::writeStatusTextSection(std::ostream& out, uint8_t group, const std::string& caption)
+{
+    writeTextSection(out, statusParameters, group, caption);
+}
+
+void ParameterSet::writeControlHtmlSection(std::ostream& out, uint8_t group, const std::string& caption)
+{
+    writeHtmlTableStart(out, caption);
+    writeHtmlRowsOfGroup(out, controlParameters, group);
+    writeHtmlTableEnd(out);
+}
+
+void ParameterSet::writeStatusHtmlSection(std::ostream& out, uint8_t group, const std::string& caption)
+{
+    writeHtmlTableStart(out, caption);
+    writeHtmlRowsOfGroup(out, statusParameters, group);
+    writeHtmlTableEnd(out);
+}
+
+void ParameterSet::writeHtmlHeader(std::ostream& out, const std::string& title)
+{
+    out << "<HTML><HEAD><TITLE>" << title << "</TITLE> </HEAD> <BODY>\r\n";
+    out << "<H1>" << title << "</H1>\n";
+}
+
+void ParameterSet::writeHtmlTableStart(std::ostream& out, const std::string& caption)
+{
+    out << "<BR><CAPTION><FONT SIZE=+1>" << caption << " </FONT></CAPTION>\r\n";
+    out << "<TABLE BORDER COLS=2>\r\n";
+}
+
+void ParameterSet::writeHtmlTableEnd(std::ostream& out)
+{
+    out << "</TABLE>\r\n";
+}
+
+void ParameterSet::writeHtmlFooter(std::ostream& out)
+{
+    out << "</BODY></HTML>\r\n";
+}

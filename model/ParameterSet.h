@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <iosfwd>
+#include <list>
+#include <memory>
+#include <string>
+
+#include "device/GenericProtocol.h"
+#include "device/LocalDeviceConnection.h"
+#include "device/ProtocolAdapter.h"
+#include "model/Observer.h"
+#include "model/ParameterDependencies.h"
+#include "model/ParameterFormatter.h"
+#include "model/ParameterMap.h"
+
+// Everything the application knows about one connected device: its protocol,
+// its status and control parameters, the rules between them, the formatters
+// that show them and the queue of status groups polled in turn. Derived sets
+// define the parameters and fill the lists and the queue.
+class ParameterSet {
+public:
+    // The protocol is not owned.
+    explicit ParameterSet(GenericProtocol* protocol);
+    ParameterSet(const ParameterSet&) = delete;
+    ParameterSet& operator=(const ParameterSet&) = delete;
+    virtual ~ParameterSet();
+
+    // Reads every control parameter owned by the protocol.
+    virtual void refresh();
+    // Makes the observer watch a control parameter and updates it at once.
+    virtual void attachControlObserver(const ParameterId& id, Observer<ControlParameter>* observer);
+    // Refreshes, then sets one control parameter at once; returns its pending value afterwards.
+    virtual ParameterValue setValue(const ParameterId& id, const ParameterValue& value);
+    // Refreshes, then writes and reads back a batch and applies what the unit reported.
+    virtual void setValues(const ParameterValueMap& values, ParameterValueMap& result, int delayMs);
+    // Whole-set documents: every control parameter, then every status parameter.
+    virtual void exportHtml(std::ostream& out, const std::string& title);
+    virtual void exportText(std::ostream& out, const std::string& title);
+    virtual bool isMessageBased();
+    // The parameters of one group under a caption.
+    virtual void writeControlTextSection(std::ostream& out, uint8_t group, const std::string& caption);
+    virtual void writeStatusTextSection(std::ostream& out, uint8_t group, const std::string& caption);
+    virtual void writeControlHtmlSection(std::ostream& out, uint8_t group, const std::string& caption);
+    virtual void writeStatusHtmlSection(std::ostream& out, uint8_t group, const std::string& caption);
+
+    void attachStatusObserver(const ParameterId& id, Observer<Parameter>* observer);
+    // A control parameter, else a status parameter; throws when neither holds it.
+    Parameter* findParameter(const ParameterId& id);
+    // Refreshes the status group at the front of the queue, then moves it to the
+    // back. An empty queue polls nothing; a failed request leaves the queue as it was.
+    void pollStatusGroup();
+
+    void writeHtmlHeader(std::ostream& out, const std::string& title);
+    void writeHtmlTableStart(std::ostream& out, const std::string& caption);
+    void writeHtmlTableEnd(std::ostream& out);
+    void writeHtmlFooter(std::ostream& out);
+
+    // Read access for the user interface and tests.
+    const ControlParameterMap& controls() const { return controlParameters; }
+    const ParameterMap<Parameter>& statuses() const { return statusParameters; }
+    const std::deque<uint8_t>& pollQueue() const { return statusGroups; }
+
+protected:
+    GenericProtocol* protocol;
+    LocalDeviceConnection localStore;
+    // Owner of the parameters that live only in the application.
+    ProtocolAdapter localAdapter;
+    ParameterMap<Parameter> statusParameters;
+    ControlParameterMap controlParameters;
+    std::list<std::unique_ptr<ParameterDependencies>> rules;
+    std::list<std::unique_ptr<ParameterFormatter>> formatters;
+    std::deque<uint8_t> statusGroups;
+};
