@@ -88,4 +88,13 @@ private:
 class ControlParameterMap : public ParameterMap<ControlParameter> {
 public:
     void update(const ParameterValueMap& values) override;
+
+    // Writes the configuration file: every parameter marked saved, with its
+    // pending value. Throws VormoException when the stream fails.
+    virtual std::ostream& save(std::ostream& out);
+    // Reads a configuration file and sets its values on the unit, parameter by
+    // parameter, in up to five passes. Every failure of the family ends it with
+    // "This is not a valid configuration file for this device"; values already
+    // accepted stay set.
+    virtual void load(std::istream& in);
 };

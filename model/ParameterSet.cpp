@@ -73,6 +73,16 @@ void ParameterSet::pollStatusGroup()
     statusGroups.push_back(group);
 }
 
+void ParameterSet::saveConfiguration(std::ostream& out)
+{
+    controlParameters.save(out);
+}
+
+void ParameterSet::loadConfiguration(std::istream& in)
+{
+    controlParameters.load(in);
+}
+
 // Export
 
 namespace {

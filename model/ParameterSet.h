@@ -52,6 +52,10 @@ public:
     // back. An empty queue polls nothing; a failed request leaves the queue as it was.
     void pollStatusGroup();
 
+    // The configuration file, through the control map.
+    void saveConfiguration(std::ostream& out);
+    void loadConfiguration(std::istream& in);
+
     void writeHtmlHeader(std::ostream& out, const std::string& title);
     void writeHtmlTableStart(std::ostream& out, const std::string& caption);
     void writeHtmlTableEnd(std::ostream& out);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -44,3 +45,32 @@ inline ParameterValue v(int number)
 {
     return ParameterValue(number);
 }
+
+// An output buffer that takes at most `limit` bytes and then fails, and whose
+// flush fails when asked to: a disk that fills up or goes away.
+class LimitedBuffer : public std::streambuf {
+public:
+    explicit LimitedBuffer(std::size_t limit, bool flushFails = false)
+        : limit_(limit), flushFails_(flushFails)
+    {
+    }
+
+    std::string written;
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            return traits_type::not_eof(c);
+        if (written.size() >= limit_)
+            return traits_type::eof();
+        written.push_back(traits_type::to_char_type(c));
+        return c;
+    }
+
+    int sync() override { return flushFails_ ? -1 : 0; }
+
+private:
+    std::size_t limit_;
+    bool flushFails_;
+};

@@ -1,0 +1,135 @@
+#include "model/ConfigurationFile.h"
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "model/Exceptions.h"
+#include "model/ParameterFormatter.h"
+#include "model/ParameterMap.h"
+
+namespace {
+
+bool writeInt32(std::ostream& out, int32_t number)
+{
+    const auto bits = static_cast<uint32_t>(number);
+    for (int shift = 0; shift < 32; shift += 8)
+        out.put(static_cast<char>((bits >> shift) & 0xFF));
+    return !out.fail();
+}
+
+bool readInt32(std::istream& in, uint32_t& number)
+{
+    unsigned char bytes[4];
+    if (!in.read(reinterpret_cast<char*>(bytes), sizeof bytes))
+        return false;
+    number = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+             static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    return true;
+}
+
+// A record's value, read as the configuration-stream codec reads it, except
+// that a length beyond any real value is refused before anything is read.
+ParameterValue restoreValue(std::istream& in, int32_t& checksum)
+{
+    uint32_t length = 0;
+    if (!readInt32(in, length))
+        throw VormoException("Error restoring a parameter value.");
+    addToChecksum(checksum, static_cast<int32_t>(length));
+    if (length > maximumRecordLength)
+        throw VormoException("Error restoring a parameter value.");
+    std::string bytes(length, '\0');
+    if (length > 0 && !in.read(bytes.data(), length))
+        throw VormoException("Error restoring a parameter value.");
+    for (char byte : bytes)
+        addToChecksum(checksum, static_cast<int8_t>(byte));
+    return ParameterValue(std::move(bytes));
+}
+
+// Text parameters are those shown by a string formatter; every other one holds a two-byte integer.
+bool holdsIntegers(const ControlParameter& parameter)
+{
+    return dynamic_cast<const StringFormatter*>(parameter.formatter()) == nullptr;
+}
+
+void applyRecords(ControlParameterMap& parameters, ParameterValueMap pending)
+{
+    // A damaged value for an integer parameter is a damaged file: refuse it before anything is sent.
+    for (const auto& [id, value] : pending) {
+        if (!parameters.contains(id))
+            continue;
+        const ControlParameter& parameter = parameters.find(id);
+        if (parameter.saved() && holdsIntegers(parameter) && !value.isInteger())
+            throw VormoException("A parameter value has the wrong length.");
+    }
+    // Some values are accepted only once others are set; give them up to five passes.
+    for (int pass = 0; pass < 5 && !pending.empty(); ++pass) {
+        ParameterValueMap leftOver;
+        for (const auto& [id, value] : pending) {
+            ControlParameter& parameter = parameters.find(id);
+            if (!parameter.saved())
+                continue;
+            parameter.setValue(value);
+            if (parameter.value() != value)
+                leftOver.emplace(id, value);
+        }
+        pending = std::move(leftOver);
+    }
+    if (!pending.empty())
+        throw VormoException("Some parameter values were refused.");
+}
+
+} // namespace
+
+ParameterValueMap readParameterValueMap(std::istream& in)
+{
+    uint32_t count = 0;
+    if (!readInt32(in, count))
+        throw VormoException("Error reading the parameter count.");
+    int32_t checksum = static_cast<int32_t>(count);
+    ParameterValueMap records;
+    // Each record uses at least six bytes or ends the loop, so a huge count cannot hang it.
+    for (uint32_t i = 0; i < count; ++i) {
+        if (in.peek() == std::char_traits<char>::eof())
+            break;
+        ParameterId id;
+        if (!id.restore(in, checksum))
+            break;
+        records[id] = restoreValue(in, checksum);
+    }
+    uint32_t stored = 0;
+    if (!readInt32(in, stored))
+        throw VormoException("Error reading the checksum.");
+    if (static_cast<int32_t>(stored) != checksum)
+        throw VormoException("The checksum does not match.");
+    return records;
+}
+
+std::ostream& ControlParameterMap::save(std::ostream& out)
+{
+    int32_t count = 0;
+    for (const auto& [id, parameter] : *this)
+        count += parameter.saved() ? 1 : 0;
+    if (!writeInt32(out, count))
+        throw VormoException("Error saving the parameter count.");
+    int32_t checksum = count;
+    for (const auto& [id, parameter] : *this) {
+        if (!parameter.saved())
+            continue;
+        id.save(out, checksum);
+        parameter.value().save(out, checksum);
+    }
+    // A file without its checksum, or one the system could not flush, cannot be loaded again.
+    if (!writeInt32(out, checksum) || !out.flush())
+        throw VormoException("Error saving the checksum.");
+    return out;
+}
+
+void ControlParameterMap::load(std::istream& in)
+{
+    try {
+        applyRecords(*this, readParameterValueMap(in));
+    } catch (const VormoException&) {
+        throw VormoException(invalidConfigurationText);
+    }
+}
