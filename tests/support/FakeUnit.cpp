@@ -353,3 +353,36 @@ std::vector<std::string> FakeUnit::received()
     std::lock_guard<std::mutex> lock(mutex_);
     return engine_.received;
 }
+
+std::vector<const GroupCatalogue*> unitCatalogueGroups()
+{
+    return {&catalogueGroup01(), &catalogueGroup03(), &catalogueGroup05(), &catalogueGroup07(),
+            &catalogueGroup09(), &catalogueGroup0B(), &catalogueGroup0D(), &catalogueGroup0F(),
+            &catalogueGroup11(), &catalogueGroup13(), &catalogueGroup15(), &catalogueGroup17(),
+            &catalogueGroup19(), &catalogueGroup1B(), &catalogueGroup1D(), &catalogueGroup1F(),
+            &catalogueGroup21(), &catalogueGroup23(), &catalogueGroup25(), &catalogueGroup27(),
+            &catalogueGroup29(), &catalogueGroup2B(), &catalogueGroup2D(), &catalogueGroup33(),
+            &catalogueGroup35(), &catalogueGroup37(), &catalogueGroup3D()};
+}
+
+ParameterValueMap unitCatalogueDefaults()
+{
+    ParameterValueMap values;
+    for (const GroupCatalogue* group : unitCatalogueGroups()) {
+        for (const ParameterDefinition& row : *group)
+            values[ParameterId(static_cast<int16_t>(row.id))] = row.defaultValue;
+    }
+    return values;
+}
+
+std::vector<uint8_t> unitPollSchedule()
+{
+    const uint8_t recurring[5] = {0x27, 0x15, 0x2B, 0x13, 0};
+    std::vector<uint8_t> schedule;
+    for (unsigned group = 0x01; group <= 0x43; group += 2) {
+        if (recurring[(group >> 1) % 5] != 0)
+            schedule.push_back(recurring[(group >> 1) % 5]);
+        schedule.push_back(static_cast<uint8_t>(group));
+    }
+    return schedule;
+}

@@ -13,6 +13,7 @@
 
 #include "device/transport/SerialDevice.h"
 #include "model/ParameterValue.h"
+#include "unit/catalogue/Catalogue.h"
 
 // Payloads of the unit's TCP protocol, built and parsed here independently of
 // the application's message classes, so that the tests compare two readings of
@@ -145,3 +146,13 @@ private:
     std::atomic<uint64_t> framesSent_{0};
     std::thread thread_;
 };
+
+// The catalogue tables of the groups the unit itself holds: all but the application's own 0x43.
+std::vector<const GroupCatalogue*> unitCatalogueGroups();
+
+// The factory defaults of every parameter the unit itself holds (every catalogue
+// group but the application's own 0x43), to fill a fake unit's store.
+ParameterValueMap unitCatalogueDefaults();
+
+// The 62 group numbers of the unit's status poll schedule, in order.
+std::vector<uint8_t> unitPollSchedule();

@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "device/NetworkDeviceConnection.h"
+#include "device/ProtocolAdapter.h"
+#include "device/transport/SerialDevice.h"
+#include "device/transport/Win32Socket.h"
+#include "model/Exceptions.h"
+#include "model/ParameterSet.h"
+#include "support/CatalogueParameterSet.h"
+#include "support/FakeUnit.h"
+#include "unit/catalogue/Catalogue.h"
+
+namespace {
+
+const ParameterId masterVolume(0x0511);
+const ParameterId unitName(0x0B00);
+
+// The whole chain of a TCP connection: socket, bridge, message connection and
+// adapter, against a fake unit on loopback that holds the factory defaults.
+class NetworkLink : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        unit.withEngine([](FakeUnitEngine& engine) { engine.store = unitCatalogueDefaults(); });
+    }
+
+    ProtocolAdapter& connect()
+    {
+        socket = std::make_unique<Win32Socket>(unit.address(), unit.port());
+        device = std::make_unique<SerialDevice>(socket.get());
+        connection = std::make_unique<NetworkDeviceConnection>(device.get(), &packet, [this] { return now; });
+        adapter = std::make_unique<ProtocolAdapter>(connection.get());
+        return *adapter;
+    }
+
+    // Polls until the condition holds; the unit's reports arrive asynchronously.
+    template <typename Condition> bool pollUntil(ParameterIdList ids, Condition done)
+    {
+        for (int i = 0; i < 2000; ++i) {
+            ParameterValueMap result;
+            adapter->getValues(ids, result);
+            if (done(result))
+                return true;
+        }
+        return false;
+    }
+
+    std::size_t unitReceived(uint8_t code)
+    {
+        return unit.withEngine([code](FakeUnitEngine& engine) { return engine.countReceived(code); });
+    }
+
+    FakeUnit unit;
+    std::time_t now = 50000;
+    Packet packet;
+    std::unique_ptr<Win32Socket> socket;
+    std::unique_ptr<SerialDevice> device;
+    std::unique_ptr<NetworkDeviceConnection> connection;
+    std::unique_ptr<ProtocolAdapter> adapter;
+};
+
+} // namespace
+
+TEST_F(NetworkLink, ReadsEveryParameterTheUnitReportedAtConnection)
+{
+    unit.withEngine([](FakeUnitEngine& engine) {
+        engine.store[masterVolume] = ParameterValue(-123);
+        engine.store[unitName] = ParameterValue(std::string("Studio B"));
+    });
+    ProtocolAdapter& protocol = connect();
+    const ParameterValueMap expected = unitCatalogueDefaults();
+    ParameterIdList ids;
+    for (const auto& entry : expected)
+        ids.push_back(entry.first);
+    ParameterValueMap result;
+    protocol.getValues(ids, result);
+    ASSERT_EQ(result.size(), expected.size());
+    EXPECT_EQ(result.at(masterVolume), ParameterValue(-123));
+    EXPECT_EQ(result.at(unitName), ParameterValue(std::string("Studio B")));
+    for (const auto& [id, value] : expected) {
+        if (!(id == masterVolume) && !(id == unitName)) {
+            EXPECT_EQ(result.at(id), value) << id;
+        }
+    }
+    EXPECT_EQ(unitReceived(3), 1u) << "one Get All";
+}
+
+TEST_F(NetworkLink, UserChangesReachTheUnitsStore)
+{
+    ProtocolAdapter& protocol = connect();
+    EXPECT_EQ(protocol.setValueAndRead(masterVolume, ParameterValue(-40), 0), ParameterValue(-40));
+    protocol.setValues(
+        {{unitName, ParameterValue(std::string("Rack 2"))}, {ParameterId(0x0301), ParameterValue(1)}}, 0);
+    const ParameterValueMap store = unit.withEngine([](FakeUnitEngine& engine) { return engine.store; });
+    EXPECT_EQ(store.at(masterVolume), ParameterValue(-40));
+    EXPECT_EQ(store.at(unitName), ParameterValue(std::string("Rack 2")));
+    EXPECT_EQ(store.at(ParameterId(0x0301)), ParameterValue(1));
+    EXPECT_EQ(protocol.getValue(unitName), ParameterValue(std::string("Rack 2")))
+        << "confirmed into the cache";
+}
+
+TEST_F(NetworkLink, KeepAlivePingAfterFifteenSeconds)
+{
+    ProtocolAdapter& protocol = connect();
+    ParameterValueMap result;
+    now += 15;
+    protocol.getValues({}, result);
+    now += 1;
+    protocol.getValues({}, result);
+    EXPECT_TRUE(unit.waitForReceived(2));
+    EXPECT_EQ(unitReceived(0), 1u);
+}
+
+TEST_F(NetworkLink, ErrorMessageBecomesAHostException)
+{
+    ProtocolAdapter& protocol = connect();
+    unit.withEngine([](FakeUnitEngine& engine) { engine.errorOnNextMessage = 12; });
+    try {
+        protocol.setValueAndRead(masterVolume, ParameterValue(-1), 0);
+        FAIL() << "no exception";
+    } catch (const HostException& failure) {
+        EXPECT_STREQ(failure.what(), "Error: Host Error");
+    }
+
+    ASSERT_TRUE(unit.sendError(4));
+    EXPECT_THROW(pollUntil({masterVolume}, [](const ParameterValueMap&) { return false; }), HostException);
+}
+
+TEST_F(NetworkLink, UnitDroppingTheConnectionIsAFailureNotAHang)
+{
+    ProtocolAdapter& protocol = connect();
+    unit.dropAfter(1);
+    std::string log;
+    try {
+        protocol.getEventLog(log);
+        FAIL() << "no exception";
+    } catch (const ProtocolException& failure) {
+        EXPECT_STREQ(failure.what(), "Expected response not received");
+    }
+    // Polls go on answering from the cache; a write is refused by the closed transport.
+    ParameterValueMap result;
+    EXPECT_NO_THROW(protocol.getValues({masterVolume}, result));
+    EXPECT_THROW(protocol.setValue(masterVolume.previousGroup(), ParameterValue(1), 0), VormoException);
+}
+
+TEST_F(NetworkLink, NoAnswerToGetAllMeansNoConnection)
+{
+    unit.withEngine([](FakeUnitEngine& engine) { engine.answerGetAll = false; });
+    try {
+        connect();
+        FAIL() << "connected";
+    } catch (const ProtocolException& failure) {
+        EXPECT_STREQ(failure.what(), "No response to 'Get All' request");
+    }
+}
+
+TEST(NetworkLinks, SeveralUnitsOnTheirOwnLoopbackAddresses)
+{
+    FakeUnit first("127.0.0.2");
+    FakeUnit second("127.0.0.3", first.port());
+    first.withEngine([](FakeUnitEngine& engine) { engine.store[masterVolume] = ParameterValue(2); });
+    second.withEngine([](FakeUnitEngine& engine) { engine.store[masterVolume] = ParameterValue(3); });
+
+    Win32Socket firstSocket(first.address(), first.port());
+    Win32Socket secondSocket(second.address(), second.port());
+    SerialDevice firstDevice(&firstSocket);
+    SerialDevice secondDevice(&secondSocket);
+    Packet firstPacket;
+    Packet secondPacket;
+    NetworkDeviceConnection firstConnection(&firstDevice, &firstPacket);
+    NetworkDeviceConnection secondConnection(&secondDevice, &secondPacket);
+    EXPECT_EQ(firstConnection.getValue(masterVolume), ParameterValue(2));
+    EXPECT_EQ(secondConnection.getValue(masterVolume), ParameterValue(3));
+    secondConnection.setValue(masterVolume.previousGroup(), ParameterValue(30), 0);
+    EXPECT_EQ(second.withEngine([](FakeUnitEngine& e) { return e.store.at(masterVolume); }),
+              ParameterValue(30));
+    EXPECT_EQ(first.withEngine([](FakeUnitEngine& e) { return e.store.at(masterVolume); }),
+              ParameterValue(2));
+}
+
+namespace {
+
+class CountingObserver : public Observer<Parameter> {
+public:
+    int updates = 0;
+    ParameterValue last;
+    void update(Subject* changed, Transaction*) override
+    {
+        if (!isOwnSubject(changed))
+            return;
+        ++updates;
+        last = subject->value();
+    }
+};
+
+} // namespace
+
+TEST_F(NetworkLink, ParameterSetOnTheLinkReadsControlsAndFollowsTheUnit)
+{
+    unit.withEngine([](FakeUnitEngine& engine) { engine.store[masterVolume] = ParameterValue(-77); });
+    CatalogueParameterSet set(&connect());
+    set.refresh();
+    const ParameterValueMap store = unit.withEngine([](FakeUnitEngine& engine) { return engine.store; });
+    ASSERT_GT(set.controlMap().size(), 100u);
+    for (const auto& [id, parameter] : set.controlMap())
+        EXPECT_EQ(parameter.current(), store.at(id)) << id;
+    EXPECT_EQ(set.controlMap().find(masterVolume).current(), ParameterValue(-77));
+
+    // A user change goes to the unit and the unit's confirmation is adopted.
+    set.controlMap().find(masterVolume).send(ParameterValue(-20));
+    EXPECT_EQ(unit.withEngine([](FakeUnitEngine& e) { return e.store.at(masterVolume); }),
+              ParameterValue(-20));
+    EXPECT_EQ(set.controlMap().find(masterVolume).current(), ParameterValue(-20));
+
+    // A report the unit sends on its own reaches the status parameter's observers through the polls.
+    const ParameterId inputStatus = set.statusMap().begin()->first;
+    CountingObserver observer;
+    set.attachStatusObserver(inputStatus, &observer);
+    for (std::size_t poll = 0; poll < set.pollQueue().size(); ++poll)
+        set.pollStatusGroup(); // one whole pass, so every status parameter holds the unit's value
+    EXPECT_EQ(observer.last, store.at(inputStatus));
+    const int before = observer.updates;
+    ParameterValue reported(static_cast<int>(store.at(inputStatus).toInt16()) + 1);
+    ASSERT_TRUE(unit.sendStatus({{inputStatus, reported}}));
+    for (int poll = 0; poll < 5000 && observer.updates == before; ++poll)
+        set.pollStatusGroup();
+    EXPECT_EQ(observer.updates, before + 1);
+    EXPECT_EQ(observer.last, reported);
+}
