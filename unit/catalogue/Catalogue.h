@@ -36,3 +36,6 @@ const GroupCatalogue& catalogueGroup35();
 const GroupCatalogue& catalogueGroup37();
 const GroupCatalogue& catalogueGroup3D();
 const GroupCatalogue& catalogueGroup43();
+
+// Every group in ascending order, for whoever walks the whole catalogue.
+std::vector<const GroupCatalogue*> allCatalogueGroups();

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // System information: the unit's identity and versions. The parameter-file
 // version shares its display name with the application's own version, which
@@ -14,4 +15,10 @@ const GroupCatalogue& catalogueGroup01()
         plain(0x0104, control, -32128, -1, number(-32128)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters0100()
+{
+    define(catalogueGroup01(), 0x0100, 0x01FF);
 }

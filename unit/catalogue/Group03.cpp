@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // System: operating mode, input selection, decoding options, clock source,
 // headphone mode, monitor output and the digital volume. The reference level
@@ -56,4 +57,20 @@ const GroupCatalogue& catalogueGroup03()
                    {{2, "-Inf dB"}, {192, "0 dB"}, {188, "-2 dB"}}, number(188)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters0300()
+{
+    define(catalogueGroup03(), 0x0300, 0x0309);
+}
+
+void UnitParameterSet::defineParameters030A()
+{
+    define(catalogueGroup03(), 0x030A, 0x0313);
+}
+
+void UnitParameterSet::defineParameters0314()
+{
+    define(catalogueGroup03(), 0x0314, 0x03FF);
 }

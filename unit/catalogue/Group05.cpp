@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Analogue output: factory and user trims of the eight output channels, the
 // master trim, the master volume, the dim function and the channel mutes.
@@ -50,4 +51,20 @@ const GroupCatalogue& catalogueGroup05()
         enumerated(0x051A, control, "Back Surround", 0, 1, {{0, "Active"}, {1, "Mute"}}, number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters0500()
+{
+    define(catalogueGroup05(), 0x0500, 0x0509);
+}
+
+void UnitParameterSet::defineParameters050A()
+{
+    define(catalogueGroup05(), 0x050A, 0x0513);
+}
+
+void UnitParameterSet::defineParameters0514()
+{
+    define(catalogueGroup05(), 0x0514, 0x05FF);
 }

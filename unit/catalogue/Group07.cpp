@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Speakers: back surround speakers, speaker sizes, subwoofer and crossover,
 // the four speaker delays (center, Ls/Rs, Bsl/Bsr, Tessiva; only the first has
@@ -24,4 +25,15 @@ const GroupCatalogue& catalogueGroup07()
                    {{0, "Full"}, {1, "Three Stereo"}, {2, "Phantom Center Channel"}}, number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters0700()
+{
+    define(catalogueGroup07(), 0x0700, 0x0709);
+}
+
+void UnitParameterSet::defineParameters070A()
+{
+    define(catalogueGroup07(), 0x070A, 0x07FF);
 }

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Remote communications: the unit's network configuration, its remote serial
 // port and the source it accepts remote control from. Addresses and names are
@@ -30,4 +31,15 @@ const GroupCatalogue& catalogueGroup09()
                    {{0, "Local"}, {1, "Serial"}, {2, "Ethernet"}, {3, "Serial"}}, number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters0900()
+{
+    define(catalogueGroup09(), 0x0900, 0x0909);
+}
+
+void UnitParameterSet::defineParameters090A()
+{
+    define(catalogueGroup09(), 0x090A, 0x09FF);
 }

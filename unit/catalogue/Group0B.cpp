@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Decoding options (AES3 channel and stream selection, extended bitstream,
 // compression with its custom cut 0x0B04 and boost 0x0B05, downmix type) and
@@ -43,4 +44,15 @@ const GroupCatalogue& catalogueGroup0B()
                    {{0, "Hard Left"}, {10, "Center"}, {20, "Hard Right"}}, number(10)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters0B00()
+{
+    define(catalogueGroup0B(), 0x0B00, 0x0B09);
+}
+
+void UnitParameterSet::defineParameters0B0A()
+{
+    define(catalogueGroup0B(), 0x0B0A, 0x0BFF);
 }

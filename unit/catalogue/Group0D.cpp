@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Tessiva matrix decoding. Dimension (0x0D03) and centre width (0x0D04) get
 // formatters of their own once the set is built; the centre width's row keeps
@@ -14,4 +15,10 @@ const GroupCatalogue& catalogueGroup0D()
         enumerated(0x0D04, control, "Tessiva II Center Width Control", 0, 7, {{7, "L/R"}}, number(3)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters0D00()
+{
+    define(catalogueGroup0D(), 0x0D00, 0x0DFF);
 }

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // AES input and channel status. Every row is read-only; the metadata page shows only
 // the emphasis and the professional/audio bits, the rest is polled and held.
@@ -56,4 +57,15 @@ const GroupCatalogue& catalogueGroup0F()
         plain(0x0F0E, status, 0, 5, number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters0F00()
+{
+    define(catalogueGroup0F(), 0x0F00, 0x0F09);
+}
+
+void UnitParameterSet::defineParameters0F0A()
+{
+    define(catalogueGroup0F(), 0x0F0A, 0x0FFF);
 }

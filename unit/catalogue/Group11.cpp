@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Input and decoder status. The rows without a formatter show plain numbers; 0x1107 is
 // the processing latency in milliseconds.
@@ -42,4 +43,15 @@ const GroupCatalogue& catalogueGroup11()
                    {{0, "None"}, {1, "RF"}, {2, "Line"}, {3, "Custom"}}, number(2)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters1100()
+{
+    define(catalogueGroup11(), 0x1100, 0x1109);
+}
+
+void UnitParameterSet::defineParameters110A()
+{
+    define(catalogueGroup11(), 0x110A, 0x11FF);
 }

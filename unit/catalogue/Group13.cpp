@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Time code status. 0x1301 holds hours and minutes, 0x1302 seconds and frames, each
 // byte two BCD digits; with 0x1304 (a delay in milliseconds) they use all 16 bits, so
@@ -25,4 +26,10 @@ const GroupCatalogue& catalogueGroup13()
         enumerated(0x1305, status, "Timecode Frame Type", 0, 1, {{0, ";"}, {1, ":"}}, number(1)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters1300()
+{
+    define(catalogueGroup13(), 0x1300, 0x13FF);
 }

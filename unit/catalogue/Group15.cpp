@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // AC-3 bitstream information. Each value is the unit's code for its field; the maximum
 // of every labelled row is "N/A", which is also what the unit reports without a bitstream.
@@ -188,4 +189,30 @@ const GroupCatalogue& catalogueGroup15()
                    number(1)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters1500()
+{
+    define(catalogueGroup15(), 0x1500, 0x1509);
+}
+
+void UnitParameterSet::defineParameters150A()
+{
+    define(catalogueGroup15(), 0x150A, 0x1513);
+}
+
+void UnitParameterSet::defineParameters1514()
+{
+    define(catalogueGroup15(), 0x1514, 0x151D);
+}
+
+void UnitParameterSet::defineParameters151E()
+{
+    define(catalogueGroup15(), 0x151E, 0x1527);
+}
+
+void UnitParameterSet::defineParameters1528()
+{
+    define(catalogueGroup15(), 0x1528, 0x15FF);
 }

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Reference lamps. They report state but are control parameters, so the full read-back
 // of the control parameters and configuration files include them; no window sets them.
@@ -13,4 +14,10 @@ const GroupCatalogue& catalogueGroup17()
                    number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters1700()
+{
+    define(catalogueGroup17(), 0x1700, 0x17FF);
 }

@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 namespace {
 
@@ -38,4 +39,10 @@ const GroupCatalogue& catalogueGroup19()
         enumerated(0x1905, control, "Recall Preset Number", 0, 31, presets(0, 1, 32), number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters1900()
+{
+    define(catalogueGroup19(), 0x1900, 0x19FF);
 }

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 namespace {
 
@@ -23,4 +24,10 @@ const GroupCatalogue& catalogueGroup1B()
         textual(0x1B01, status, "Preset Name", text("Preset 1")),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters1B00()
+{
+    define(catalogueGroup1B(), 0x1B00, 0x1BFF);
 }

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // The names of the 32 presets: 0x1D00 + (n - 1) names preset n. The set moves them out
 // of the control map into two maps of their own, so that the full read-back and the
@@ -41,4 +42,25 @@ const GroupCatalogue& catalogueGroup1D()
         textual(0x1D1F, control, "Preset Name", text("Lt/Rt Decode")),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters1D00()
+{
+    define(catalogueGroup1D(), 0x1D00, 0x1D09);
+}
+
+void UnitParameterSet::defineParameters1D0A()
+{
+    define(catalogueGroup1D(), 0x1D0A, 0x1D13);
+}
+
+void UnitParameterSet::defineParameters1D14()
+{
+    define(catalogueGroup1D(), 0x1D14, 0x1D1D);
+}
+
+void UnitParameterSet::defineParameters1D1E()
+{
+    define(catalogueGroup1D(), 0x1D1E, 0x1DFF);
 }

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // General-purpose inputs: trigger mode, polarity and function of the 16 input
 // pins, then the active input pin. The rows of one kind share their name and
@@ -152,4 +153,30 @@ const GroupCatalogue& catalogueGroup1F()
         enumerated(0x1F30, control, "Active GPI pin", 0, 14, activePinLabels(), number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters1F00()
+{
+    define(catalogueGroup1F(), 0x1F00, 0x1F09);
+}
+
+void UnitParameterSet::defineParameters1F0A()
+{
+    define(catalogueGroup1F(), 0x1F0A, 0x1F13);
+}
+
+void UnitParameterSet::defineParameters1F14()
+{
+    define(catalogueGroup1F(), 0x1F14, 0x1F1D);
+}
+
+void UnitParameterSet::defineParameters1F1E()
+{
+    define(catalogueGroup1F(), 0x1F1E, 0x1F27);
+}
+
+void UnitParameterSet::defineParameters1F28()
+{
+    define(catalogueGroup1F(), 0x1F28, 0x1FFF);
 }

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // General-purpose outputs: trigger mode, polarity and function of the 17 output
 // entries (0 to 16), then the active output pin and the edit mode. Entry e has
@@ -160,4 +161,35 @@ const GroupCatalogue& catalogueGroup21()
         enumerated(0x2134, control, "GPI/O edit mode", 0, 1, {{0, "Kit812"}, {1, "Pin"}}, number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters2100()
+{
+    define(catalogueGroup21(), 0x2100, 0x2109);
+}
+
+void UnitParameterSet::defineParameters210A()
+{
+    define(catalogueGroup21(), 0x210A, 0x2113);
+}
+
+void UnitParameterSet::defineParameters2114()
+{
+    define(catalogueGroup21(), 0x2114, 0x211D);
+}
+
+void UnitParameterSet::defineParameters211E()
+{
+    define(catalogueGroup21(), 0x211E, 0x2127);
+}
+
+void UnitParameterSet::defineParameters2128()
+{
+    define(catalogueGroup21(), 0x2128, 0x2131);
+}
+
+void UnitParameterSet::defineParameters2132()
+{
+    define(catalogueGroup21(), 0x2132, 0x21FF);
 }

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Test noise. The output channel counts the channels in the unit's own order,
 // which is not the order of the application's selector of the same name.
@@ -20,4 +21,10 @@ const GroupCatalogue& catalogueGroup23()
         enumerated(0x2302, control, "Test Noise Cycle Enable", 0, 1, {{0, "Off"}, {1, "On"}}, number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters2300()
+{
+    define(catalogueGroup23(), 0x2300, 0x23FF);
 }

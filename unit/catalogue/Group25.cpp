@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Streaming control. The three texts notify on every refresh of their own, so
 // the Streaming page hears about a server or file the unit reports again.
@@ -34,4 +35,10 @@ const GroupCatalogue& catalogueGroup25()
                    {{0, "0.9 * original"}, {1, "1.0 * original"}, {2, "1.1 * original"}}, number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters2500()
+{
+    define(catalogueGroup25(), 0x2500, 0x25FF);
 }

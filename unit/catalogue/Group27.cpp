@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Level meters, 0 to 1023. They notify on every poll even when a level holds
 // still, so the meter pages redraw at the poll's pace.
@@ -24,4 +25,15 @@ const GroupCatalogue& catalogueGroup27()
         meter(0x270C), meter(0x270D), meter(0x270E), meter(0x270F),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters2700()
+{
+    define(catalogueGroup27(), 0x2700, 0x2709);
+}
+
+void UnitParameterSet::defineParameters270A()
+{
+    define(catalogueGroup27(), 0x270A, 0x27FF);
 }

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // General-purpose input pin levels: fifteen, one fewer than the input pins.
 static ParameterDefinition pinLevel(int id)
@@ -14,4 +15,15 @@ const GroupCatalogue& catalogueGroup29()
         pinLevel(0x290A), pinLevel(0x290B), pinLevel(0x290C), pinLevel(0x290D), pinLevel(0x290E),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters2900()
+{
+    define(catalogueGroup29(), 0x2900, 0x2909);
+}
+
+void UnitParameterSet::defineParameters290A()
+{
+    define(catalogueGroup29(), 0x290A, 0x29FF);
 }

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Streaming status, as the unit reports it. Duration (0x2B04) and position
 // (0x2B09) get their time formatters only once the whole set is built, so they
@@ -25,4 +26,15 @@ const GroupCatalogue& catalogueGroup2B()
         textual(0x2B0A, status, "Status String", text("")),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters2B00()
+{
+    define(catalogueGroup2B(), 0x2B00, 0x2B09);
+}
+
+void UnitParameterSet::defineParameters2B0A()
+{
+    define(catalogueGroup2B(), 0x2B0A, 0x2BFF);
 }

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Front-panel display and monitor output.
 const GroupCatalogue& catalogueGroup2D()
@@ -15,4 +16,10 @@ const GroupCatalogue& catalogueGroup2D()
                    number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters2D00()
+{
+    define(catalogueGroup2D(), 0x2D00, 0x2DFF);
 }

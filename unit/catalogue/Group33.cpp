@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Device status.
 const GroupCatalogue& catalogueGroup33()
@@ -9,4 +10,10 @@ const GroupCatalogue& catalogueGroup33()
         enumerated(0x3302, status, "Error Status", 0, 0, {{0, "No errors"}}, number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters3300()
+{
+    define(catalogueGroup33(), 0x3300, 0x33FF);
 }

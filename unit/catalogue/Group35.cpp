@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Self tests of the unit.
 static ParameterDefinition selfTest(int id, const char* name)
@@ -14,4 +15,10 @@ const GroupCatalogue& catalogueGroup35()
         selfTest(0x3502, "QZ347 Parameter Test"),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters3500()
+{
+    define(catalogueGroup35(), 0x3500, 0x35FF);
 }

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Network status: what the unit is using now, as opposed to its settings.
 const GroupCatalogue& catalogueGroup37()
@@ -13,4 +14,10 @@ const GroupCatalogue& catalogueGroup37()
         enumerated(0x3706, status, "Network State", 0, 1, {{0, "Up"}, {1, "Down"}}, number(1)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters3700()
+{
+    define(catalogueGroup37(), 0x3700, 0x37FF);
 }

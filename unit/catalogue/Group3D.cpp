@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // Error conditions. The unit reports them, but they are control parameters, so
 // they are read with the control parameters and not by the status poll.
@@ -72,4 +73,10 @@ const GroupCatalogue& catalogueGroup3D()
         plain(0x3D09, control, 0, 99, number(0)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters3D00()
+{
+    define(catalogueGroup3D(), 0x3D00, 0x3DFF);
 }

@@ -1,4 +1,5 @@
 #include "unit/catalogue/Catalogue.h"
+#include "unit/UnitParameterSet.h"
 
 // The application's own parameters: they live in the set's own store and never
 // reach the unit. The version is the parameter-file version this application
@@ -21,4 +22,10 @@ const GroupCatalogue& catalogueGroup43()
                    number(8)),
     };
     return rows;
+}
+
+// The builders of this group, one per block of at most ten identifiers.
+void UnitParameterSet::defineParameters4300()
+{
+    define(catalogueGroup43(), 0x4300, 0x43FF);
 }

@@ -1,0 +1,15 @@
+#include "unit/DefaultDeviceConnection.h"
+
+#include "unit/catalogue/Catalogue.h"
+
+DefaultDeviceConnection::DefaultDeviceConnection()
+{
+    loadDefaults();
+}
+
+void DefaultDeviceConnection::loadDefaults()
+{
+    for (const GroupCatalogue* group : allCatalogueGroups())
+        for (const ParameterDefinition& row : *group)
+            store()[ParameterId(static_cast<int16_t>(row.id))] = row.defaultValue;
+}
