@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <memory>
 
 #include "model/Exceptions.h"
+#include "unit/UnitParameterSet.h"
 
 namespace {
 
@@ -164,4 +166,35 @@ void RangeFollowRule::follow(Parameter& position, unsigned length)
         std::max({length, unsigned{position.value().toUInt16()}, unsigned{position.current().toUInt16()}});
     maximum = std::min(maximum, largestMaximum);
     position.setMaximum(ParameterValue(static_cast<int>(maximum)), subject);
+}
+
+void UnitParameterSet::defineDependencyRules()
+{
+    // The application's own parameters start from this set's defaults store on
+    // every kind of connection, so that the set, its store and any file saved
+    // from it agree on the parameter-file version and the test-noise selector.
+    // This comes before the selector rule, which then derives the selector
+    // from the unit and writes it to the store only when it differs.
+    controlParameters.refreshAll(&localAdapter);
+
+    rules.push_back(std::make_unique<RangeFollowRule>(&statusParameters.find(idOf(durationId)),
+                                                      &statusParameters, &controlParameters));
+    rules.push_back(std::make_unique<RangeFollowRule>(&statusParameters.find(idOf(positionStatusId)),
+                                                      &statusParameters, &controlParameters));
+    rules.push_back(std::make_unique<RangeFollowRule>(&controlParameters.find(idOf(positionControlId)),
+                                                      &statusParameters, &controlParameters));
+    rules.push_back(std::make_unique<SelectorSyncRule>(&statusParameters, &controlParameters));
+}
+
+void UnitParameterSet::defineOnlineRules(bool online)
+{
+    // Off line there is no unit to refuse. On line the remote-mode check comes
+    // first, so a unit in Local mode is told so even when its version differs too.
+    if (!online)
+        return;
+    rules.push_back(std::make_unique<RemoteModeRule>(&statusParameters, &controlParameters));
+    rules.push_back(std::make_unique<VersionCheckRule>(&controlParameters.find(idOf(unitVersionId)),
+                                                       &statusParameters, &controlParameters));
+    rules.push_back(std::make_unique<VersionCheckRule>(&controlParameters.find(idOf(applicationVersionId)),
+                                                       &statusParameters, &controlParameters));
 }

@@ -208,10 +208,3 @@ void UnitParameterSet::exportGroupsHtml(std::ostream& out, const std::string& ti
     if (!out)
         throw VormoException("Error formatting a parameter as html.");
 }
-
-// placeholder until the rules land
-void UnitParameterSet::defineDependencyRules() {}
-// placeholder until the rules land
-void UnitParameterSet::defineOnlineRules(bool) {}
-// placeholder until the rules land
-void UnitParameterSet::defineCustomFormatters() {}

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "device/ProtocolAdapter.h"
+#include "model/ConfigurationFile.h"
+#include "model/Exceptions.h"
+#include "model/Transaction.h"
+#include "unit/DefaultDeviceConnection.h"
+#include "unit/UnitParameterSet.h"
+
+namespace {
+
+ParameterId id(int number)
+{
+    return ParameterId(static_cast<int16_t>(number));
+}
+
+const std::string revision251 = "$Revision: #251 $";
+const std::string incompatible =
+    "This version of the remote application is incompatible with this version of the firmware.  ";
+
+// The set with its rules, formatters and own store within reach of the tests.
+class InspectedSet : public UnitParameterSet {
+public:
+    using UnitParameterSet::UnitParameterSet;
+
+    std::size_t ruleCount() const { return rules.size(); }
+    bool ownsFormatter(const ParameterFormatter* formatter) const
+    {
+        for (const auto& owned : formatters) {
+            if (owned.get() == formatter)
+                return true;
+        }
+        return false;
+    }
+    ControlParameter& control(int number) { return controlParameters.find(id(number)); }
+    Parameter& status(int number) { return statusParameters.find(id(number)); }
+    ParameterValue stored(int number) { return localAdapter.getValue(id(number)); }
+    void readControls() { controlParameters.refreshAll(protocol); }
+    void pollGroup(uint8_t group) { statusParameters.refreshGroup(protocol, group); }
+};
+
+std::string formatted(const Parameter& parameter)
+{
+    std::ostringstream out;
+    parameter.format(out, parameter.value());
+    return out.str();
+}
+
+std::string exportRow(const Parameter& parameter)
+{
+    std::ostringstream out;
+    parameter.formatText(out);
+    return out.str();
+}
+
+// A unit stood in for by an off-line store over an adapter, as the
+// application's off-line mode has it; "on line" only tells the set to check it.
+class UnitSetRulesTest : public testing::Test {
+protected:
+    void unitHas(int number, const ParameterValue& value) { adapter.setValueAndRead(id(number), value, 0); }
+    ParameterValue unitValue(int number) { return adapter.getValue(id(number)); }
+
+    DefaultDeviceConnection unit;
+    ProtocolAdapter adapter{&unit};
+};
+
+} // namespace
+
+TEST_F(UnitSetRulesTest, OffLineNothingIsChecked)
+{
+    // Factory defaults: remote control source Local; and a unit version that differs.
+    unitHas(0x0100, ParameterValue("$Revision: #250 $"));
+    std::unique_ptr<InspectedSet> set;
+    ASSERT_NO_THROW(set = std::make_unique<InspectedSet>(&adapter, false));
+    EXPECT_EQ(set->ruleCount(), 4u);
+}
+
+TEST_F(UnitSetRulesTest, OnLineTheUnitIsRefusedUnlessRemoteAndOfTheSameRevision)
+{
+    struct Case {
+        int source;
+        std::string unitVersion;
+        std::string failure; // empty: accepted
+    };
+    const std::vector<Case> cases = {
+        {1, revision251, ""},
+        {2, revision251, ""},
+        {3, revision251, ""},
+        {0, revision251, "The unit is not in remote mode"},
+        {0, "$Revision: #250 $", "The unit is not in remote mode"}, // remote mode is checked first
+        {2, "$Revision: #250 $", incompatible + "Please upgrade your firmware."},
+        {2, "$Revision: #252 $", incompatible + "Please upgrade your remote application."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.source) + " " + c.unitVersion);
+        unitHas(0x090A, ParameterValue(c.source));
+        unitHas(0x0100, ParameterValue(c.unitVersion));
+        if (c.failure.empty()) {
+            InspectedSet set(&adapter, true);
+            EXPECT_EQ(set.ruleCount(), 7u);
+            continue;
+        }
+        try {
+            InspectedSet set(&adapter, true);
+            ADD_FAILURE() << "no exception";
+        } catch (const RemoteSourceException& failure) {
+            EXPECT_EQ(c.source, 0);
+            EXPECT_EQ(failure.what(), c.failure);
+        } catch (const VormoException& failure) {
+            EXPECT_NE(c.source, 0);
+            EXPECT_EQ(failure.what(), c.failure);
+        }
+    }
+}
+
+TEST_F(UnitSetRulesTest, OnLineTheChecksRunAgainWhenTheUnitChanges)
+{
+    unitHas(0x090A, ParameterValue(2));
+    InspectedSet set(&adapter, true);
+    unitHas(0x0100, ParameterValue("$Revision: #300 $"));
+    EXPECT_THROW(set.readControls(), VormoException);
+    unitHas(0x0100, ParameterValue(revision251));
+    set.readControls();
+    unitHas(0x090A, ParameterValue(0));
+    EXPECT_THROW(set.readControls(), RemoteSourceException);
+}
+
+TEST_F(UnitSetRulesTest, EverySetReadsTheApplicationsOwnParametersFromItsStore)
+{
+    for (const bool online : {false, true}) {
+        SCOPED_TRACE(online);
+        unitHas(0x090A, ParameterValue(2));
+        InspectedSet set(&adapter, online);
+        EXPECT_EQ(set.control(0x4300).value(), ParameterValue(revision251));
+        EXPECT_EQ(set.control(0x4301).value(), set.stored(0x4301));
+
+        // So a file saved from any set records the application's version, not two zero bytes.
+        std::stringstream file;
+        set.saveConfiguration(file);
+        const ParameterValueMap records = readParameterValueMap(file);
+        ASSERT_TRUE(records.contains(id(0x4300)));
+        EXPECT_EQ(records.at(id(0x4300)), ParameterValue(revision251));
+    }
+}
+
+TEST_F(UnitSetRulesTest, SelectorFollowsTheUnitAndDrivesIt)
+{
+    // Off line with factory defaults the unit plays Left without cycling.
+    InspectedSet set(&adapter, false);
+    EXPECT_EQ(set.control(0x4301).value(), ParameterValue(0));
+    EXPECT_EQ(set.stored(0x4301), ParameterValue(0));
+
+    ParameterTransaction transaction;
+    set.control(0x4301).setPending(ParameterValue(3), &transaction); // Subwoofer
+    transaction.commit();
+    EXPECT_EQ(unitValue(0x2302), ParameterValue(0));
+    EXPECT_EQ(unitValue(0x2301), ParameterValue(7));
+    EXPECT_EQ(set.stored(0x4301), ParameterValue(3));
+    EXPECT_EQ(unitValue(0x4301), ParameterValue(8)); // the choice never reaches the unit
+
+    // The next set derives the selector from the unit again.
+    unitHas(0x2302, ParameterValue(1));
+    InspectedSet next(&adapter, false);
+    EXPECT_EQ(next.control(0x4301).value(), ParameterValue(8));
+}
+
+TEST_F(UnitSetRulesTest, StreamingPositionRangeFollowsTheDuration)
+{
+    InspectedSet set(&adapter, false);
+    // Before any poll the duration is 0: the maxima are the positions' own values.
+    EXPECT_EQ(set.control(0x2505).maximum(), ParameterValue(0));
+    EXPECT_EQ(set.status(0x2B09).maximum(), ParameterValue(0));
+
+    unitHas(0x2B04, ParameterValue(600));
+    set.pollGroup(0x2B);
+    EXPECT_EQ(set.control(0x2505).maximum(), ParameterValue(600));
+    EXPECT_EQ(set.status(0x2B09).maximum(), ParameterValue(600));
+
+    unitHas(0x2B04, ParameterValue(0xFFFF));
+    unitHas(0x2B09, ParameterValue(0x9000));
+    EXPECT_NO_THROW(set.pollGroup(0x2B));
+    EXPECT_EQ(set.status(0x2B09).maximum(), ParameterValue(0x7FFF));
+}
+
+TEST_F(UnitSetRulesTest, TheUnitsOwnFormattersAreInForceOnceTheSetIsBuilt)
+{
+    InspectedSet set(&adapter, false);
+    struct Case {
+        int number;
+        bool control;
+        std::string name;
+    };
+    const std::vector<Case> cases = {
+        {0x0511, true, "Master Volume"},
+        {0x0312, true, "Digital Volume"},
+        {0x030D, true, "Ref Level"},
+        {0x0512, true, "Dim Gain"},
+        {0x0510, true, "Master Trim"},
+        {0x0D03, true, "Tessiva II Dimension"},
+        {0x0D04, true, "Tessiva II Center Width"},
+        {0x0B0B, true, "Vocal One Pan"},
+        {0x0B0C, true, "Vocal Two Pan"},
+        {0x0B0D, true, "Music Pan"},
+        {0x0B08, true, "Vocal One Level"},
+        {0x0B09, true, "Vocal Two Level"},
+        {0x0B0A, true, "Music Level"},
+        {0x1508, false, "Dialogue Level"},
+        {0x2B04, false, "Streaming Duration"},
+        {0x2B09, false, "Streaming Position"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Parameter& parameter = c.control ? set.control(c.number) : set.status(c.number);
+        ASSERT_NE(parameter.formatter(), nullptr);
+        EXPECT_EQ(parameter.formatter()->name(), c.name);
+        EXPECT_TRUE(set.ownsFormatter(parameter.formatter()));
+    }
+    // Factory defaults, shown through them.
+    EXPECT_EQ(exportRow(set.control(0x030D)), "Ref Level: -20.0");
+    EXPECT_EQ(exportRow(set.control(0x0D03)), "Tessiva II Dimension: 0 ");
+    EXPECT_EQ(exportRow(set.control(0x0511)), "Master Volume: 0 ");
+    EXPECT_EQ(formatted(set.control(0x0B0D)), "Center");
+    set.pollGroup(0x15);
+    EXPECT_EQ(formatted(set.status(0x1508)), "N/A");
+}
