@@ -89,6 +89,21 @@ void BM_PollCycleReportingUnit(benchmark::State& state)
 }
 BENCHMARK(BM_PollCycleReportingUnit)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
+// For comparison: one user change (Set, then the unit's confirming Status).
+void BM_WriteRoundTrip(benchmark::State& state)
+{
+    Link link;
+    const ParameterId volume(0x0511);
+    const uint64_t appBytes = link.unit.bytesReceived();
+    const uint64_t unitBytes = link.unit.bytesSent();
+    const uint64_t unitFrames = link.unit.framesSent();
+    int value = 0;
+    for (auto _ : state)
+        link.adapter->setValueAndRead(volume, ParameterValue(-(++value % 100)), 0);
+    report(state, link, appBytes, unitBytes, unitFrames);
+}
+BENCHMARK(BM_WriteRoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
 } // namespace
 
 BENCHMARK_MAIN();

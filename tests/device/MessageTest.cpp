@@ -121,6 +121,12 @@ TEST(MessageEncoding, GoldenBytesOfEveryOutgoingKind)
          bytes({0x02, 0x05, 0x01, 0x00, 0xFF, 0xFE, 0x05, 0x03, 0x01, 0x03, 0x41, 0x42, 0x43, 0x25, 0x02,
                 0x01, 0x00})});
     cases.push_back({"set of nothing", std::make_unique<SetMessage>(ParameterValueMap{}), bytes({0x02})});
+    const std::string logPayload = bytes({0x0D, 0x61, 0x62, 0x63});
+    cases.push_back(
+        {"event log, encoded back as received",
+         std::make_unique<LogMessage>(CommandType::fromCode(13),
+                                      reinterpret_cast<const unsigned char*>(logPayload.data()), 4),
+         logPayload});
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         EXPECT_EQ(test.message->encodedSize(), test.expected.size());
@@ -314,6 +320,10 @@ TEST(MessageDecoding, LogsAndPings)
     auto ping = decodedPacket(bytes({0x00, 0x55, 0x66}));
     ping->decodeMessage()->execute(cache, link, reply);
     EXPECT_EQ(link.writes, (std::vector<std::string>{bytes({0, 0, 0, 5}), bytes({0x01})}));
+
+    const std::string wrongCode = bytes({0x01});
+    EXPECT_EQ(failureOf<VormoException>([&] { PingRequestMessage().decode(data(wrongCode), 1); }),
+              "incorrect command type");
 
     auto response = decodedPacket(bytes({0x01, 0x02}));
     EXPECT_EQ(response->decodeMessage()->type().name(), "Ping Response");

@@ -4,6 +4,7 @@
 
 #include "device/DeviceConnection.h"
 #include "device/ProtocolAdapter.h"
+#include "device/RetryingProtocol.h"
 #include "model/Exceptions.h"
 
 namespace {
@@ -16,7 +17,9 @@ public:
     ParameterValueMap reads;
     bool scriptedBatch = false;
     ParameterValueMap batchReply;
-    int failOnWrite = -1; // index of the write that throws, or -1
+    int failOnWrite = -1;      // index of the write that throws, or -1
+    int incompleteReplies = 0; // batch reads that leave out the last identifier first
+    int batchReads = 0;
 
     ConnectionStatus getStatus() override { return BusyStatus(); }
     void setValue(const ParameterId& writeId, const ParameterValue& value, int delayMs) override
@@ -34,6 +37,13 @@ public:
     }
     void getValues(const ParameterIdList& ids, ParameterValueMap& result) override
     {
+        ++batchReads;
+        if (incompleteReplies > 0) {
+            --incompleteReplies;
+            for (std::size_t i = 0; i + 1 < ids.size(); ++i)
+                result[ids[i]] = ParameterValue(1);
+            return;
+        }
         if (!scriptedBatch) {
             DeviceConnection::getValues(ids, result);
             return;
@@ -186,4 +196,20 @@ TEST(ConnectionStatusKinds, CarryTheirTextAndFlag)
         EXPECT_EQ(kinds[i].text, expected[i].first);
         EXPECT_EQ(kinds[i].ok, expected[i].second);
     }
+}
+
+TEST_F(Adapter, RetryingProtocolRepeatsABatchReadWhoseReplyFailsTheCheck)
+{
+    RetryingProtocol retrying(&adapter, 5);
+    connection.incompleteReplies = 4;
+    ParameterValueMap result;
+    retrying.getValues({a, b}, result);
+    EXPECT_EQ(connection.batchReads, 5);
+    EXPECT_EQ(result.size(), 2u);
+
+    connection.batchReads = 0;
+    connection.incompleteReplies = 5;
+    ParameterValueMap second;
+    EXPECT_THROW(retrying.getValues({c, d}, second), ProtocolException);
+    EXPECT_EQ(connection.batchReads, 5);
 }
