@@ -9,6 +9,7 @@
 #include "device/transport/Win32SerialPort.h"
 #include "model/Exceptions.h"
 #include "support/FakeSerialUnit.h"
+#include "unit/UnitParameterSet.h"
 #include "unit/catalogue/Catalogue.h"
 
 namespace {
@@ -109,6 +110,44 @@ TEST_F(SmpteSerialChainTest, ReadsEveryControlParameterAndSetsOne)
     const ParameterId name = firstNames.front();
     chain.protocol().setValue(name.previousGroup(), ParameterValue(std::string("Late night")), 0);
     EXPECT_EQ(chain.protocol().getValue(name), ParameterValue(std::string("Late night")));
+}
+
+TEST_F(SmpteSerialChainTest, AUnitParameterSetOnTheSerialChain)
+{
+    unit_.setValue(id(0x090A), ParameterValue(2)); // the unit is in remote mode
+    unit_.setValue(id(0x0101), ParameterValue(3));
+    unit_.setValue(id(0x1D00), ParameterValue(std::string("Stage left")));
+    SerialChain chain;
+    UnitParameterSet set(&chain.protocol(), true); // reads every control parameter from the unit
+
+    std::size_t compared = 0;
+    for (const auto& [controlId, control] : set.controls()) {
+        if (controlId.group() == 0x43)
+            continue; // the application's own group never reaches the unit
+        EXPECT_EQ(control.current(), unit_.value(controlId)) << controlId;
+        ++compared;
+    }
+    EXPECT_GT(compared, 100u);
+    EXPECT_EQ(set.controls().at(id(0x0101)).current(), ParameterValue(3));
+
+    for (int step = 0; step < 3; ++step)
+        set.refresh(); // one whole rotation: the controls, then the preset names in halves
+    EXPECT_EQ(set.presetNameMap(0).at(id(0x1D00)).current(), ParameterValue(std::string("Stage left")));
+
+    const ParameterValue unitName(std::string("Booth B"));
+    set.setValue(id(0x0103), unitName); // sent in long form, read back
+    EXPECT_EQ(unit_.value(id(0x0103)), unitName);
+    EXPECT_EQ(set.controls().at(id(0x0103)).current(), unitName);
+
+    // The status groups polled over the link.
+    const ParameterId status = set.statuses().begin()->first;
+    const ParameterValue before = unit_.value(status);
+    const ParameterValue reported =
+        before.isInteger() ? ParameterValue(before.toInt16() ^ 1) : ParameterValue(before.toString() + "x");
+    unit_.setValue(status, reported);
+    for (std::size_t i = 0; i < set.pollQueue().size(); ++i)
+        set.pollStatusGroup();
+    EXPECT_EQ(set.statuses().at(status).current(), reported);
 }
 
 TEST_F(SmpteSerialChainTest, ACorruptedReplyIsRetriedAndALaterTrySucceeds)
