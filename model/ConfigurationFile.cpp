@@ -67,7 +67,7 @@ void applyRecords(ControlParameterMap& parameters, ParameterValueMap pending)
         ParameterValueMap leftOver;
         for (const auto& [id, value] : pending) {
             ControlParameter& parameter = parameters.find(id);
-            if (!parameter.saved())
+            if (!parameter.saved() || !parameter.loadable())
                 continue;
             parameter.setValue(value);
             if (parameter.value() != value)

@@ -96,10 +96,14 @@ public:
     void setDelayMs(int32_t delay) { delayMs_ = delay; }
     bool saved() const { return saved_; }
     void setSaved(bool saved) { saved_ = saved; }
+    // A saved parameter that a configuration load passes over (its record still counts as set).
+    bool loadable() const { return loadable_; }
+    void setLoadable(bool loadable) { loadable_ = loadable; }
 
 private:
     int32_t delayMs_ = 0;
     bool saved_ = true;
+    bool loadable_ = true;
     ParameterValue pending_;
 };
 

@@ -30,6 +30,9 @@ UnitParameterSet::UnitParameterSet(GenericProtocol* protocol, bool online) : Par
 {
     localAdapter = ProtocolAdapter(&defaults);
     defineParameters();
+    // The file version belongs to whoever wrote the file, not to this application:
+    // files keep recording it, but a load never takes it over.
+    controlParameters.find(ParameterId(0x4300)).setLoadable(false);
     definePresetNameMaps();
     definePollSchedule();
     ParameterSet::refresh();

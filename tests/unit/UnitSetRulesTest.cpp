@@ -228,3 +228,35 @@ TEST_F(UnitSetRulesTest, TheUnitsOwnFormattersAreInForceOnceTheSetIsBuilt)
     set.pollGroup(0x15);
     EXPECT_EQ(formatted(set.status(0x1508)), "N/A");
 }
+
+TEST_F(UnitSetRulesTest, LoadingAFileOfAnotherRevisionKeepsTheApplicationsVersion)
+{
+    unitHas(0x090A, ParameterValue(2));
+    InspectedSet set(&adapter, true);
+
+    // A file written by another revision of the application (or saved off line by an
+    // older one), and one that still records the streaming position.
+    ParameterValueMap records = {
+        {id(0x0302), ParameterValue(1)},
+        {id(0x2505), ParameterValue(120)},
+        {id(0x4300), ParameterValue(std::string("$Revision: #250 $"))},
+    };
+    std::stringstream file;
+    int32_t checksum = 0;
+    const uint32_t count = static_cast<uint32_t>(records.size());
+    for (int shift = 0; shift < 32; shift += 8)
+        file.put(static_cast<char>((count >> shift) & 0xFF));
+    addToChecksum(checksum, static_cast<int32_t>(count));
+    for (const auto& [key, value] : records) {
+        key.save(file, checksum);
+        value.save(file, checksum);
+    }
+    for (int shift = 0; shift < 32; shift += 8)
+        file.put(static_cast<char>((static_cast<uint32_t>(checksum) >> shift) & 0xFF));
+
+    set.loadConfiguration(file);
+    EXPECT_EQ(unitValue(0x0302), ParameterValue(1));
+    EXPECT_EQ(unitValue(0x2505), ParameterValue(0));
+    EXPECT_EQ(set.stored(0x4300).toString(), revision251);
+    EXPECT_EQ(set.control(0x4300).current().toString(), revision251);
+}
