@@ -1,0 +1,60 @@
+# The Qt user interface: the thin window layer (the only code that sees Qt), the
+# user interface written against it, and the application.
+find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
+
+# Dialog and page templates are Designer files named <id>_<name>.ui whose top-level
+# class is Template<id>. Each set of templates gets a generated table that builds
+# a template's widgets by id; qz_add_templates adds it (and the uic headers) to a target.
+function(qz_add_templates target directory register_function)
+    file(GLOB forms CONFIGURE_DEPENDS ${directory}/*.ui)
+    set(includes "")
+    set(entries "")
+    foreach(form ${forms})
+        get_filename_component(stem ${form} NAME_WE)
+        string(REGEX MATCH "^[0-9]+" id "${stem}")
+        if(id STREQUAL "")
+            message(FATAL_ERROR "Template ${form} is not named <id>_<name>.ui")
+        endif()
+        string(APPEND includes "#include \"ui_${stem}.h\"\n")
+        string(APPEND entries "    registerTemplate(${id}, [](QWidget* widget) { Ui::Template${id}().setupUi(widget); });\n")
+    endforeach()
+    set(headers "")
+    if(forms)
+        qt_wrap_ui(headers ${forms})
+    endif()
+    set(source ${CMAKE_CURRENT_BINARY_DIR}/${target}_${register_function}.cpp)
+    file(CONFIGURE OUTPUT ${source} CONTENT
+"// Generated from the templates in ${directory}; do not edit.
+#include <QWidget>
+#include \"platform/qt/Templates.h\"
+${includes}
+void ${register_function}()
+{
+${entries}}
+")
+    target_sources(${target} PRIVATE ${source} ${headers})
+    target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
+
+file(GLOB QZ_PLATFORM_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/*.cpp
+     ${PROJECT_SOURCE_DIR}/platform/qt/*.cpp ${PROJECT_SOURCE_DIR}/platform/qt/*.h)
+qt_add_resources(QZ_PLATFORM_RESOURCES ${PROJECT_SOURCE_DIR}/resources/resources.qrc)
+add_library(qz_platform STATIC ${QZ_PLATFORM_SOURCES} ${QZ_PLATFORM_RESOURCES})
+set_target_properties(qz_platform PROPERTIES AUTOMOC ON)
+target_include_directories(qz_platform PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(qz_platform PUBLIC qz_core PRIVATE Qt6::Widgets Qt6::Test)
+qz_add_templates(qz_platform ${PROJECT_SOURCE_DIR}/resources/templates registerApplicationTemplates)
+
+file(GLOB_RECURSE QZ_UI_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/ui/*.cpp)
+list(FILTER QZ_UI_SOURCES EXCLUDE REGEX "/ui/main\\.cpp$")
+if(NOT QZ_UI_SOURCES)
+    file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/qz_ui_empty.cpp CONTENT "// No user interface sources yet.\n")
+    set(QZ_UI_SOURCES ${CMAKE_CURRENT_BINARY_DIR}/qz_ui_empty.cpp)
+endif()
+add_library(qz_ui STATIC ${QZ_UI_SOURCES})
+target_link_libraries(qz_ui PUBLIC qz_core qz_platform)
+
+if(EXISTS ${PROJECT_SOURCE_DIR}/ui/main.cpp)
+    add_executable(QZ347Remote ${PROJECT_SOURCE_DIR}/ui/main.cpp)
+    target_link_libraries(QZ347Remote PRIVATE qz_ui)
+endif()

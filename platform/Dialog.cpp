@@ -1,0 +1,529 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimerEvent>
+
+#include <set>
+
+#include "model/Exceptions.h"
+#include "platform/Application.h"
+#include "platform/Dialog.h"
+#include "platform/qt/Internals.h"
+#include "platform/qt/Templates.h"
+#include "platform/qt/Widgets.h"
+
+// The window of a modal dialog: Enter, Escape and the close box go to the dialog.
+class QzDialogWindow : public QDialog {
+public:
+    QzDialogWindow(DialogPrivate* owner, QWidget* parent) : QDialog(parent), dialog(owner) {}
+    DialogPrivate* dialog;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        bool handled = false;
+        if (dialog != nullptr && event->modifiers() == Qt::NoModifier) {
+            guarded([&] { dialog->onKey(event->key(), handled); });
+        }
+        if (!handled) {
+            QWidget::keyPressEvent(event);
+        }
+    }
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->ignore(); // the dialog decides; ending its run hides the window
+        if (dialog != nullptr) {
+            guarded([&] { dialog->onClose(); });
+        }
+    }
+};
+
+// Receives the window timers of a dialog. The window system does not fire a timer again
+// while its previous tick is being handled, but a tick may run a nested modal loop in
+// which the timer must go on ticking. So a tick only posts the call and returns; like
+// the timer messages of the platform the Parts were written for, at most one call per
+// timer waits at a time.
+class QzTimerHost : public QObject {
+public:
+    QzTimerHost(DialogPrivate* owner, QObject* parent) : QObject(parent), dialog(owner) {}
+    DialogPrivate* dialog;
+
+protected:
+    void timerEvent(QTimerEvent* event) override
+    {
+        int qtId = event->timerId();
+        if (dialog == nullptr || !waiting.insert(qtId).second) {
+            return;
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, qtId] {
+                waiting.erase(qtId);
+                if (dialog != nullptr) {
+                    guarded([&] { dialog->onTimer(qtId); });
+                }
+            },
+            Qt::QueuedConnection);
+    }
+
+private:
+    std::set<int> waiting;
+};
+
+// --- DialogPrivate -------------------------------------------------------------------
+
+bool DialogPrivate::makeWindow(QWidget* parentWidget, bool modal)
+{
+    ensureApplication();
+    QWidget* top = nullptr;
+    if (modal) {
+        auto* window = new QzDialogWindow(this, parentWidget != nullptr ? parentWidget->window() : nullptr);
+        window->setWindowModality(Qt::ApplicationModal);
+        top = window;
+    } else {
+        QWidget* host = parentWidget;
+        if (auto* frame = qobject_cast<QzTabFrame*>(parentWidget)) {
+            host = frame->displayArea();
+        }
+        top = new QWidget(host);
+        if (auto* frame = qobject_cast<QzTabFrame*>(parentWidget)) {
+            frame->addPage(top);
+        } else if (host != nullptr && host->layout() != nullptr) {
+            host->layout()->addWidget(top);
+        }
+    }
+    if (!buildTemplate(templateId, top)) {
+        delete top;
+        return false;
+    }
+    widget = top;
+    auto* agent = new ControlAgent(top, this, 0);
+    agent->wrapper = owner;
+    owner->internals().widget = top;
+    timerHost = new QzTimerHost(this, top);
+
+    controls.clear();
+    for (QWidget* child : top->findChildren<QWidget*>()) {
+        QVariant id = child->property("id");
+        if (id.isValid()) {
+            controls[id.toInt()] = new ControlAgent(child, this, id.toInt());
+        }
+    }
+    configureControls();
+    for (auto& [id, wrapper] : owned) {
+        auto found = controls.find(id);
+        if (found != controls.end()) {
+            wrapper->internals().bind(*wrapper, found->second->widget);
+        }
+    }
+    applyMenu();
+    if (!icon.isNull()) {
+        top->setWindowIcon(icon);
+    }
+    return true;
+}
+
+void DialogPrivate::configureControls()
+{
+    for (QWidget* child : widget->findChildren<QWidget*>()) {
+        if (auto* label = qobject_cast<QLabel*>(child)) {
+            // Labels show plain text with the mnemonic rule applied; no rich text ever.
+            label->setTextFormat(Qt::PlainText);
+            if (ControlAgent* agent = ControlAgent::of(label)) {
+                agent->rawText = label->text();
+                agent->hasRawText = true;
+            }
+            label->setText(withoutMnemonics(label->text()));
+        } else if (auto* button = qobject_cast<QAbstractButton*>(child)) {
+            button->setAutoExclusive(false); // groups may show none checked
+            if (auto* push = qobject_cast<QPushButton*>(button)) {
+                push->setAutoDefault(false);
+            }
+            ControlAgent* agent = ControlAgent::of(button);
+            if (agent != nullptr) {
+                QString group = button->property("radioGroup").toString();
+                if (group.isEmpty() && qobject_cast<QRadioButton*>(button) != nullptr) {
+                    group = QString::number(quintptr(button->parentWidget()));
+                }
+                agent->radioGroup = group;
+                if (!group.isEmpty()) {
+                    button->setCheckable(true);
+                }
+            }
+        } else if (auto* edit = qobject_cast<QLineEdit*>(child)) {
+            if (qobject_cast<QComboBox*>(edit->parentWidget()) == nullptr) {
+                edit->setValidator(new QzEditValidator(edit));
+            }
+        } else if (auto* combo = qobject_cast<QComboBox*>(child)) {
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            if (!combo->isEditable() && combo->count() > 0 && !combo->property("selected").isValid()) {
+                combo->setCurrentIndex(-1); // a drop-down list starts with nothing selected
+            }
+        } else if (auto* slider = qobject_cast<QSlider*>(child)) {
+            // A vertical track bar has its minimum at the top.
+            slider->setInvertedAppearance(slider->orientation() == Qt::Vertical);
+        }
+    }
+}
+
+void DialogPrivate::applyMenu()
+{
+    auto* dialogWindow = qobject_cast<QDialog*>(widget.data());
+    if (dialogWindow == nullptr || menu.empty()) {
+        return;
+    }
+    auto* bar = new QMenuBar(dialogWindow);
+    std::function<void(QMenu*, const std::vector<MenuItem>&)> fill = [&](QMenu* target,
+                                                                         const std::vector<MenuItem>& items) {
+        for (const MenuItem& item : items) {
+            if (!item.items.empty()) {
+                fill(target->addMenu(toQt(item.text)), item.items);
+            } else if (item.text.empty()) {
+                target->addSeparator();
+            } else {
+                QAction* action = target->addAction(toQt(item.text));
+                int command = item.command;
+                QObject::connect(action, &QAction::triggered, dialogWindow, [this, command] {
+                    guarded([&] {
+                        Notification notification;
+                        notification.id = command;
+                        notification.code = Notify::Clicked;
+                        dispatch(notification);
+                    });
+                });
+            }
+        }
+    };
+    for (const MenuItem& top : menu) {
+        fill(bar->addMenu(toQt(top.text)), top.items);
+    }
+    if (dialogWindow->layout() != nullptr) {
+        dialogWindow->layout()->setMenuBar(bar);
+    }
+}
+
+void DialogPrivate::releaseWindow()
+{
+    QWidget* top = widget.data();
+    if (top == nullptr) {
+        return;
+    }
+    for (auto& [id, agent] : controls) {
+        agent->destroyed = true;
+        agent->dialog = nullptr;
+    }
+    if (ControlAgent* agent = ControlAgent::of(top)) {
+        agent->destroyed = true;
+        agent->dialog = nullptr;
+    }
+    if (auto* window = dynamic_cast<QzDialogWindow*>(top)) {
+        window->dialog = nullptr;
+    }
+    if (auto* host = dynamic_cast<QzTimerHost*>(timerHost)) {
+        host->dialog = nullptr;
+    }
+    timers.clear();
+    controls.clear();
+    timerHost = nullptr;
+    widget = nullptr;
+    top->hide();
+    // The window may be in the middle of delivering the notification that destroys it.
+    top->deleteLater();
+}
+
+void DialogPrivate::dispatch(Notification& notification)
+{
+    auto found = handlers.find({notification.id, notification.code});
+    if (found == handlers.end()) {
+        found = handlers.find({Dialog::AnyControl, notification.code});
+    }
+    if (found != handlers.end()) {
+        Dialog::Handler handler = found->second; // it may replace itself while it runs
+        handler(notification);
+    }
+}
+
+void DialogPrivate::onKey(int key, bool& handled)
+{
+    if (key == Qt::Key_Escape) {
+        handled = true;
+        owner->onCancel();
+        return;
+    }
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+        return;
+    }
+    handled = true;
+    // A push button with the focus takes Enter itself.
+    auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+    if (focused != nullptr && !focused->isCheckable() && focused->window() == widget && focused->isEnabled()) {
+        focused->click();
+        return;
+    }
+    // Otherwise the default button, even a hidden one.
+    for (auto& [id, agent] : controls) {
+        auto* button = qobject_cast<QPushButton*>(agent->widget);
+        if (button != nullptr && button->isDefault()) {
+            if (button->isEnabled()) {
+                agent->notify(Notify::Clicked);
+            }
+            return;
+        }
+    }
+    owner->onOK();
+}
+
+void DialogPrivate::onClose()
+{
+    owner->onCancel();
+}
+
+void DialogPrivate::onTimer(int qtTimerId)
+{
+    for (auto& [id, qtId] : timers) {
+        if (qtId == qtTimerId) {
+            unsigned timerId = id;
+            owner->onTimer(timerId);
+            return;
+        }
+    }
+}
+
+// --- Dialog --------------------------------------------------------------------------
+
+Dialog::Dialog(int templateId, Window* parent) : p(std::make_unique<DialogPrivate>())
+{
+    p->owner = this;
+    p->templateId = templateId;
+    p->parent = parent;
+}
+
+Dialog::~Dialog()
+{
+    p->releaseWindow();
+}
+
+int Dialog::templateId() const
+{
+    return p->templateId;
+}
+
+int Dialog::runModal()
+{
+    if (applicationQuitting()) {
+        return -1;
+    }
+    QWidget* parentWidget = p->parent != nullptr ? p->parent->internals().live() : nullptr;
+    if (p->widget != nullptr || !p->makeWindow(parentWidget, true)) {
+        return -1;
+    }
+    ModalRun run;
+    run.widget = p->widget;
+    p->run = &run;
+    struct Finish {
+        Dialog* dialog;
+        ~Finish()
+        {
+            dialog->p->run = nullptr;
+            if (dialog->p->widget != nullptr) {
+                guarded([&] { dialog->onDestroy(); });
+                dialog->p->releaseWindow();
+            }
+        }
+    } finish{this};
+    onInitDialog();
+    if (!run.ended) {
+        programCall([&] {
+            p->widget->show();
+            p->widget->raise();
+            p->widget->activateWindow();
+        });
+    }
+    return runModalLoop(run, *this);
+}
+
+void Dialog::endDialog(int result)
+{
+    if (p->run == nullptr) {
+        return;
+    }
+    p->run->result = result;
+    p->run->ended = true;
+    p->run->loop.exit(result);
+    if (p->widget != nullptr) {
+        p->widget->hide();
+    }
+}
+
+bool Dialog::isRunningModal() const
+{
+    return p->run != nullptr && !p->run->ended;
+}
+
+bool Dialog::create(Window* parent)
+{
+    if (p->widget != nullptr) {
+        return false;
+    }
+    p->parent = parent;
+    QWidget* parentWidget = parent != nullptr ? parent->internals().live() : nullptr;
+    if (!p->makeWindow(parentWidget, false)) {
+        return false;
+    }
+    onInitDialog();
+    if (p->widget != nullptr) {
+        p->widget->show();
+    }
+    return true;
+}
+
+void Dialog::destroyWindow()
+{
+    if (p->widget == nullptr) {
+        return;
+    }
+    onDestroy();
+    p->releaseWindow();
+}
+
+void Dialog::attach(Window& wrapper, int controlId)
+{
+    auto found = p->controls.find(controlId);
+    if (found == p->controls.end()) {
+        throw VormoException("No control " + std::to_string(controlId) + " in template " +
+                             std::to_string(p->templateId));
+    }
+    QWidget* control = found->second->widget;
+    bool fits = true;
+    if (dynamic_cast<Button*>(&wrapper) != nullptr) {
+        fits = qobject_cast<QAbstractButton*>(control) != nullptr;
+    } else if (dynamic_cast<Edit*>(&wrapper) != nullptr) {
+        fits = qobject_cast<QLineEdit*>(control) != nullptr;
+    } else if (dynamic_cast<ComboBox*>(&wrapper) != nullptr) {
+        fits = qobject_cast<QComboBox*>(control) != nullptr;
+    } else if (dynamic_cast<Slider*>(&wrapper) != nullptr) {
+        fits = qobject_cast<QSlider*>(control) != nullptr;
+    } else if (dynamic_cast<SpinButton*>(&wrapper) != nullptr) {
+        fits = qobject_cast<QzUpDown*>(control) != nullptr;
+    } else if (dynamic_cast<Static*>(&wrapper) != nullptr) {
+        fits = qobject_cast<QLabel*>(control) != nullptr;
+    } else if (dynamic_cast<TabControl*>(&wrapper) != nullptr) {
+        fits = qobject_cast<QzTabFrame*>(control) != nullptr;
+    }
+    if (!fits) {
+        throw VormoException("Control " + std::to_string(controlId) + " of template " +
+                             std::to_string(p->templateId) + " is of another kind");
+    }
+    wrapper.internals().bind(wrapper, control);
+}
+
+Window& Dialog::ownedControl(int controlId, const std::function<std::unique_ptr<Window>()>& make)
+{
+    auto found = p->owned.find(controlId);
+    if (found == p->owned.end()) {
+        std::unique_ptr<Window> wrapper = make();
+        if (p->widget != nullptr) {
+            attach(*wrapper, controlId);
+        }
+        found = p->owned.emplace(controlId, std::move(wrapper)).first;
+    }
+    return *found->second;
+}
+
+bool Dialog::hasControl(int controlId) const
+{
+    return p->controls.count(controlId) != 0;
+}
+
+void Dialog::connect(int controlId, Notify code, Handler handler)
+{
+    p->handlers[{controlId, code}] = std::move(handler);
+}
+
+unsigned Dialog::setTimer(unsigned timerId, int intervalMs)
+{
+    if (p->timerHost == nullptr) {
+        return 0;
+    }
+    killTimer(timerId);
+    int qtId = p->timerHost->startTimer(std::max(intervalMs, 1), Qt::PreciseTimer);
+    if (qtId == 0) {
+        return 0;
+    }
+    p->timers[timerId] = qtId;
+    return timerId;
+}
+
+bool Dialog::killTimer(unsigned timerId)
+{
+    auto found = p->timers.find(timerId);
+    if (found == p->timers.end() || p->timerHost == nullptr) {
+        return false;
+    }
+    p->timerHost->killTimer(found->second);
+    p->timers.erase(found);
+    return true;
+}
+
+void Dialog::setMenu(const std::vector<MenuItem>& menu)
+{
+    p->menu = menu;
+    if (p->widget != nullptr) {
+        p->applyMenu();
+    }
+}
+
+void Dialog::setIcon(const Icon& icon)
+{
+    p->icon = icon.internals().pixmap;
+    if (p->widget != nullptr) {
+        p->widget->setWindowIcon(p->icon);
+    }
+}
+
+void Dialog::setCaption(const std::string& caption)
+{
+    if (p->widget != nullptr) {
+        p->widget->setWindowTitle(toQt(caption));
+    }
+}
+
+void Dialog::notify(Notification& notification)
+{
+    if (notification.control == nullptr) {
+        auto found = p->controls.find(notification.id);
+        if (found != p->controls.end()) {
+            notification.control = found->second->wrapper;
+        }
+    }
+    p->dispatch(notification);
+}
+
+bool Dialog::onInitDialog()
+{
+    return true;
+}
+
+void Dialog::onOK()
+{
+    endDialog(IDOK);
+}
+
+void Dialog::onCancel()
+{
+    endDialog(IDCANCEL);
+}
+
+void Dialog::onTimer(unsigned) {}
+
+void Dialog::onDestroy() {}

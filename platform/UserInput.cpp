@@ -1,0 +1,249 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QRadioButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTest>
+#include <QWidget>
+
+#include "platform/Application.h"
+#include "platform/Controls.h"
+#include "platform/UserInput.h"
+#include "platform/qt/Internals.h"
+#include "platform/qt/Widgets.h"
+
+static QWidget* target(Window& window)
+{
+    ensureApplication();
+    return window.internals().live();
+}
+
+// A control that the user acts on has the focus of an active window, as on screen.
+static void bringToFront(QWidget* widget)
+{
+    QWidget* top = widget->window();
+    if (!top->isVisible()) {
+        top->show();
+    }
+    top->activateWindow();
+    QApplication::setActiveWindow(top);
+}
+
+static Qt::Key qtKey(user::Key key)
+{
+    switch (key) {
+    case user::Key::Enter: return Qt::Key_Return;
+    case user::Key::Escape: return Qt::Key_Escape;
+    case user::Key::Tab: return Qt::Key_Tab;
+    case user::Key::Up: return Qt::Key_Up;
+    case user::Key::Down: return Qt::Key_Down;
+    case user::Key::Left: return Qt::Key_Left;
+    case user::Key::Right: return Qt::Key_Right;
+    case user::Key::PageUp: return Qt::Key_PageUp;
+    case user::Key::PageDown: return Qt::Key_PageDown;
+    case user::Key::Home: return Qt::Key_Home;
+    case user::Key::End: return Qt::Key_End;
+    case user::Key::Backspace: return Qt::Key_Backspace;
+    }
+    return Qt::Key_unknown;
+}
+
+void user::click(Window& control)
+{
+    QWidget* widget = target(control);
+    if (widget == nullptr) {
+        return;
+    }
+    QPoint at = widget->rect().center();
+    if (qobject_cast<QCheckBox*>(widget) != nullptr || qobject_cast<QRadioButton*>(widget) != nullptr) {
+        at.setX(std::min(6, widget->width() - 1)); // on the check mark itself
+    }
+    programCall([&] {
+        bringToFront(widget);
+        QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+    });
+}
+
+void user::focus(Window& control)
+{
+    QWidget* widget = target(control);
+    if (widget == nullptr) {
+        return;
+    }
+    programCall([&] {
+        bringToFront(widget);
+        widget->setFocus(Qt::MouseFocusReason);
+    });
+}
+
+void user::type(Window& control, const std::string& text)
+{
+    QWidget* widget = target(control);
+    if (widget == nullptr) {
+        return;
+    }
+    programCall([&] {
+        bringToFront(widget);
+        if (!widget->hasFocus()) {
+            widget->setFocus(Qt::MouseFocusReason);
+        }
+        for (char byte : text) {
+            // Any byte is a character the keyboard can give (Latin-1), not only ASCII.
+            QChar character{char16_t(uchar(byte))};
+            int key = character.isLetterOrNumber() && uchar(byte) < 0x80 ? character.toUpper().unicode() : 0;
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(character));
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(character));
+            QApplication::sendEvent(widget, &press);
+            QApplication::sendEvent(widget, &release);
+        }
+    });
+}
+
+void user::press(Window& control, Key key)
+{
+    QWidget* widget = target(control);
+    if (widget == nullptr) {
+        return;
+    }
+    programCall([&] {
+        bringToFront(widget);
+        if (!widget->hasFocus()) {
+            widget->setFocus(Qt::MouseFocusReason);
+        }
+        QTest::keyClick(widget, qtKey(key));
+    });
+}
+
+void user::choose(ComboBox& combo, int index)
+{
+    auto* widget = qobject_cast<QComboBox*>(target(combo));
+    if (widget == nullptr || index < 0 || index >= widget->count()) {
+        return;
+    }
+    programCall([&] {
+        bringToFront(widget);
+        widget->setFocus(Qt::MouseFocusReason);
+        // The list drops down (the focus goes to it for a moment) and the click on the
+        // item closes it again.
+        widget->showPopup();
+        widget->hidePopup();
+        widget->setCurrentIndex(index);
+        emit widget->activated(index);
+    });
+}
+
+void user::drag(Slider& slider, int position)
+{
+    auto* widget = qobject_cast<QSlider*>(target(slider));
+    if (widget == nullptr) {
+        return;
+    }
+    programCall([&] {
+        bringToFront(widget);
+        widget->setSliderDown(true);
+        widget->setSliderPosition(position); // the thumb moves: a thumb-track notification
+        widget->setSliderDown(false);        // let go: thumb position, end of scroll
+    });
+}
+
+static void step(SpinButton& spin, bool up)
+{
+    auto* widget = qobject_cast<QzUpDown*>(target(spin));
+    if (widget == nullptr) {
+        return;
+    }
+    programCall([&] {
+        bringToFront(widget);
+        QPoint at(widget->width() / 2, up ? widget->height() / 4 : widget->height() * 3 / 4);
+        QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+    });
+}
+
+void user::stepUp(SpinButton& spin)
+{
+    step(spin, true);
+}
+
+void user::stepDown(SpinButton& spin)
+{
+    step(spin, false);
+}
+
+void user::clickTab(TabControl& tabs, int index)
+{
+    auto* frame = qobject_cast<QzTabFrame*>(target(tabs));
+    if (frame == nullptr || index < 0 || index >= frame->tabBar()->count()) {
+        return;
+    }
+    programCall([&] {
+        bringToFront(frame);
+        QTabBar* bar = frame->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+    });
+}
+
+void user::closeWindow(Window& window)
+{
+    QWidget* widget = target(window);
+    if (widget == nullptr) {
+        return;
+    }
+    programCall([&] { widget->window()->close(); });
+}
+
+// --- Pictures ------------------------------------------------------------------------
+
+struct Grab::Data {
+    QImage image;
+};
+
+Grab::Grab(Window& window) : data(new Data)
+{
+    QWidget* widget = target(window);
+    if (widget != nullptr) {
+        data->image = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+}
+
+Grab::~Grab()
+{
+    delete data;
+}
+
+int Grab::width() const
+{
+    return data->image.width();
+}
+
+int Grab::height() const
+{
+    return data->image.height();
+}
+
+Colour Grab::pixel(int x, int y) const
+{
+    return fromQColor(QColor(data->image.pixel(x, y)));
+}
+
+bool Grab::save(const std::string& path) const
+{
+    QFileInfo file(QString::fromLocal8Bit(path.c_str()));
+    QDir().mkpath(file.absolutePath());
+    return data->image.save(file.absoluteFilePath(), "PNG");
+}
+
+bool saveWindowPicture(Window& window, const std::string& path)
+{
+    QWidget* widget = target(window);
+    if (widget == nullptr) {
+        return false;
+    }
+    QFileInfo file(QString::fromLocal8Bit(path.c_str()));
+    QDir().mkpath(file.absolutePath());
+    return widget->grab().save(file.absoluteFilePath(), "PNG");
+}

@@ -1,0 +1,643 @@
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+
+#include "platform/Controls.h"
+#include "platform/Resources.h"
+#include "platform/qt/Internals.h"
+#include "platform/qt/Widgets.h"
+
+QWidget* WindowPrivate::live() const
+{
+    QWidget* control = widget.data();
+    if (control == nullptr) {
+        return nullptr;
+    }
+    ControlAgent* agent = ControlAgent::of(control);
+    if (agent != nullptr && agent->destroyed) {
+        return nullptr;
+    }
+    return control;
+}
+
+void WindowPrivate::bind(Window& wrapper, QWidget* control)
+{
+    widget = control;
+    if (ControlAgent* agent = ControlAgent::of(control)) {
+        agent->wrapper = &wrapper;
+    }
+}
+
+Window::Window() : d(std::make_unique<WindowPrivate>()) {}
+
+Window::~Window()
+{
+    if (QWidget* control = d->widget.data()) {
+        ControlAgent* agent = ControlAgent::of(control);
+        if (agent != nullptr && agent->wrapper == this) {
+            agent->wrapper = nullptr;
+        }
+    }
+}
+
+bool Window::hasWindow() const
+{
+    return d->live() != nullptr;
+}
+
+bool Window::isSameWindow(const Window* other) const
+{
+    return other != nullptr && d->live() != nullptr && d->live() == other->d->live();
+}
+
+int Window::id() const
+{
+    QWidget* control = d->live();
+    if (control == nullptr) {
+        return 0;
+    }
+    ControlAgent* agent = ControlAgent::of(control);
+    return agent != nullptr ? agent->id : 0;
+}
+
+void Window::setText(const std::string& text)
+{
+    QWidget* control = d->live();
+    if (control == nullptr) {
+        return;
+    }
+    QString qtext = toQt(text);
+    programCall([&] {
+        if (auto* label = qobject_cast<QLabel*>(control)) {
+            if (ControlAgent* agent = ControlAgent::of(control)) {
+                agent->rawText = qtext;
+                agent->hasRawText = true;
+            }
+            label->setText(withoutMnemonics(qtext));
+        } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            button->setText(qtext); // buttons follow the same mnemonic rule
+        } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
+            box->setTitle(qtext);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            edit->setText(qtext);
+        } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+            if (combo->isEditable()) {
+                combo->setEditText(qtext);
+                if (ControlAgent* agent = ControlAgent::of(control)) {
+                    agent->comboSelection = -1;
+                }
+            }
+        } else if (control->isWindow()) {
+            control->setWindowTitle(qtext);
+        }
+    });
+}
+
+std::string Window::getText() const
+{
+    QWidget* control = d->live();
+    if (control == nullptr) {
+        return std::string();
+    }
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        ControlAgent* agent = ControlAgent::of(control);
+        return fromQt(agent != nullptr && agent->hasRawText ? agent->rawText : label->text());
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        return fromQt(button->text());
+    }
+    if (auto* box = qobject_cast<QGroupBox*>(control)) {
+        return fromQt(box->title());
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        return fromQt(edit->text());
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        return fromQt(combo->currentText());
+    }
+    return fromQt(control->windowTitle());
+}
+
+void Window::enable(bool enabled)
+{
+    if (QWidget* control = d->live()) {
+        programCall([&] { control->setEnabled(enabled); });
+    }
+}
+
+bool Window::isEnabled() const
+{
+    QWidget* control = d->live();
+    return control != nullptr && control->isEnabled();
+}
+
+void Window::show(bool visible)
+{
+    if (QWidget* control = d->live()) {
+        programCall([&] { control->setVisible(visible); });
+    }
+}
+
+bool Window::isVisible() const
+{
+    QWidget* control = d->live();
+    return control != nullptr && !control->isHidden();
+}
+
+void Window::setFocus()
+{
+    if (QWidget* control = d->live()) {
+        programCall([&] {
+            control->activateWindow();
+            control->setFocus(Qt::OtherFocusReason);
+        });
+    }
+}
+
+bool Window::hasFocus() const
+{
+    QWidget* control = d->live();
+    return control != nullptr && control->hasFocus();
+}
+
+Rect Window::rectInParent() const
+{
+    QWidget* control = d->live();
+    if (control == nullptr) {
+        return Rect{};
+    }
+    QRect area = control->geometry();
+    return Rect{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
+}
+
+Rect Window::clientRect() const
+{
+    QWidget* control = d->live();
+    if (control == nullptr) {
+        return Rect{};
+    }
+    return Rect{0, 0, control->width(), control->height()};
+}
+
+void Window::invalidate(const Rect& area)
+{
+    if (QWidget* control = d->live()) {
+        control->update(QRect(area.left, area.top, area.width(), area.height()));
+    }
+}
+
+void Window::invalidate()
+{
+    if (QWidget* control = d->live()) {
+        control->update();
+    }
+}
+
+FontDescription Window::getFont() const
+{
+    QWidget* control = d->live();
+    return control != nullptr ? describe(control->font()) : FontDescription{};
+}
+
+std::string Window::setFont(const FontDescription& font)
+{
+    QWidget* control = d->live();
+    if (control == nullptr) {
+        return std::string();
+    }
+    QFont applied = fontFor(font, control->font());
+    programCall([&] { control->setFont(applied); });
+    return fromQt(QFontInfo(applied).family());
+}
+
+void Window::fillSolidRect(const Rect& area, Colour colour)
+{
+    QWidget* control = d->live();
+    ControlAgent* agent = ControlAgent::of(control);
+    if (control == nullptr || agent == nullptr) {
+        return;
+    }
+    QSize size = control->size().expandedTo(QSize(1, 1));
+    if (agent->canvas.size() != size) {
+        QImage canvas(size, QImage::Format_RGB32);
+        canvas.fill(control->palette().color(QPalette::Window));
+        if (!agent->canvas.isNull()) {
+            QPainter painter(&canvas);
+            painter.drawImage(0, 0, agent->canvas);
+        }
+        agent->canvas = canvas;
+    }
+    QPainter painter(&agent->canvas);
+    QRect rect = QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1)).normalized();
+    if (area.right == area.left || area.bottom == area.top) {
+        return; // an empty band paints nothing
+    }
+    painter.fillRect(rect, toQColor(colour));
+    control->update(rect);
+}
+
+void Window::postClose()
+{
+    if (QWidget* control = d->live()) {
+        QPointer<QWidget> target = control->window();
+        QMetaObject::invokeMethod(
+            control,
+            [target] {
+                if (target) {
+                    target->close();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+Window* Window::parentWindow() const
+{
+    QWidget* control = d->live();
+    for (QWidget* parent = control != nullptr ? control->parentWidget() : nullptr; parent != nullptr;
+         parent = parent->parentWidget()) {
+        ControlAgent* agent = ControlAgent::of(parent);
+        if (agent != nullptr && agent->wrapper != nullptr) {
+            return agent->wrapper;
+        }
+    }
+    return nullptr;
+}
+
+bool Window::onControlColour(ControlColours&)
+{
+    return false;
+}
+
+// --- Button --------------------------------------------------------------------------
+
+int Button::getCheck() const
+{
+    auto* button = qobject_cast<QAbstractButton*>(internals().live());
+    return button != nullptr && button->isChecked() ? Checked : Unchecked;
+}
+
+void Button::setCheck(int check)
+{
+    auto* button = qobject_cast<QAbstractButton*>(internals().live());
+    if (button == nullptr) {
+        return;
+    }
+    programCall([&] {
+        QSignalBlocker block(button);
+        if (!button->isCheckable() && check != Unchecked) {
+            button->setCheckable(true);
+        }
+        button->setChecked(check != Unchecked);
+    });
+}
+
+int Button::getState() const
+{
+    QWidget* control = internals().live();
+    auto* button = qobject_cast<QAbstractButton*>(control);
+    if (button == nullptr) {
+        return 0;
+    }
+    ControlAgent* agent = ControlAgent::of(control);
+    int state = button->isChecked() ? CheckedBit : 0;
+    if (agent != nullptr && agent->pushed) {
+        state |= PushedBit;
+    }
+    if (button->hasFocus()) {
+        state |= FocusBit;
+    }
+    return state;
+}
+
+void Button::setState(bool pushed)
+{
+    QWidget* control = internals().live();
+    if (ControlAgent* agent = ControlAgent::of(control)) {
+        if (agent->pushed != pushed) {
+            agent->pushed = pushed;
+            control->update();
+        }
+    }
+}
+
+// --- Edit ----------------------------------------------------------------------------
+
+void Edit::setLimitText(int characters)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(internals().live())) {
+        // A validator limits typing only; a text set by program is shown whole.
+        edit->setProperty("qzLimit", characters);
+    }
+}
+
+// --- ComboBox ------------------------------------------------------------------------
+
+static QComboBox* comboOf(const Window& window)
+{
+    return qobject_cast<QComboBox*>(window.internals().live());
+}
+
+static int insertItem(QComboBox* combo, int index, const QString& text)
+{
+    int before = combo->currentIndex();
+    QSignalBlocker block(combo);
+    combo->insertItem(index, text);
+    if (before < 0 && !combo->isEditable()) {
+        combo->setCurrentIndex(-1); // adding an item selects nothing
+    }
+    return index;
+}
+
+int ComboBox::addString(const std::string& text)
+{
+    QComboBox* combo = comboOf(*this);
+    if (combo == nullptr) {
+        return Error;
+    }
+    QString qtext = toQt(text);
+    int index = combo->count();
+    if (combo->property("sorted").toBool()) {
+        index = 0;
+        while (index < combo->count() && QString::compare(combo->itemText(index), qtext, Qt::CaseInsensitive) <= 0) {
+            ++index;
+        }
+    }
+    return programCall([&] { return insertItem(combo, index, qtext); });
+}
+
+int ComboBox::insertString(int index, const std::string& text)
+{
+    QComboBox* combo = comboOf(*this);
+    if (combo == nullptr || index > combo->count()) {
+        return Error;
+    }
+    if (index < 0) {
+        index = combo->count();
+    }
+    return programCall([&] { return insertItem(combo, index, toQt(text)); });
+}
+
+int ComboBox::deleteString(int index)
+{
+    QComboBox* combo = comboOf(*this);
+    if (combo == nullptr || index < 0 || index >= combo->count()) {
+        return Error;
+    }
+    programCall([&] {
+        QSignalBlocker block(combo);
+        QString text = combo->currentText();
+        bool wasSelected = combo->currentIndex() == index;
+        combo->removeItem(index);
+        if (wasSelected && !combo->isEditable()) {
+            combo->setCurrentIndex(-1);
+        } else if (combo->isEditable()) {
+            combo->setEditText(text);
+        }
+    });
+    return combo->count();
+}
+
+void ComboBox::resetContent()
+{
+    QComboBox* combo = comboOf(*this);
+    if (combo == nullptr) {
+        return;
+    }
+    programCall([&] {
+        QSignalBlocker block(combo);
+        QString text = combo->currentText();
+        combo->clear();
+        if (combo->isEditable()) {
+            combo->setEditText(text); // the edit part keeps its text
+        }
+    });
+    if (ControlAgent* agent = ControlAgent::of(combo)) {
+        agent->comboSelection = -1;
+    }
+}
+
+int ComboBox::getCount() const
+{
+    QComboBox* combo = comboOf(*this);
+    return combo != nullptr ? combo->count() : 0;
+}
+
+int ComboBox::getCurSel() const
+{
+    QComboBox* combo = comboOf(*this);
+    if (combo == nullptr) {
+        return Error;
+    }
+    if (combo->isEditable()) {
+        ControlAgent* agent = ControlAgent::of(combo);
+        return agent != nullptr ? agent->comboSelection : Error;
+    }
+    return combo->currentIndex();
+}
+
+int ComboBox::setCurSel(int index)
+{
+    QComboBox* combo = comboOf(*this);
+    if (combo == nullptr) {
+        return Error;
+    }
+    if (index < 0 || index >= combo->count()) {
+        index = -1;
+    }
+    programCall([&] {
+        QSignalBlocker block(combo);
+        combo->setCurrentIndex(index);
+    });
+    if (ControlAgent* agent = ControlAgent::of(combo)) {
+        agent->comboSelection = index;
+    }
+    return index;
+}
+
+std::string ComboBox::getLBText(int index) const
+{
+    QComboBox* combo = comboOf(*this);
+    if (combo == nullptr || index < 0 || index >= combo->count()) {
+        return std::string();
+    }
+    return fromQt(combo->itemText(index));
+}
+
+// --- Slider --------------------------------------------------------------------------
+
+static QSlider* sliderOf(const Window& window)
+{
+    return qobject_cast<QSlider*>(window.internals().live());
+}
+
+template <class F>
+static void withSlider(const Window& window, F&& action)
+{
+    if (QSlider* slider = sliderOf(window)) {
+        programCall([&] {
+            QSignalBlocker block(slider);
+            action(slider);
+        });
+    }
+}
+
+void Slider::setRangeMin(int minimum, bool)
+{
+    withSlider(*this, [&](QSlider* slider) { slider->setMinimum(minimum); });
+}
+
+void Slider::setRangeMax(int maximum, bool)
+{
+    withSlider(*this, [&](QSlider* slider) { slider->setMaximum(maximum); });
+}
+
+int Slider::getRangeMin() const
+{
+    QSlider* slider = sliderOf(*this);
+    return slider != nullptr ? slider->minimum() : 0;
+}
+
+int Slider::getRangeMax() const
+{
+    QSlider* slider = sliderOf(*this);
+    return slider != nullptr ? slider->maximum() : 0;
+}
+
+void Slider::setPos(int position)
+{
+    withSlider(*this, [&](QSlider* slider) {
+        slider->setValue(position);
+        slider->setSliderPosition(slider->value());
+    });
+}
+
+int Slider::getPos() const
+{
+    QSlider* slider = sliderOf(*this);
+    return slider != nullptr ? slider->sliderPosition() : 0;
+}
+
+void Slider::setTicFreq(int frequency)
+{
+    withSlider(*this, [&](QSlider* slider) { slider->setTickInterval(frequency); });
+}
+
+void Slider::setLineSize(int size)
+{
+    withSlider(*this, [&](QSlider* slider) { slider->setSingleStep(size); });
+}
+
+void Slider::setPageSize(int size)
+{
+    withSlider(*this, [&](QSlider* slider) { slider->setPageStep(size); });
+}
+
+int Slider::getLineSize() const
+{
+    QSlider* slider = sliderOf(*this);
+    return slider != nullptr ? slider->singleStep() : 0;
+}
+
+int Slider::getPageSize() const
+{
+    QSlider* slider = sliderOf(*this);
+    return slider != nullptr ? slider->pageStep() : 0;
+}
+
+// --- Static --------------------------------------------------------------------------
+
+void Static::setBitmap(const Bitmap* bitmap)
+{
+    QWidget* control = internals().live();
+    auto* label = qobject_cast<QLabel*>(control);
+    ControlAgent* agent = ControlAgent::of(control);
+    if (label == nullptr || agent == nullptr) {
+        return;
+    }
+    agent->bitmap = bitmap;
+    if (bitmap != nullptr && bitmap->isLoaded()) {
+        label->setPixmap(bitmap->internals().pixmap);
+    } else {
+        label->setPixmap(QPixmap());
+    }
+}
+
+const Bitmap* Static::getBitmap() const
+{
+    ControlAgent* agent = ControlAgent::of(internals().live());
+    return agent != nullptr ? agent->bitmap : nullptr;
+}
+
+// --- TabControl ----------------------------------------------------------------------
+
+static QTabBar* tabBarOf(const Window& window)
+{
+    auto* frame = qobject_cast<QzTabFrame*>(window.internals().live());
+    return frame != nullptr ? frame->tabBar() : nullptr;
+}
+
+int TabControl::insertItem(int index, const std::string& text)
+{
+    QTabBar* bar = tabBarOf(*this);
+    if (bar == nullptr) {
+        return -1;
+    }
+    return programCall([&] {
+        QSignalBlocker block(bar);
+        return bar->insertTab(index, toQt(text));
+    });
+}
+
+bool TabControl::deleteAllItems()
+{
+    QTabBar* bar = tabBarOf(*this);
+    if (bar == nullptr) {
+        return false;
+    }
+    programCall([&] {
+        QSignalBlocker block(bar);
+        while (bar->count() > 0) {
+            bar->removeTab(bar->count() - 1);
+        }
+    });
+    return true;
+}
+
+int TabControl::getItemCount() const
+{
+    QTabBar* bar = tabBarOf(*this);
+    return bar != nullptr ? bar->count() : 0;
+}
+
+std::string TabControl::getItemText(int index) const
+{
+    QTabBar* bar = tabBarOf(*this);
+    return bar != nullptr ? fromQt(bar->tabText(index)) : std::string();
+}
+
+int TabControl::getCurSel() const
+{
+    QTabBar* bar = tabBarOf(*this);
+    return bar != nullptr ? bar->currentIndex() : -1;
+}
+
+int TabControl::setCurSel(int index)
+{
+    QTabBar* bar = tabBarOf(*this);
+    if (bar == nullptr || index >= bar->count()) {
+        return -1;
+    }
+    int previous = bar->currentIndex();
+    programCall([&] {
+        QSignalBlocker block(bar);
+        bar->setCurrentIndex(index);
+    });
+    return previous;
+}

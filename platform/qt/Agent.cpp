@@ -1,0 +1,237 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include "platform/qt/Internals.h"
+#include "platform/qt/Widgets.h"
+
+static const char* agentProperty = "qzAgent";
+
+ControlAgent::ControlAgent(QWidget* control, DialogPrivate* owner, int controlId)
+    : QObject(control), widget(control), dialog(owner), id(controlId)
+{
+    widget->setProperty(agentProperty, QVariant::fromValue(static_cast<QObject*>(this)));
+    widget->installEventFilter(this);
+
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        connect(button, &QAbstractButton::clicked, this, [this, button] {
+            guarded([&] {
+                if (!radioGroup.isEmpty()) {
+                    // An automatic radio button checks itself and clears the rest of its group.
+                    button->setChecked(true);
+                    if (dialog != nullptr) {
+                        for (auto& [otherId, other] : dialog->controls) {
+                            if (other != this && other->radioGroup == radioGroup) {
+                                if (auto* otherButton = qobject_cast<QAbstractButton*>(other->widget)) {
+                                    otherButton->setChecked(false);
+                                }
+                            }
+                        }
+                    }
+                }
+                notify(Notify::Clicked);
+            });
+        });
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        connect(edit, &QLineEdit::textChanged, this, [this] { guarded([&] { notify(Notify::EditChange); }); });
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        connect(combo, &QComboBox::activated, this, [this](int index) {
+            comboSelection = index;
+            guarded([&] { notify(Notify::SelChange); });
+        });
+        if (combo->lineEdit() != nullptr) {
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this] { comboSelection = -1; });
+            combo->lineEdit()->installEventFilter(this);
+        }
+    } else if (auto* slider = qobject_cast<QSlider*>(widget)) {
+        connect(slider, &QSlider::actionTriggered, this, [this](int action) {
+            int code = EndScroll;
+            switch (action) {
+            case QAbstractSlider::SliderSingleStepSub: code = LineUp; break;
+            case QAbstractSlider::SliderSingleStepAdd: code = LineDown; break;
+            case QAbstractSlider::SliderPageStepSub: code = PageUp; break;
+            case QAbstractSlider::SliderPageStepAdd: code = PageDown; break;
+            case QAbstractSlider::SliderMove: code = ThumbTrack; break;
+            case QAbstractSlider::SliderToMinimum: code = Top; break;
+            case QAbstractSlider::SliderToMaximum: code = Bottom; break;
+            default: return;
+            }
+            guarded([&] { notify(scrollNotification(), code); });
+        });
+        connect(slider, &QSlider::sliderReleased, this, [this] {
+            guarded([&] {
+                notify(scrollNotification(), ThumbPosition);
+                notify(scrollNotification(), EndScroll);
+            });
+        });
+    } else if (auto* spin = qobject_cast<QzUpDown*>(widget)) {
+        connect(spin, &QzUpDown::stepped, this, [this](int delta) {
+            guarded([&] {
+                UpDownNotify record;
+                record.delta = delta;
+                long result = 0;
+                notify(Notify::DeltaPos, 0, &record, &result);
+            });
+        });
+    } else if (auto* tabs = qobject_cast<QzTabFrame*>(widget)) {
+        connect(tabs->tabBar(), &QTabBar::currentChanged, this,
+                [this] { guarded([&] { notify(Notify::SelChange); }); });
+    }
+}
+
+Notify ControlAgent::scrollNotification() const
+{
+    auto* slider = qobject_cast<QSlider*>(widget);
+    return slider != nullptr && slider->orientation() == Qt::Vertical ? Notify::VScroll : Notify::HScroll;
+}
+
+ControlAgent* ControlAgent::of(const QWidget* widget)
+{
+    if (widget == nullptr) {
+        return nullptr;
+    }
+    return qobject_cast<ControlAgent*>(widget->property(agentProperty).value<QObject*>());
+}
+
+void ControlAgent::notify(Notify code, int scrollCode, UpDownNotify* upDown, long* result)
+{
+    if (dialog == nullptr || destroyed) {
+        return;
+    }
+    Notification notification;
+    notification.id = id;
+    notification.code = code;
+    notification.control = wrapper;
+    notification.scrollCode = scrollCode;
+    notification.upDown = upDown;
+    notification.result = result;
+    dialog->dispatch(notification);
+}
+
+void ControlAgent::paintPushedButton()
+{
+    auto* button = static_cast<QPushButton*>(widget);
+    QStylePainter painter(button);
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.features = QStyleOptionButton::None;
+    if (button->isDefault()) {
+        option.features |= QStyleOptionButton::DefaultButton;
+    }
+    option.text = button->text();
+    option.icon = button->icon();
+    option.iconSize = button->iconSize();
+    option.state |= QStyle::State_Sunken;
+    if (button->isChecked()) {
+        option.state |= QStyle::State_On;
+    }
+    painter.drawControl(QStyle::CE_PushButton, option);
+}
+
+// A list that drops down takes the focus for a moment; that is no loss of focus.
+static bool isPopupReason(QEvent* event)
+{
+    return static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason ||
+           QApplication::activePopupWidget() != nullptr;
+}
+
+bool ControlAgent::eventFilter(QObject* watched, QEvent* event)
+{
+    if (destroyed) {
+        return false;
+    }
+    auto* combo = qobject_cast<QComboBox*>(widget);
+    if (combo != nullptr && watched == combo->lineEdit()) {
+        // The edit part of a combo box: its focus loss is the combo box's.
+        if (event->type() == QEvent::FocusOut && !isPopupReason(event) && !combo->hasFocus()) {
+            guarded([&] { notify(Notify::KillFocus); });
+        }
+        return false;
+    }
+    if (watched != widget) {
+        return false;
+    }
+    switch (event->type()) {
+    case QEvent::FocusOut:
+        // Only a real loss of focus: not a list dropping down.
+        if ((qobject_cast<QLineEdit*>(widget) != nullptr || combo != nullptr) && !isPopupReason(event)) {
+            if (combo == nullptr || combo->lineEdit() == nullptr || !combo->lineEdit()->hasFocus()) {
+                guarded([&] { notify(Notify::KillFocus); });
+            }
+        }
+        break;
+    case QEvent::KeyPress:
+        if (auto* slider = qobject_cast<QSlider*>(widget)) {
+            // Track bar keys: up and left lower the position, down and right raise it.
+            QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+            switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Left: action = QAbstractSlider::SliderSingleStepSub; break;
+            case Qt::Key_Down:
+            case Qt::Key_Right: action = QAbstractSlider::SliderSingleStepAdd; break;
+            case Qt::Key_PageUp: action = QAbstractSlider::SliderPageStepSub; break;
+            case Qt::Key_PageDown: action = QAbstractSlider::SliderPageStepAdd; break;
+            case Qt::Key_Home: action = QAbstractSlider::SliderToMinimum; break;
+            case Qt::Key_End: action = QAbstractSlider::SliderToMaximum; break;
+            default: break;
+            }
+            if (action != QAbstractSlider::SliderNoAction) {
+                slider->triggerAction(action);
+                return true;
+            }
+        }
+        break;
+    case QEvent::Paint:
+        if (!canvas.isNull()) {
+            QPainter painter(widget);
+            painter.drawImage(0, 0, canvas);
+            return true;
+        }
+        if (pushed && qobject_cast<QPushButton*>(widget) != nullptr) {
+            paintPushedButton();
+            return true;
+        }
+        if (wrapper != nullptr && qobject_cast<QLabel*>(widget) != nullptr) {
+            Window::ControlColours colours;
+            bool use = false;
+            guarded([&] { use = WindowPrivate::controlColour(*wrapper, colours); });
+            if (use) {
+                QPalette palette = widget->palette();
+                if (colours.setTextColour) {
+                    palette.setColor(QPalette::WindowText, toQColor(colours.textColour));
+                }
+                if (colours.setBackground) {
+                    palette.setColor(QPalette::Window, toQColor(colours.background));
+                    widget->setAutoFillBackground(true);
+                }
+                if (palette != widget->palette()) {
+                    widget->setPalette(palette);
+                }
+                if (colours.setFont) {
+                    QFont font = fontFor(colours.font, widget->font());
+                    if (font != widget->font()) {
+                        widget->setFont(font);
+                    }
+                }
+                if (colours.setBackground) {
+                    QPainter painter(widget);
+                    painter.fillRect(widget->rect(), toQColor(colours.background));
+                }
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}

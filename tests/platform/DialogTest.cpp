@@ -1,0 +1,476 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+#include <stdexcept>
+#include <tuple>
+#include <vector>
+
+#include "PlatformTestSupport.h"
+#include "platform/Application.h"
+#include "platform/Dialog.h"
+#include "platform/UserInput.h"
+#include "platform/qt/Internals.h"
+
+namespace {
+
+enum Id {
+    Caption = 1001,
+    EditId = 1002,
+    RadioA = 1003,
+    RadioB = 1004,
+    CheckId = 1005,
+    PushId = 1006,
+    ListId = 1007,
+    DropdownId = 1008,
+    HorizontalId = 1009,
+    VerticalId = 1010,
+    SpinId = 1011,
+    MeterId = 1012,
+    NumberId = 1013,
+    TabsId = 1014,
+    HiddenDefault = 57674,
+};
+
+using Seen = std::tuple<int, Notify, int>;
+
+// The test template with every kind of control; it records every notification.
+class TestDialog : public Dialog {
+public:
+    TestDialog() : Dialog(9000)
+    {
+        for (Notify code : {Notify::Clicked, Notify::EditChange, Notify::KillFocus, Notify::SelChange,
+                            Notify::HScroll, Notify::VScroll}) {
+            connect(AnyControl, code, [this](Notification& n) {
+                seen.emplace_back(n.id, n.code, n.scrollCode);
+                if (n.code == Notify::HScroll || n.code == Notify::VScroll) {
+                    positions.push_back(static_cast<Slider*>(n.control)->getPos());
+                }
+            });
+        }
+        connect(AnyControl, Notify::DeltaPos, [this](Notification& n) {
+            seen.emplace_back(n.id, n.code, n.upDown->delta);
+            *n.result = 0;
+        });
+    }
+
+    std::vector<Seen> seen;
+    std::vector<int> positions;
+    std::function<void()> onInit;
+    int ticks = 0;
+    std::function<void(unsigned)> timerAction;
+
+    std::vector<Seen> take()
+    {
+        std::vector<Seen> result;
+        result.swap(seen);
+        return result;
+    }
+
+protected:
+    bool onInitDialog() override
+    {
+        if (onInit) {
+            onInit();
+        }
+        return true;
+    }
+    void onTimer(unsigned id) override
+    {
+        ++ticks;
+        if (timerAction) {
+            timerAction(id);
+        }
+    }
+};
+
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dialog.create(nullptr));
+        dialog.show(true);
+        user::focus(dialog.control<Button>(PushId)); // a control without focus notifications
+        processPendingMessages();
+        dialog.take();
+    }
+    void TearDown() override
+    {
+        user::onModal(nullptr);
+        dialog.destroyWindow();
+        processPendingMessages();
+    }
+
+    QWidget* widgetOf(int id) { return dialog.control<Window>(id).internals().live(); }
+
+    TestDialog dialog;
+};
+
+TEST_F(DialogTest, ValuesSetByProgramRaiseNoNotificationButTheUsersActionsDo)
+{
+    dialog.control<Button>(CheckId).setCheck(Button::Checked);
+    dialog.control<Button>(RadioA).setCheck(Button::Checked);
+    dialog.control<ComboBox>(ListId).setCurSel(1);
+    dialog.control<Slider>(HorizontalId).setPos(30);
+    dialog.control<TabControl>(TabsId).insertItem(0, "One");
+    dialog.control<TabControl>(TabsId).insertItem(1, "Two");
+    dialog.control<TabControl>(TabsId).setCurSel(1);
+    EXPECT_TRUE(dialog.take().empty());
+
+    // Setting an edit's text is the one program action that notifies.
+    dialog.control<Edit>(EditId).setText("abc");
+    EXPECT_EQ(dialog.take(), (std::vector<Seen>{{EditId, Notify::EditChange, 0}}));
+
+    user::click(dialog.control<Button>(CheckId));
+    EXPECT_EQ(dialog.control<Button>(CheckId).getCheck(), Button::Unchecked);
+    user::choose(dialog.control<ComboBox>(ListId), 2);
+    EXPECT_EQ(dialog.control<ComboBox>(ListId).getCurSel(), 2);
+    user::clickTab(dialog.control<TabControl>(TabsId), 0);
+    EXPECT_EQ(dialog.control<TabControl>(TabsId).getCurSel(), 0);
+    auto seen = dialog.take();
+    // Choosing moves the focus to the list: the check box had it, and a check box has no
+    // kill-focus notification.
+    EXPECT_EQ(seen, (std::vector<Seen>{{CheckId, Notify::Clicked, 0},
+                                       {ListId, Notify::SelChange, 0},
+                                       {TabsId, Notify::SelChange, 0}}));
+    savePicture(dialog, "dialog_controls");
+}
+
+TEST_F(DialogTest, RadioButtonsOfAGroupCheckExclusivelyAndMayAllBeClear)
+{
+    Button& a = dialog.control<Button>(RadioA);
+    Button& b = dialog.control<Button>(RadioB);
+    a.setCheck(Button::Checked);
+    user::click(b);
+    EXPECT_EQ(a.getCheck(), Button::Unchecked);
+    EXPECT_EQ(b.getCheck(), Button::Checked);
+    user::click(b); // clicking the checked radio button leaves it checked
+    EXPECT_EQ(b.getCheck(), Button::Checked);
+    b.setCheck(Button::Unchecked);
+    EXPECT_EQ(a.getCheck() + b.getCheck(), 0);
+    EXPECT_EQ(dialog.take(), (std::vector<Seen>{{RadioB, Notify::Clicked, 0}, {RadioB, Notify::Clicked, 0}}));
+}
+
+TEST_F(DialogTest, ThePushedLookIsAStateOfItsOwn)
+{
+    Button& a = dialog.control<Button>(RadioA);
+    a.setState(true);
+    EXPECT_EQ(a.getState() & Button::PushedBit, Button::PushedBit);
+    EXPECT_EQ(a.getCheck(), Button::Unchecked);
+    user::click(a);
+    EXPECT_EQ(a.getState() & (Button::PushedBit | Button::CheckedBit), Button::PushedBit | Button::CheckedBit);
+    a.setState(false);
+    EXPECT_EQ(a.getState() & Button::PushedBit, 0);
+    EXPECT_EQ(a.getCheck(), Button::Checked);
+
+    // The pushed look is drawn sunken: the picture differs from the plain one.
+    Button& push = dialog.control<Button>(PushId);
+    Grab plain(push);
+    push.setState(true);
+    Grab pushed(push);
+    bool differs = false;
+    for (int y = 0; y < plain.height() && !differs; ++y) {
+        for (int x = 0; x < plain.width() && !differs; ++x) {
+            differs = plain.pixel(x, y) != pushed.pixel(x, y);
+        }
+    }
+    EXPECT_TRUE(differs);
+    savePicture(push, "pushed_button");
+}
+
+TEST_F(DialogTest, KillFocusOnlyOnRealFocusLoss)
+{
+    Edit& edit = dialog.control<Edit>(EditId);
+    ComboBox& dropdown = dialog.control<ComboBox>(DropdownId);
+    dropdown.addString("beta");
+    dropdown.addString("alpha");
+    user::focus(edit);
+    user::press(edit, user::Key::Enter);
+    EXPECT_TRUE(dialog.take().empty());
+
+    user::focus(dropdown);
+    EXPECT_EQ(dialog.take(), (std::vector<Seen>{{EditId, Notify::KillFocus, 0}}));
+    user::choose(dropdown, 0); // the list drops down and closes: no focus loss
+    EXPECT_EQ(dialog.take(), (std::vector<Seen>{{DropdownId, Notify::SelChange, 0}}));
+    user::focus(edit);
+    EXPECT_EQ(dialog.take(), (std::vector<Seen>{{DropdownId, Notify::KillFocus, 0}}));
+}
+
+TEST_F(DialogTest, ComboBoxesKeepTheirItemsSortedOrInOrderAndSelectNothingByThemselves)
+{
+    ComboBox& list = dialog.control<ComboBox>(ListId);
+    EXPECT_EQ(list.getCount(), 3); // the template's items
+    EXPECT_EQ(list.getCurSel(), ComboBox::Error);
+    list.resetContent();
+    EXPECT_EQ(list.addString("b"), 0);
+    EXPECT_EQ(list.addString("a"), 1);
+    EXPECT_EQ(list.getCurSel(), ComboBox::Error);
+    EXPECT_EQ(list.insertString(0, "c"), 0);
+    EXPECT_EQ(list.getLBText(0), "c");
+    EXPECT_EQ(list.deleteString(0), 2);
+    EXPECT_EQ(list.setCurSel(5), ComboBox::Error);
+
+    ComboBox& dropdown = dialog.control<ComboBox>(DropdownId);
+    dropdown.addString("pear");
+    dropdown.addString("Apple");
+    dropdown.addString("fig");
+    EXPECT_EQ(dropdown.getLBText(0), "Apple");
+    EXPECT_EQ(dropdown.getLBText(2), "pear");
+    dropdown.setCurSel(1);
+    EXPECT_EQ(dropdown.getText(), "fig");
+    user::type(dropdown, "s");
+    EXPECT_EQ(dropdown.getCurSel(), ComboBox::Error); // typed text selects no item
+    EXPECT_EQ(dropdown.getText(), "figs");
+    dropdown.resetContent();
+    EXPECT_EQ(dropdown.getText(), "figs");
+}
+
+TEST_F(DialogTest, TextsAreBytesBothWays)
+{
+    std::string all;
+    for (int c = 1; c < 256; ++c) {
+        all += char(c);
+    }
+    dialog.control<Edit>(EditId).setText(all);
+    EXPECT_EQ(dialog.control<Edit>(EditId).getText(), all);
+    dialog.control<ComboBox>(DropdownId).setText(all);
+    EXPECT_EQ(dialog.control<ComboBox>(DropdownId).getText(), all);
+    dialog.control<Static>(Caption).setText(all);
+    EXPECT_EQ(dialog.control<Static>(Caption).getText(), all);
+    user::type(dialog.control<Edit>(NumberId), "4\xE9");
+    EXPECT_EQ(dialog.control<Edit>(NumberId).getText(), "4"); // digits only
+}
+
+TEST_F(DialogTest, LabelsFollowTheMnemonicRuleAndShowPlainText)
+{
+    auto* label = qobject_cast<QLabel*>(widgetOf(Caption));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), "R&D Level"); // the template's "R&&D &Level"
+    EXPECT_EQ(dialog.control<Static>(Caption).getText(), "R&&D &Level");
+    dialog.control<Static>(Caption).setText("<b>A&&B</b>");
+    EXPECT_EQ(label->text(), "<b>A&B</b>");
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+}
+
+TEST_F(DialogTest, AnEditLimitHoldsForTypingOnly)
+{
+    Edit& edit = dialog.control<Edit>(EditId);
+    edit.setLimitText(3);
+    user::type(edit, "abcdef");
+    EXPECT_EQ(edit.getText(), "abc");
+    edit.setText("a longer text");
+    EXPECT_EQ(edit.getText(), "a longer text");
+}
+
+TEST_F(DialogTest, TrackBarCodesArriveWithTheThumbMoved)
+{
+    Slider& vertical = dialog.control<Slider>(VerticalId);
+    vertical.setRangeMin(0);
+    vertical.setRangeMax(40);
+    vertical.setPos(20);
+    vertical.setLineSize(1);
+    vertical.setPageSize(10);
+    user::press(vertical, user::Key::Up); // up lowers the position: the minimum is at the top
+    user::press(vertical, user::Key::PageUp);
+    user::press(vertical, user::Key::Down);
+    user::press(vertical, user::Key::End);
+    EXPECT_EQ(dialog.take(), (std::vector<Seen>{{VerticalId, Notify::VScroll, LineUp},
+                                                {VerticalId, Notify::VScroll, PageUp},
+                                                {VerticalId, Notify::VScroll, LineDown},
+                                                {VerticalId, Notify::VScroll, Bottom}}));
+    EXPECT_EQ(dialog.positions, (std::vector<int>{19, 9, 10, 40}));
+    dialog.positions.clear();
+
+    // The minimum is drawn at the top.
+    auto* slider = qobject_cast<QSlider*>(widgetOf(VerticalId));
+    EXPECT_TRUE(slider->invertedAppearance());
+
+    Slider& horizontal = dialog.control<Slider>(HorizontalId);
+    horizontal.setRangeMin(-10);
+    horizontal.setRangeMax(10);
+    user::drag(horizontal, 7);
+    EXPECT_EQ(dialog.take(), (std::vector<Seen>{{HorizontalId, Notify::HScroll, ThumbTrack},
+                                                {HorizontalId, Notify::HScroll, ThumbPosition},
+                                                {HorizontalId, Notify::HScroll, EndScroll}}));
+    EXPECT_EQ(horizontal.getPos(), 7);
+    EXPECT_EQ(horizontal.getRangeMin(), -10);
+}
+
+TEST_F(DialogTest, UpDownArrowsNotifyTheirDelta)
+{
+    user::stepUp(dialog.control<SpinButton>(SpinId));
+    user::stepDown(dialog.control<SpinButton>(SpinId));
+    EXPECT_EQ(dialog.take(), (std::vector<Seen>{{SpinId, Notify::DeltaPos, -1}, {SpinId, Notify::DeltaPos, 1}}));
+}
+
+TEST_F(DialogTest, SolidRectanglesStayPainted)
+{
+    Static& meter = dialog.control<Static>(MeterId);
+    Rect area = meter.clientRect();
+    ASSERT_GT(area.width(), 20);
+    meter.fillSolidRect(area, rgb(0, 0, 128));
+    meter.fillSolidRect(Rect{0, 0, 10, area.bottom}, rgb(255, 190, 0));
+    Grab grab(meter);
+    EXPECT_EQ(grab.pixel(5, area.height() / 2), rgb(255, 190, 0));
+    EXPECT_EQ(grab.pixel(15, area.height() / 2), rgb(0, 0, 128));
+    savePicture(meter, "solid_rectangles");
+}
+
+TEST_F(DialogTest, AMissingFontFaceFallsBackToAMonospacedOne)
+{
+    Static& caption = dialog.control<Static>(Caption);
+    FontDescription font = caption.getFont();
+    font.face = "No Such Face At All";
+    font.height = -26;
+    std::string used = caption.setFont(font);
+    EXPECT_FALSE(used.empty());
+    EXPECT_NE(used, "No Such Face At All");
+    EXPECT_EQ(caption.getFont().height, -26);
+}
+
+TEST_F(DialogTest, ControlsAreFoundByIdAndKind)
+{
+    EXPECT_TRUE(dialog.hasControl(EditId));
+    EXPECT_FALSE(dialog.hasControl(4242));
+    Edit wrong;
+    EXPECT_THROW(dialog.attach(wrong, CheckId), std::runtime_error);
+    EXPECT_THROW(dialog.attach(wrong, 4242), std::runtime_error);
+    Button& owned = dialog.control<Button>(CheckId);
+    Button mine;
+    dialog.attach(mine, CheckId);
+    EXPECT_TRUE(mine.isSameWindow(&owned));
+    EXPECT_EQ(mine.id(), CheckId);
+    user::click(mine);
+    ASSERT_EQ(dialog.seen.size(), 1U);
+    // The notification carries the wrapper bound last.
+    dialog.connect(CheckId, Notify::Clicked, [&](Notification& n) { EXPECT_EQ(n.control, &mine); });
+    user::click(mine);
+}
+
+TEST_F(DialogTest, PagesLieInTheTabControlsDisplayArea)
+{
+    TabControl& tabs = dialog.control<TabControl>(TabsId);
+    Dialog first(9001);
+    Dialog second(9001);
+    ASSERT_TRUE(first.create(&tabs));
+    ASSERT_TRUE(second.create(&tabs));
+    tabs.insertItem(0, "First");
+    tabs.insertItem(1, "Second");
+    second.show(false);
+    processPendingMessages();
+    EXPECT_TRUE(first.isVisible());
+    EXPECT_FALSE(second.isVisible());
+    EXPECT_EQ(tabs.getItemCount(), 2);
+    EXPECT_EQ(tabs.getItemText(1), "Second");
+    savePicture(dialog, "tab_pages");
+    EXPECT_TRUE(tabs.deleteAllItems());
+    EXPECT_EQ(tabs.getCurSel(), -1);
+    first.destroyWindow();
+    EXPECT_FALSE(first.hasWindow());
+    EXPECT_TRUE(second.hasWindow());
+}
+
+TEST_F(DialogTest, AnExceptionOfAHandlerComesOutOfTheUsersAction)
+{
+    dialog.connect(PushId, Notify::Clicked, [](Notification&) { throw std::logic_error("from the handler"); });
+    EXPECT_THROW(user::click(dialog.control<Button>(PushId)), std::logic_error);
+    dialog.connect(EditId, Notify::EditChange, [](Notification&) { throw std::logic_error("from the edit"); });
+    EXPECT_THROW(dialog.control<Edit>(EditId).setText("x"), std::logic_error);
+}
+
+// --- Modal runs ----------------------------------------------------------------------
+
+TEST(ModalDialogTest, EnterGoesToTheHiddenDefaultButtonEscapeCancels)
+{
+    TestDialog dialog;
+    int defaultClicks = 0;
+    dialog.connect(HiddenDefault, Notify::Clicked, [&](Notification&) { ++defaultClicks; });
+    user::onModal([&](Window& modal) {
+        EXPECT_EQ(&modal, &dialog);
+        savePicture(modal, "modal_dialog");
+        user::press(dialog.control<Edit>(EditId), user::Key::Enter);
+        user::press(dialog.control<Edit>(EditId), user::Key::Escape);
+    });
+    EXPECT_EQ(dialog.runModal(), IDCANCEL);
+    user::onModal(nullptr);
+    EXPECT_EQ(defaultClicks, 1);
+    EXPECT_FALSE(dialog.hasWindow());
+}
+
+TEST(ModalDialogTest, TheCloseBoxAndAPostedCloseCancel)
+{
+    TestDialog dialog;
+    user::onModal([&](Window& modal) { user::closeWindow(modal); });
+    EXPECT_EQ(dialog.runModal(), IDCANCEL);
+    user::onModal([&](Window& modal) { modal.postClose(); });
+    EXPECT_EQ(dialog.runModal(), IDCANCEL);
+    user::onModal(nullptr);
+}
+
+TEST(ModalDialogTest, TimersKeepTickingInANestedModalRun)
+{
+    TestDialog outer;
+    TestDialog inner;
+    int innerTicksSeenByOuter = 0;
+    outer.onInit = [&] { outer.setTimer(1, 5); };
+    outer.timerAction = [&](unsigned id) {
+        EXPECT_EQ(id, 1U);
+        if (inner.isRunningModal()) {
+            if (++innerTicksSeenByOuter == 3) {
+                inner.endDialog(IDOK);
+            }
+        } else if (outer.ticks == 1) {
+            user::onModal(nullptr);
+            EXPECT_EQ(inner.runModal(), IDOK); // nested in the outer dialog's timer message
+            outer.endDialog(IDOK);
+        }
+    };
+    EXPECT_EQ(outer.runModal(), IDOK);
+    EXPECT_EQ(innerTicksSeenByOuter, 3);
+}
+
+TEST(ModalDialogTest, AnExceptionEndsTheInnermostRunAndLeavesRunModal)
+{
+    TestDialog dialog;
+    dialog.connect(PushId, Notify::Clicked, [](Notification&) { throw std::range_error("in the loop"); });
+    dialog.onInit = [&] { dialog.setTimer(7, 1); };
+    dialog.timerAction = [&](unsigned) {
+        dialog.killTimer(7);
+        Notification n;
+        n.id = PushId;
+        dialog.notify(n);
+    };
+    EXPECT_THROW(dialog.runModal(), std::range_error);
+    EXPECT_FALSE(dialog.hasWindow());
+    // An exception of the initialisation leaves at once.
+    dialog.onInit = [] { throw std::invalid_argument("init"); };
+    EXPECT_THROW(dialog.runModal(), std::invalid_argument);
+}
+
+TEST(ModalDialogTest, EndingTheApplicationEndsEveryRun)
+{
+    TestDialog outer;
+    TestDialog inner;
+    outer.onInit = [&] { outer.setTimer(1, 1); };
+    int innerResult = 0;
+    outer.timerAction = [&](unsigned) {
+        outer.killTimer(1);
+        inner.onInit = [&] { inner.setTimer(2, 1); };
+        inner.timerAction = [&](unsigned) { quitApplication(); };
+        innerResult = inner.runModal();
+    };
+    EXPECT_EQ(outer.runModal(), -1);
+    EXPECT_EQ(innerResult, -1);
+    EXPECT_FALSE(applicationQuitting()); // the outermost run took the quit
+}
+
+TEST(ModalDialogTest, AMissingTemplateRunsNothing)
+{
+    Dialog missing(4711);
+    EXPECT_EQ(missing.runModal(), -1);
+    EXPECT_FALSE(missing.create(nullptr));
+}
+
+} // namespace
