@@ -10,8 +10,8 @@
 #include "device/ProtocolAdapter.h"
 #include "device/transport/SerialDevice.h"
 #include "device/transport/Win32Socket.h"
-#include "support/CatalogueParameterSet.h"
 #include "support/FakeUnit.h"
+#include "unit/UnitParameterSet.h"
 
 namespace {
 
@@ -22,18 +22,21 @@ struct Link {
     Packet packet;
     std::unique_ptr<NetworkDeviceConnection> connection;
     std::unique_ptr<ProtocolAdapter> adapter;
-    std::unique_ptr<CatalogueParameterSet> set;
+    std::unique_ptr<UnitParameterSet> set;
 
     Link()
     {
-        unit.withEngine([](FakeUnitEngine& engine) { engine.store = unitCatalogueDefaults(); });
+        unit.withEngine([](FakeUnitEngine& engine) {
+            engine.store = unitCatalogueDefaults();
+            engine.store[ParameterId(0x090A)] = ParameterValue(2); // controlled over Ethernet
+        });
         socket = std::make_unique<Win32Socket>(unit.address(), unit.port());
         device = std::make_unique<SerialDevice>(socket.get());
         // A clock that stands still: no keep-alive ping falls inside the measurement.
         connection =
             std::make_unique<NetworkDeviceConnection>(device.get(), &packet, [] { return std::time_t(0); });
         adapter = std::make_unique<ProtocolAdapter>(connection.get());
-        set = std::make_unique<CatalogueParameterSet>(adapter.get());
+        set = std::make_unique<UnitParameterSet>(adapter.get(), true);
     }
 };
 
@@ -99,7 +102,7 @@ void BM_WriteRoundTrip(benchmark::State& state)
     const uint64_t unitFrames = link.unit.framesSent();
     int value = 0;
     for (auto _ : state)
-        link.adapter->setValueAndRead(volume, ParameterValue(-(++value % 100)), 0);
+        link.adapter->setValueAndRead(volume, ParameterValue(2 + ++value % 200), 0);
     report(state, link, appBytes, unitBytes, unitFrames);
 }
 BENCHMARK(BM_WriteRoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);

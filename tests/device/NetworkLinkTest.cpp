@@ -8,14 +8,15 @@
 #include "device/transport/Win32Socket.h"
 #include "model/Exceptions.h"
 #include "model/ParameterSet.h"
-#include "support/CatalogueParameterSet.h"
 #include "support/FakeUnit.h"
+#include "unit/UnitParameterSet.h"
 #include "unit/catalogue/Catalogue.h"
 
 namespace {
 
 const ParameterId masterVolume(0x0511);
 const ParameterId unitName(0x0B00);
+const ParameterId remoteSource(0x090A);
 
 // The whole chain of a TCP connection: socket, bridge, message connection and
 // adapter, against a fake unit on loopback that holds the factory defaults.
@@ -23,7 +24,10 @@ class NetworkLink : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        unit.withEngine([](FakeUnitEngine& engine) { engine.store = unitCatalogueDefaults(); });
+        unit.withEngine([](FakeUnitEngine& engine) {
+            engine.store = unitCatalogueDefaults();
+            engine.store[remoteSource] = ParameterValue(2); // controlled over Ethernet
+        });
     }
 
     ProtocolAdapter& connect()
@@ -66,35 +70,31 @@ protected:
 TEST_F(NetworkLink, ReadsEveryParameterTheUnitReportedAtConnection)
 {
     unit.withEngine([](FakeUnitEngine& engine) {
-        engine.store[masterVolume] = ParameterValue(-123);
+        engine.store[masterVolume] = ParameterValue(180);
         engine.store[unitName] = ParameterValue(std::string("Studio B"));
     });
+    const ParameterValueMap expected = unit.withEngine([](FakeUnitEngine& engine) { return engine.store; });
     ProtocolAdapter& protocol = connect();
-    const ParameterValueMap expected = unitCatalogueDefaults();
     ParameterIdList ids;
     for (const auto& entry : expected)
         ids.push_back(entry.first);
     ParameterValueMap result;
     protocol.getValues(ids, result);
     ASSERT_EQ(result.size(), expected.size());
-    EXPECT_EQ(result.at(masterVolume), ParameterValue(-123));
+    EXPECT_EQ(result, expected);
+    EXPECT_EQ(result.at(masterVolume), ParameterValue(180));
     EXPECT_EQ(result.at(unitName), ParameterValue(std::string("Studio B")));
-    for (const auto& [id, value] : expected) {
-        if (!(id == masterVolume) && !(id == unitName)) {
-            EXPECT_EQ(result.at(id), value) << id;
-        }
-    }
     EXPECT_EQ(unitReceived(3), 1u) << "one Get All";
 }
 
 TEST_F(NetworkLink, UserChangesReachTheUnitsStore)
 {
     ProtocolAdapter& protocol = connect();
-    EXPECT_EQ(protocol.setValueAndRead(masterVolume, ParameterValue(-40), 0), ParameterValue(-40));
+    EXPECT_EQ(protocol.setValueAndRead(masterVolume, ParameterValue(60), 0), ParameterValue(60));
     protocol.setValues(
         {{unitName, ParameterValue(std::string("Rack 2"))}, {ParameterId(0x0301), ParameterValue(1)}}, 0);
     const ParameterValueMap store = unit.withEngine([](FakeUnitEngine& engine) { return engine.store; });
-    EXPECT_EQ(store.at(masterVolume), ParameterValue(-40));
+    EXPECT_EQ(store.at(masterVolume), ParameterValue(60));
     EXPECT_EQ(store.at(unitName), ParameterValue(std::string("Rack 2")));
     EXPECT_EQ(store.at(ParameterId(0x0301)), ParameterValue(1));
     EXPECT_EQ(protocol.getValue(unitName), ParameterValue(std::string("Rack 2")))
@@ -118,7 +118,7 @@ TEST_F(NetworkLink, ErrorMessageBecomesAHostException)
     ProtocolAdapter& protocol = connect();
     unit.withEngine([](FakeUnitEngine& engine) { engine.errorOnNextMessage = 12; });
     try {
-        protocol.setValueAndRead(masterVolume, ParameterValue(-1), 0);
+        protocol.setValueAndRead(masterVolume, ParameterValue(50), 0);
         FAIL() << "no exception";
     } catch (const HostException& failure) {
         EXPECT_STREQ(failure.what(), "Error: Host Error");
@@ -197,35 +197,40 @@ public:
 
 } // namespace
 
-TEST_F(NetworkLink, ParameterSetOnTheLinkReadsControlsAndFollowsTheUnit)
+TEST_F(NetworkLink, UnitParameterSetOnTheLinkReadsControlsAndFollowsTheUnit)
 {
-    unit.withEngine([](FakeUnitEngine& engine) { engine.store[masterVolume] = ParameterValue(-77); });
-    CatalogueParameterSet set(&connect());
-    set.refresh();
+    unit.withEngine([](FakeUnitEngine& engine) {
+        engine.store[masterVolume] = ParameterValue(150);
+        engine.store[unitName] = ParameterValue(std::string("Booth 3"));
+    });
+    ProtocolAdapter& protocol = connect();
+    UnitParameterSet set(&protocol, true);
     const ParameterValueMap store = unit.withEngine([](FakeUnitEngine& engine) { return engine.store; });
-    ASSERT_GT(set.controlMap().size(), 100u);
-    for (const auto& [id, parameter] : set.controlMap())
+    std::size_t read = 0;
+    for (const auto& [id, parameter] : set.controls()) {
+        if (parameter.owner() != &protocol)
+            continue; // the application's own parameters live in its store, not in the unit
         EXPECT_EQ(parameter.current(), store.at(id)) << id;
-    EXPECT_EQ(set.controlMap().find(masterVolume).current(), ParameterValue(-77));
+        ++read;
+    }
+    EXPECT_GT(read, 100u);
+    EXPECT_EQ(set.controls().find(unitName).current(), ParameterValue(std::string("Booth 3")));
 
-    // A user change goes to the unit and the unit's confirmation is adopted.
-    set.controlMap().find(masterVolume).send(ParameterValue(-20));
+    // A user change reaches the unit's store.
+    EXPECT_EQ(set.setValue(masterVolume, ParameterValue(120)), ParameterValue(120));
     EXPECT_EQ(unit.withEngine([](FakeUnitEngine& e) { return e.store.at(masterVolume); }),
-              ParameterValue(-20));
-    EXPECT_EQ(set.controlMap().find(masterVolume).current(), ParameterValue(-20));
+              ParameterValue(120));
 
-    // A report the unit sends on its own reaches the status parameter's observers through the polls.
-    const ParameterId inputStatus = set.statusMap().begin()->first;
+    // A Status message from the unit updates the status parameter and notifies its observers.
+    const ParameterId meter(0x2700);
     CountingObserver observer;
-    set.attachStatusObserver(inputStatus, &observer);
+    set.attachStatusObserver(meter, &observer);
     for (std::size_t poll = 0; poll < set.pollQueue().size(); ++poll)
-        set.pollStatusGroup(); // one whole pass, so every status parameter holds the unit's value
-    EXPECT_EQ(observer.last, store.at(inputStatus));
-    const int before = observer.updates;
-    ParameterValue reported(static_cast<int>(store.at(inputStatus).toInt16()) + 1);
-    ASSERT_TRUE(unit.sendStatus({{inputStatus, reported}}));
-    for (int poll = 0; poll < 5000 && observer.updates == before; ++poll)
         set.pollStatusGroup();
-    EXPECT_EQ(observer.updates, before + 1);
-    EXPECT_EQ(observer.last, reported);
+    const int before = observer.updates;
+    ASSERT_TRUE(unit.sendStatus({{meter, ParameterValue(512)}}));
+    for (int poll = 0; poll < 5000 && observer.last != ParameterValue(512); ++poll)
+        set.pollStatusGroup();
+    EXPECT_EQ(observer.last, ParameterValue(512));
+    EXPECT_GT(observer.updates, before);
 }
