@@ -23,3 +23,5 @@ echo "== normal build"
 build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer build"
 build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DQZ_SANITIZE=ON -DQZ_BUILD_BENCHMARKS=OFF
+echo "== fuzz targets (20 s each)"
+./scripts/fuzz.sh 20
