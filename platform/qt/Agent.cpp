@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -171,6 +172,15 @@ bool ControlAgent::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     case QEvent::KeyPress:
+        if (id == 0 && widget->isWindow() && qobject_cast<QDialog*>(widget) == nullptr && dialog != nullptr) {
+            // A dialog shown as a window of its own, not run modally: Enter and Escape as in a modal run.
+            auto* key = static_cast<QKeyEvent*>(event);
+            bool handled = false;
+            if (key->modifiers() == Qt::NoModifier) {
+                guarded([&] { dialog->onKey(key->key(), handled); });
+            }
+            return handled;
+        }
         if (auto* slider = qobject_cast<QSlider*>(widget)) {
             // Track bar keys: up and left lower the position, down and right raise it.
             QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;

@@ -1,0 +1,25 @@
+#include "ui/binding/CTabPageControl.h"
+
+void CTabPageControl::addPage(const std::string& name, Window* page)
+{
+    insertItem(int(pages.size()), name.substr(0, 50));
+    pages.push_back(page);
+    setCurSel(0);
+    showSelected();
+}
+
+void CTabPageControl::showSelected()
+{
+    ChangeTabPage<Window> change(getCurSel());
+    for (Window* page : pages) {
+        change(page);
+    }
+}
+
+void CTabPageControl::removeAll()
+{
+    if (hasWindow()) {
+        deleteAllItems();
+    }
+    pages.clear();
+}

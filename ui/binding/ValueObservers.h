@@ -1,0 +1,226 @@
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <sstream>
+#include <string>
+
+#include "model/Observer.h"
+#include "model/Parameter.h"
+#include "model/ParameterConverter.h"
+#include "model/ParameterFormatter.h"
+#include "model/Transaction.h"
+#include "platform/Controls.h"
+
+// The observers that tie one dialog control to one parameter: each shows the
+// parameter in its control on every update, and the settable ones turn the user's
+// action on the control into a change of the parameter. Win32Controller creates,
+// owns, attaches and drives them.
+
+// Doubles every "&", so that a window text shows the ampersand instead of taking
+// the next character as its mnemonic.
+std::string doubleAmpersands(const std::string& text);
+
+// A static text showing the formatted value.
+template <class ParameterClass>
+class Win32TextObserver : public Observer<ParameterClass> {
+public:
+    Win32TextObserver(Window* control, ParameterFormatter* formatter) : formatter(formatter), control(control)
+    {
+        control->setText("");
+        area = control->rectInParent();
+    }
+
+    void update(Subject* changed, Transaction*) override
+    {
+        if (!this->isOwnSubject(changed)) {
+            return;
+        }
+        std::ostringstream text;
+        this->subject->format(text, this->subject->value(), formatter);
+        control->setText(doubleAmpersands(text.str()));
+        control->enable(this->subject->available());
+        // A control drawn without a background of its own is repainted over its parent.
+        area = control->rectInParent();
+        if (Window* parent = control->parentWindow()) {
+            parent->invalidate(area);
+        }
+    }
+
+private:
+    ParameterFormatter* formatter;
+    Window* control;
+    Rect area;
+};
+
+// A track bar over a control parameter: the user's scrolling sets the value at once.
+class Win32SliderObserver : public Observer<ControlParameter> {
+public:
+    Win32SliderObserver(Slider* slider, bool inverted, bool keepThumb);
+
+    void update(Subject* changed, Transaction* hint) override;
+    virtual int positionToValue(int position) { return position; }
+    virtual int valueToPosition(int value) { return value; }
+
+    void setup(int tickFrequency, int lineSize, int pageSize);
+    void onScroll(int code);
+
+private:
+    void setRange();
+
+    Slider* slider;
+    int position = 0;
+    bool inverted;
+    int lineSize = 1;
+    int pageSize = 1;
+    bool keepThumb;
+};
+
+// A track bar that only shows a status parameter.
+class Win32SliderStatusObserver : public Observer<Parameter> {
+public:
+    explicit Win32SliderStatusObserver(Slider* slider);
+
+    void update(Subject* changed, Transaction* hint) override;
+    virtual int positionToValue(int position) { return position; }
+    virtual int valueToPosition(int value) { return value; }
+
+    void setup(int tickFrequency, int lineSize, int pageSize);
+
+private:
+    void setRange();
+
+    Slider* slider;
+    int position = 0;
+    bool inverted = false;
+    int lineSize = 1;
+    int pageSize = 1;
+};
+
+// An up-down control: each arrow steps the value and sends it at once.
+class Win32SpinObserver : public Observer<ControlParameter> {
+public:
+    explicit Win32SpinObserver(SpinButton* spin);
+
+    void update(Subject* changed, Transaction* hint) override;
+    virtual int positionToValue(int position) { return position; }
+    virtual int valueToPosition(int value) { return value; }
+
+    void step(int delta);
+
+private:
+    SpinButton* spin;
+};
+
+// What the two observers of one push button share: the look the status gave it.
+class ButtonState {
+public:
+    explicit ButtonState(Button* button);
+
+    bool shownPressed = false;
+    Button* button;
+    bool pushed;
+};
+
+// The status half of a push button: pushed in while the status holds one of its values.
+class Win32ButtonStatusObserver : public Observer<Parameter> {
+public:
+    Win32ButtonStatusObserver(ButtonState* state, int16_t statusValue);
+
+    void update(Subject* changed, Transaction* hint) override;
+
+private:
+    ButtonState* state;
+    std::list<int16_t> values;
+};
+
+// The observers that Win32Controller::onCommand drives.
+class Win32ControlParameterObserver : public Observer<ControlParameter> {
+public:
+    virtual void userChanged(Transaction* transaction) = 0;
+};
+
+// The control half of a push button: a click sends its value, even an unchanged one,
+// unless the status shows the button pushed already.
+class Win32ButtonControlOnlyObserver : public Win32ControlParameterObserver {
+public:
+    Win32ButtonControlOnlyObserver(ButtonState* state, int16_t value);
+
+    void update(Subject* changed, Transaction* hint) override;
+    void userChanged(Transaction* transaction) override;
+
+private:
+    ButtonState* state;
+    int16_t value;
+};
+
+// A check box or radio button: checked while the parameter holds its value.
+class Win32CheckBoxObserver : public Win32ControlParameterObserver {
+public:
+    Win32CheckBoxObserver(Button* button, int16_t checkedValue);
+
+    void update(Subject* changed, Transaction* hint) override;
+    void userChanged(Transaction* transaction) override;
+
+private:
+    Button* button;
+    int16_t checkedValue;
+};
+
+// An edit: shows the value through its converter and sends what the user types.
+class Win32EditObserver : public Observer<ControlParameter> {
+public:
+    Win32EditObserver(Edit* edit, const ParameterConverter* converter);
+
+    void update(Subject* changed, Transaction* hint) override;
+    // Sets the typed text, in the transaction given or in one of its own that it
+    // sends; returns whether something was set.
+    virtual bool commit(Transaction* transaction);
+    // Shows the parameter's value again; nothing is sent.
+    virtual void refresh();
+
+private:
+    std::string lastText;
+    Edit* edit;
+    const ParameterConverter* converter;
+    bool busy = false;
+    bool showing = false; // the edit is being given the value's text
+    std::string shownText;
+};
+
+// A drop-down list of string-table entries: item i stands for the value listMin + i
+// and shows the string firstStringId + (listMin + i).
+class Win32ComboBoxObserver : public Win32ControlParameterObserver {
+public:
+    Win32ComboBoxObserver(ComboBox* combo, int firstStringId, int lastStringId);
+
+    void update(Subject* changed, Transaction* hint) override;
+    void userChanged(Transaction* transaction) override;
+
+private:
+    std::string label(int value) const;
+    void showOutsideValue(int value);
+    void dropOutsideValue();
+
+    ComboBox* combo;
+    int listMin;
+    int listMax;
+    int selection = 0;
+    int firstStringId;
+    int lastStringId;
+    bool hasOutsideItem = false; // the last item shows a value without a string
+    int outsideValue = 0;
+};
+
+// An editable combo box of a text parameter.
+class Win32DropdownObserver : public Win32ControlParameterObserver {
+public:
+    explicit Win32DropdownObserver(ComboBox* combo);
+
+    void update(Subject* changed, Transaction* hint) override;
+    void userChanged(Transaction* transaction) override;
+
+private:
+    std::string lastText;
+    ComboBox* combo;
+};

@@ -1,0 +1,317 @@
+#include "ui/binding/Win32Controller.h"
+
+#include "model/Exceptions.h"
+#include "model/ParameterSet.h"
+
+Win32Controller::Win32Controller(ParameterSet* parameterSet, ErrorReporter* errorReporter)
+    : errorReporter(errorReporter), parameterSet(parameterSet)
+{
+}
+
+Win32Controller::Win32Controller(const Win32Controller& other)
+    : errorReporter(other.errorReporter), parameterSet(other.parameterSet)
+{
+}
+
+Win32Controller::~Win32Controller()
+{
+    commandObservers.clear();
+    spinObservers.clear();
+    sliderObservers.clear();
+    controlObservers.clear();
+    statusObservers.clear();
+    buttonStates.clear();
+}
+
+bool Win32Controller::isMessageBased()
+{
+    return parameterSet != nullptr && parameterSet->isMessageBased();
+}
+
+void Win32Controller::setParameterSet(ParameterSet* newSet)
+{
+    parameterSet = newSet;
+}
+
+// --- Binding -------------------------------------------------------------------------
+
+template <class Map>
+void Win32Controller::unbind(Map& map, Window* control)
+{
+    auto found = map.find(control);
+    if (found == map.end()) {
+        return;
+    }
+    auto observer = std::move(found->second);
+    map.erase(found);
+    if (dispatching > 0) {
+        observer->setSubject(nullptr); // detached now, deleted after the dispatch
+        retiredObservers.push_back(std::move(observer));
+    }
+}
+
+void Win32Controller::attachControl(const ParameterId& id, Observer<ControlParameter>* observer)
+{
+    if (parameterSet == nullptr) {
+        throw VormoException("No parameter set to bind to");
+    }
+    parameterSet->attachControlObserver(id, observer);
+}
+
+void Win32Controller::attachStatus(const ParameterId& id, Observer<Parameter>* observer)
+{
+    if (parameterSet == nullptr) {
+        throw VormoException("No parameter set to bind to");
+    }
+    parameterSet->attachStatusObserver(id, observer);
+}
+
+void Win32Controller::attachIndicator(const ParameterId& id, Observer<Parameter>* observer, bool controlParameter)
+{
+    if (!controlParameter) {
+        attachStatus(id, observer);
+        return;
+    }
+    if (parameterSet == nullptr) {
+        throw VormoException("No parameter set to bind to");
+    }
+    // The set's own control map, without a derived set's redirection of preset names.
+    auto& parameter = const_cast<ControlParameter&>(parameterSet->controls().find(id));
+    observer->setSubject(&parameter);
+    parameter.attach(observer);
+}
+
+void Win32Controller::addSpin(SpinButton* spin, const ParameterId& id)
+{
+    unbind(spinObservers, spin);
+    auto* observer = new Win32SpinObserver(spin);
+    spinObservers[spin].reset(observer);
+    attachControl(id, observer);
+}
+
+void Win32Controller::addButton(Button* button, const ParameterId& controlId, const ParameterId& statusId,
+                                int16_t value, int16_t statusValue)
+{
+    unbind(commandObservers, button);
+    unbind(statusObservers, button);
+    auto oldState = buttonStates.find(button);
+    if (oldState != buttonStates.end()) {
+        if (dispatching > 0) {
+            retiredStates.push_back(std::move(oldState->second));
+        }
+        buttonStates.erase(oldState);
+    }
+    auto* state = new ButtonState(button);
+    buttonStates[button].reset(state);
+    auto* control = new Win32ButtonControlOnlyObserver(state, value);
+    commandObservers[button].reset(control);
+    auto* status = new Win32ButtonStatusObserver(state, statusValue);
+    statusObservers[button].reset(status);
+    attachControl(controlId, control);
+    attachStatus(statusId, status);
+}
+
+void Win32Controller::addButton(Button* button, const ParameterId& controlId, const ParameterId& statusId,
+                                int16_t value)
+{
+    addButton(button, controlId, statusId, value, value);
+}
+
+void Win32Controller::addCheckBox(Button* button, const ParameterId& id, int16_t checkedValue)
+{
+    unbind(commandObservers, button);
+    auto* observer = new Win32CheckBoxObserver(button, checkedValue);
+    commandObservers[button].reset(observer);
+    attachControl(id, observer);
+}
+
+void Win32Controller::addEdit(Edit* edit, const ParameterId& id, const ParameterConverter* converter)
+{
+    unbind(controlObservers, edit);
+    auto* observer = new Win32EditObserver(edit, converter != nullptr ? converter : &defaultConverter);
+    controlObservers[edit].reset(observer);
+    attachControl(id, observer);
+}
+
+Win32SliderObserver* Win32Controller::addSlider(Slider* slider, const ParameterId& id, bool inverted,
+                                                bool keepThumb)
+{
+    unbind(sliderObservers, slider);
+    auto* observer = new Win32SliderObserver(slider, inverted, keepThumb);
+    sliderObservers[slider].reset(observer);
+    attachControl(id, observer);
+    return observer;
+}
+
+Win32SliderStatusObserver* Win32Controller::addSliderStatus(Slider* slider, const ParameterId& id)
+{
+    unbind(statusObservers, slider);
+    auto* observer = new Win32SliderStatusObserver(slider);
+    statusObservers[slider].reset(observer);
+    attachStatus(id, observer);
+    return observer;
+}
+
+void Win32Controller::addComboBox(ComboBox* combo, const ParameterId& id, int firstStringId, int lastStringId)
+{
+    unbind(commandObservers, combo);
+    auto* observer = new Win32ComboBoxObserver(combo, firstStringId, lastStringId);
+    commandObservers[combo].reset(observer);
+    attachControl(id, observer);
+}
+
+void Win32Controller::addDropdown(ComboBox* combo, const ParameterId& id)
+{
+    unbind(commandObservers, combo);
+    auto* observer = new Win32DropdownObserver(combo);
+    commandObservers[combo].reset(observer);
+    attachControl(id, observer);
+}
+
+void Win32Controller::addStatusText(Window* control, const ParameterId& id, ParameterFormatter* formatter)
+{
+    unbind(statusObservers, control);
+    auto* observer = new Win32TextObserver<Parameter>(control, formatter);
+    statusObservers[control].reset(observer);
+    attachStatus(id, observer);
+}
+
+void Win32Controller::addControlText(Window* control, const ParameterId& id, ParameterFormatter* formatter)
+{
+    unbind(controlObservers, control);
+    auto* observer = new Win32TextObserver<ControlParameter>(control, formatter);
+    controlObservers[control].reset(observer);
+    attachControl(id, observer);
+}
+
+void Win32Controller::addBitmap(Static* picture, const ParameterId& id, const ValuePredicate* predicate,
+                                const Bitmap* whenTrue, const Bitmap* whenFalse, bool controlParameter)
+{
+    unbind(statusObservers, picture);
+    auto* observer = new Win32BitmapObserver(picture, predicate, whenTrue, whenFalse);
+    statusObservers[picture].reset(observer);
+    attachIndicator(id, observer, controlParameter);
+}
+
+Win32BitmapMapObserver* Win32Controller::addBitmapMap(Static* picture, const ParameterId& id,
+                                                      const Bitmap* defaultBitmap, bool controlParameter)
+{
+    unbind(statusObservers, picture);
+    auto* observer = new Win32BitmapMapObserver(picture, defaultBitmap);
+    statusObservers[picture].reset(observer);
+    attachIndicator(id, observer, controlParameter);
+    return observer;
+}
+
+void Win32Controller::addMeter(Window* meter, const ParameterId& id, const MeterScaler* scaler,
+                               const MeterSettings* settings)
+{
+    unbind(statusObservers, meter);
+    auto* observer = new Win32MeterObserver(meter, scaler, settings);
+    statusObservers[meter].reset(observer);
+    attachStatus(id, observer);
+}
+
+// --- Dispatch ------------------------------------------------------------------------
+
+template <class F>
+void Win32Controller::dispatch(F&& action)
+{
+    ++dispatching;
+    struct Leave {
+        Win32Controller& controller;
+        ~Leave()
+        {
+            if (--controller.dispatching == 0) {
+                controller.retiredObservers.clear();
+                controller.retiredStates.clear();
+            }
+        }
+    } leave{*this};
+    try {
+        action();
+    } catch (const HostException& error) {
+        if (errorReporter == nullptr) {
+            throw;
+        }
+        errorReporter->reportHostError(error);
+    } catch (const VormoException& error) {
+        if (errorReporter == nullptr) {
+            throw;
+        }
+        errorReporter->reportError(error);
+    } catch (...) {
+        if (errorReporter == nullptr) {
+            throw;
+        }
+        errorReporter->reportUnknown();
+    }
+}
+
+void Win32Controller::onCommand(Window* control)
+{
+    dispatch([&] {
+        auto found = commandObservers.find(control);
+        if (found == commandObservers.end()) {
+            return;
+        }
+        ParameterTransaction transaction;
+        found->second->userChanged(&transaction);
+        transaction.commit();
+        transaction.clear();
+    });
+}
+
+void Win32Controller::onEditChange(Window* control)
+{
+    dispatch([&] {
+        auto found = controlObservers.find(control);
+        if (found == controlObservers.end()) {
+            return;
+        }
+        if (auto* edit = dynamic_cast<Win32EditObserver*>(found->second.get())) {
+            edit->commit(nullptr);
+        }
+    });
+}
+
+void Win32Controller::onEditKillFocus(Window* control)
+{
+    dispatch([&] {
+        auto found = controlObservers.find(control);
+        if (found == controlObservers.end()) {
+            return;
+        }
+        if (auto* edit = dynamic_cast<Win32EditObserver*>(found->second.get())) {
+            edit->refresh();
+        }
+    });
+}
+
+void Win32Controller::onSpinDelta(SpinButton* spin, UpDownNotify* record, long* result)
+{
+    dispatch([&] {
+        if (result != nullptr) {
+            *result = 0;
+        }
+        if (spin == nullptr || record == nullptr) {
+            return;
+        }
+        auto found = spinObservers.find(spin);
+        if (found == spinObservers.end()) {
+            return;
+        }
+        found->second->step(-record->delta);
+    });
+}
+
+void Win32Controller::onScroll(Window* scrollBar, int code)
+{
+    dispatch([&] {
+        auto found = sliderObservers.find(scrollBar);
+        if (found == sliderObservers.end()) {
+            return;
+        }
+        found->second->onScroll(code);
+    });
+}
