@@ -266,7 +266,8 @@ void DialogPrivate::onKey(int key, bool& handled)
     handled = true;
     // A push button with the focus takes Enter itself.
     auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
-    if (focused != nullptr && !focused->isCheckable() && focused->window() == widget && focused->isEnabled()) {
+    if (focused != nullptr && !focused->isCheckable() && focused->window() == widget &&
+        focused->isEnabled()) {
         focused->click();
         return;
     }

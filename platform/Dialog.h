@@ -18,13 +18,13 @@ constexpr int IDNO = 7;
 
 // The control notifications a dialog routes to its handlers.
 enum class Notify {
-    Clicked,      // a button was clicked, or a menu command chosen (the id is the command)
-    EditChange,   // an edit's text changed, by the user or by program
-    KillFocus,    // an edit or combo box lost the focus (not on Enter, not when its list drops)
-    SelChange,    // the user selected a combo box item, or a tab
-    DeltaPos,     // an up-down arrow: delta in the notification, result to fill
-    HScroll,      // a horizontal track bar moved: scroll code in the notification
-    VScroll,      // a vertical track bar moved
+    Clicked,    // a button was clicked, or a menu command chosen (the id is the command)
+    EditChange, // an edit's text changed, by the user or by program
+    KillFocus,  // an edit or combo box lost the focus (not on Enter, not when its list drops)
+    SelChange,  // the user selected a combo box item, or a tab
+    DeltaPos,   // an up-down arrow: delta in the notification, result to fill
+    HScroll,    // a horizontal track bar moved: scroll code in the notification
+    VScroll,    // a vertical track bar moved
 };
 
 // Scroll codes of HScroll and VScroll. The thumb has already moved when they arrive.
@@ -49,10 +49,10 @@ struct UpDownNotify {
 struct Notification {
     int id = 0;
     Notify code = Notify::Clicked;
-    Window* control = nullptr;   // the control's wrapper (null for menu commands)
-    int scrollCode = 0;          // HScroll, VScroll
-    UpDownNotify* upDown = nullptr;  // DeltaPos
-    long* result = nullptr;          // DeltaPos: non-zero refuses the change
+    Window* control = nullptr;      // the control's wrapper (null for menu commands)
+    int scrollCode = 0;             // HScroll, VScroll
+    UpDownNotify* upDown = nullptr; // DeltaPos
+    long* result = nullptr;         // DeltaPos: non-zero refuses the change
 };
 
 // An item of a menu bar: a command (text and id), a separator (empty text), or a
@@ -95,8 +95,7 @@ public:
     // when the template has no such control or it is of another kind.
     void attach(Window& wrapper, int controlId);
     // A wrapper owned by the dialog (the same one on every call).
-    template <class Control>
-    Control& control(int controlId);
+    template <class Control> Control& control(int controlId);
     bool hasControl(int controlId) const;
 
     // Routes a notification of a control (or AnyControl) to a handler; a later
@@ -132,8 +131,7 @@ private:
     std::unique_ptr<DialogPrivate> p;
 };
 
-template <class Control>
-Control& Dialog::control(int controlId)
+template <class Control> Control& Dialog::control(int controlId)
 {
     return static_cast<Control&>(
         ownedControl(controlId, [] { return std::unique_ptr<Window>(new Control()); }));

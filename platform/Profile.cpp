@@ -24,7 +24,8 @@ static std::string trimmed(const std::string& text)
 static bool sameName(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -63,7 +64,8 @@ static bool isKey(const std::string& line, std::string& key, std::string& value)
     return true;
 }
 
-static bool lookUp(const std::string& path, const std::string& section, const std::string& key, std::string& value)
+static bool lookUp(const std::string& path, const std::string& section, const std::string& key,
+                   std::string& value)
 {
     bool inSection = false;
     for (const std::string& line : readLines(path)) {

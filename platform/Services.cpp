@@ -101,8 +101,10 @@ void user::answer(Window& modal, int result)
             }
         }
     } else if (auto* files = qobject_cast<QFileDialog*>(widget)) {
-        programCall([&] { QDialog* dialog = files;
-            result == IDOK ? dialog->accept() : dialog->reject(); });
+        programCall([&] {
+            QDialog* dialog = files;
+            result == IDOK ? dialog->accept() : dialog->reject();
+        });
     }
 }
 
@@ -194,7 +196,8 @@ int FileDialog::runModal()
     if (!d->fileName.isEmpty()) {
         dialog.selectFile(d->fileName);
     }
-    int result = runSystemModal(&dialog, [](int code) { return code == QDialog::Accepted ? IDOK : IDCANCEL; });
+    int result =
+        runSystemModal(&dialog, [](int code) { return code == QDialog::Accepted ? IDOK : IDCANCEL; });
     if (result == IDOK && !dialog.selectedFiles().isEmpty()) {
         d->chosen = dialog.selectedFiles().front();
     }

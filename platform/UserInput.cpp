@@ -1,12 +1,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QKeyEvent>
-#include <QRadioButton>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTest>
 #include <QWidget>
@@ -37,18 +37,30 @@ static void bringToFront(QWidget* widget)
 static Qt::Key qtKey(user::Key key)
 {
     switch (key) {
-    case user::Key::Enter: return Qt::Key_Return;
-    case user::Key::Escape: return Qt::Key_Escape;
-    case user::Key::Tab: return Qt::Key_Tab;
-    case user::Key::Up: return Qt::Key_Up;
-    case user::Key::Down: return Qt::Key_Down;
-    case user::Key::Left: return Qt::Key_Left;
-    case user::Key::Right: return Qt::Key_Right;
-    case user::Key::PageUp: return Qt::Key_PageUp;
-    case user::Key::PageDown: return Qt::Key_PageDown;
-    case user::Key::Home: return Qt::Key_Home;
-    case user::Key::End: return Qt::Key_End;
-    case user::Key::Backspace: return Qt::Key_Backspace;
+    case user::Key::Enter:
+        return Qt::Key_Return;
+    case user::Key::Escape:
+        return Qt::Key_Escape;
+    case user::Key::Tab:
+        return Qt::Key_Tab;
+    case user::Key::Up:
+        return Qt::Key_Up;
+    case user::Key::Down:
+        return Qt::Key_Down;
+    case user::Key::Left:
+        return Qt::Key_Left;
+    case user::Key::Right:
+        return Qt::Key_Right;
+    case user::Key::PageUp:
+        return Qt::Key_PageUp;
+    case user::Key::PageDown:
+        return Qt::Key_PageDown;
+    case user::Key::Home:
+        return Qt::Key_Home;
+    case user::Key::End:
+        return Qt::Key_End;
+    case user::Key::Backspace:
+        return Qt::Key_Backspace;
     }
     return Qt::Key_unknown;
 }

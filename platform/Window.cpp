@@ -365,7 +365,8 @@ int ComboBox::addString(const std::string& text)
     int index = combo->count();
     if (combo->property("sorted").toBool()) {
         index = 0;
-        while (index < combo->count() && QString::compare(combo->itemText(index), qtext, Qt::CaseInsensitive) <= 0) {
+        while (index < combo->count() &&
+               QString::compare(combo->itemText(index), qtext, Qt::CaseInsensitive) <= 0) {
             ++index;
         }
     }
@@ -477,8 +478,7 @@ static QSlider* sliderOf(const Window& window)
     return qobject_cast<QSlider*>(window.internals().live());
 }
 
-template <class F>
-static void withSlider(const Window& window, F&& action)
+template <class F> static void withSlider(const Window& window, F&& action)
 {
     if (QSlider* slider = sliderOf(window)) {
         programCall([&] {

@@ -27,9 +27,18 @@ constexpr Colour rgb(int red, int green, int blue)
 {
     return Colour(red & 0xFF) | Colour(green & 0xFF) << 8 | Colour(blue & 0xFF) << 16;
 }
-constexpr int redOf(Colour colour) { return colour & 0xFF; }
-constexpr int greenOf(Colour colour) { return colour >> 8 & 0xFF; }
-constexpr int blueOf(Colour colour) { return colour >> 16 & 0xFF; }
+constexpr int redOf(Colour colour)
+{
+    return colour & 0xFF;
+}
+constexpr int greenOf(Colour colour)
+{
+    return colour >> 8 & 0xFF;
+}
+constexpr int blueOf(Colour colour)
+{
+    return colour >> 16 & 0xFF;
+}
 
 // The face colour of dialogs and buttons.
 Colour dialogFaceColour();

@@ -44,7 +44,8 @@ ControlAgent::ControlAgent(QWidget* control, DialogPrivate* owner, int controlId
             });
         });
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        connect(edit, &QLineEdit::textChanged, this, [this] { guarded([&] { notify(Notify::EditChange); }); });
+        connect(edit, &QLineEdit::textChanged, this,
+                [this] { guarded([&] { notify(Notify::EditChange); }); });
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         connect(combo, &QComboBox::activated, this, [this](int index) {
             comboSelection = index;
@@ -58,14 +59,29 @@ ControlAgent::ControlAgent(QWidget* control, DialogPrivate* owner, int controlId
         connect(slider, &QSlider::actionTriggered, this, [this](int action) {
             int code = EndScroll;
             switch (action) {
-            case QAbstractSlider::SliderSingleStepSub: code = LineUp; break;
-            case QAbstractSlider::SliderSingleStepAdd: code = LineDown; break;
-            case QAbstractSlider::SliderPageStepSub: code = PageUp; break;
-            case QAbstractSlider::SliderPageStepAdd: code = PageDown; break;
-            case QAbstractSlider::SliderMove: code = ThumbTrack; break;
-            case QAbstractSlider::SliderToMinimum: code = Top; break;
-            case QAbstractSlider::SliderToMaximum: code = Bottom; break;
-            default: return;
+            case QAbstractSlider::SliderSingleStepSub:
+                code = LineUp;
+                break;
+            case QAbstractSlider::SliderSingleStepAdd:
+                code = LineDown;
+                break;
+            case QAbstractSlider::SliderPageStepSub:
+                code = PageUp;
+                break;
+            case QAbstractSlider::SliderPageStepAdd:
+                code = PageDown;
+                break;
+            case QAbstractSlider::SliderMove:
+                code = ThumbTrack;
+                break;
+            case QAbstractSlider::SliderToMinimum:
+                code = Top;
+                break;
+            case QAbstractSlider::SliderToMaximum:
+                code = Bottom;
+                break;
+            default:
+                return;
             }
             guarded([&] { notify(scrollNotification(), code); });
         });
@@ -186,14 +202,27 @@ bool ControlAgent::eventFilter(QObject* watched, QEvent* event)
             QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
             switch (static_cast<QKeyEvent*>(event)->key()) {
             case Qt::Key_Up:
-            case Qt::Key_Left: action = QAbstractSlider::SliderSingleStepSub; break;
+            case Qt::Key_Left:
+                action = QAbstractSlider::SliderSingleStepSub;
+                break;
             case Qt::Key_Down:
-            case Qt::Key_Right: action = QAbstractSlider::SliderSingleStepAdd; break;
-            case Qt::Key_PageUp: action = QAbstractSlider::SliderPageStepSub; break;
-            case Qt::Key_PageDown: action = QAbstractSlider::SliderPageStepAdd; break;
-            case Qt::Key_Home: action = QAbstractSlider::SliderToMinimum; break;
-            case Qt::Key_End: action = QAbstractSlider::SliderToMaximum; break;
-            default: break;
+            case Qt::Key_Right:
+                action = QAbstractSlider::SliderSingleStepAdd;
+                break;
+            case Qt::Key_PageUp:
+                action = QAbstractSlider::SliderPageStepSub;
+                break;
+            case Qt::Key_PageDown:
+                action = QAbstractSlider::SliderPageStepAdd;
+                break;
+            case Qt::Key_Home:
+                action = QAbstractSlider::SliderToMinimum;
+                break;
+            case Qt::Key_End:
+                action = QAbstractSlider::SliderToMaximum;
+                break;
+            default:
+                break;
             }
             if (action != QAbstractSlider::SliderNoAction) {
                 slider->triggerAction(action);

@@ -46,8 +46,7 @@ void deliverException(std::exception_ptr error);
 int& programCallDepth();
 void rethrowPendingException();
 
-template <class F>
-void guarded(F&& function)
+template <class F> void guarded(F&& function)
 {
     try {
         function();
@@ -58,8 +57,7 @@ void guarded(F&& function)
 
 // Wraps a call into the window system that may raise notifications; an exception of
 // one of them is thrown once the call has returned.
-template <class F>
-auto programCall(F&& function)
+template <class F> auto programCall(F&& function)
 {
     struct Depth {
         Depth() { ++programCallDepth(); }
@@ -106,18 +104,18 @@ public:
     static ControlAgent* of(const QWidget* widget);
 
     QWidget* widget;
-    DialogPrivate* dialog;    // null once the dialog's window is destroyed
+    DialogPrivate* dialog; // null once the dialog's window is destroyed
     int id;
-    Window* wrapper = nullptr;   // the wrapper bound last
+    Window* wrapper = nullptr; // the wrapper bound last
     bool destroyed = false;
 
-    bool pushed = false;      // the pushed look of a button
-    QString radioGroup;       // buttons of one group check exclusively on a click
-    QString rawText;          // a label's text before the mnemonic rule
+    bool pushed = false; // the pushed look of a button
+    QString radioGroup;  // buttons of one group check exclusively on a click
+    QString rawText;     // a label's text before the mnemonic rule
     bool hasRawText = false;
-    QImage canvas;            // what fillSolidRect painted
+    QImage canvas; // what fillSolidRect painted
     const Bitmap* bitmap = nullptr;
-    int comboSelection = -1;  // an editable combo box: the selection, -1 after typing
+    int comboSelection = -1; // an editable combo box: the selection, -1 after typing
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -147,7 +145,7 @@ struct DialogPrivate {
     std::map<int, ControlAgent*> controls;
     std::map<int, std::unique_ptr<Window>> owned;
     std::map<std::pair<int, Notify>, Dialog::Handler> handlers;
-    std::map<unsigned, int> timers;   // our id to the window system's
+    std::map<unsigned, int> timers; // our id to the window system's
     std::vector<MenuItem> menu;
     QPixmap icon;
     ModalRun* run = nullptr;

@@ -160,7 +160,8 @@ TEST_F(DialogTest, ThePushedLookIsAStateOfItsOwn)
     EXPECT_EQ(a.getState() & Button::PushedBit, Button::PushedBit);
     EXPECT_EQ(a.getCheck(), Button::Unchecked);
     user::click(a);
-    EXPECT_EQ(a.getState() & (Button::PushedBit | Button::CheckedBit), Button::PushedBit | Button::CheckedBit);
+    EXPECT_EQ(a.getState() & (Button::PushedBit | Button::CheckedBit),
+              Button::PushedBit | Button::CheckedBit);
     a.setState(false);
     EXPECT_EQ(a.getState() & Button::PushedBit, 0);
     EXPECT_EQ(a.getCheck(), Button::Checked);
@@ -302,7 +303,8 @@ TEST_F(DialogTest, UpDownArrowsNotifyTheirDelta)
 {
     user::stepUp(dialog.control<SpinButton>(SpinId));
     user::stepDown(dialog.control<SpinButton>(SpinId));
-    EXPECT_EQ(dialog.take(), (std::vector<Seen>{{SpinId, Notify::DeltaPos, -1}, {SpinId, Notify::DeltaPos, 1}}));
+    EXPECT_EQ(dialog.take(),
+              (std::vector<Seen>{{SpinId, Notify::DeltaPos, -1}, {SpinId, Notify::DeltaPos, 1}}));
 }
 
 TEST_F(DialogTest, SolidRectanglesStayPainted)
@@ -374,9 +376,11 @@ TEST_F(DialogTest, PagesLieInTheTabControlsDisplayArea)
 
 TEST_F(DialogTest, AnExceptionOfAHandlerComesOutOfTheUsersAction)
 {
-    dialog.connect(PushId, Notify::Clicked, [](Notification&) { throw std::logic_error("from the handler"); });
+    dialog.connect(PushId, Notify::Clicked,
+                   [](Notification&) { throw std::logic_error("from the handler"); });
     EXPECT_THROW(user::click(dialog.control<Button>(PushId)), std::logic_error);
-    dialog.connect(EditId, Notify::EditChange, [](Notification&) { throw std::logic_error("from the edit"); });
+    dialog.connect(EditId, Notify::EditChange,
+                   [](Notification&) { throw std::logic_error("from the edit"); });
     EXPECT_THROW(dialog.control<Edit>(EditId).setText("x"), std::logic_error);
 }
 

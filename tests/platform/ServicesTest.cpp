@@ -65,7 +65,8 @@ TEST(ProfileTest, OtherSectionsAndLinesStayAsTheyWere)
 {
     TemporaryFolder folder;
     fs::path file = folder.path / "p.ini";
-    std::ofstream(file) << "; kept\n[Other]\nkey = \"quoted value\"\n\n[Settings]\nsmpte address=1234\nnumber=12abc\n";
+    std::ofstream(file)
+        << "; kept\n[Other]\nkey = \"quoted value\"\n\n[Settings]\nsmpte address=1234\nnumber=12abc\n";
     Profile profile(file.string());
     EXPECT_EQ(profile.getString("Other", "key", ""), "quoted value");
     EXPECT_EQ(profile.getInt("Settings", "number", 0), 12);
@@ -73,8 +74,9 @@ TEST(ProfileTest, OtherSectionsAndLinesStayAsTheyWere)
     EXPECT_EQ(profile.getInt("Other", "key", 5), 5);
     EXPECT_TRUE(profile.writeString("Other", "new", "x"));
     EXPECT_TRUE(profile.writeString("Third", "a", ""));
-    EXPECT_EQ(contents(file), "; kept\n[Other]\nkey = \"quoted value\"\nnew=x\n\n[Settings]\nsmpte address=1234\n"
-                              "number=12abc\n\n[Third]\na=\n");
+    EXPECT_EQ(contents(file),
+              "; kept\n[Other]\nkey = \"quoted value\"\nnew=x\n\n[Settings]\nsmpte address=1234\n"
+              "number=12abc\n\n[Third]\na=\n");
 }
 
 TEST(ProfileTest, TheApplicationsProfileLivesInTheConfigurationFolder)
@@ -84,7 +86,8 @@ TEST(ProfileTest, TheApplicationsProfileLivesInTheConfigurationFolder)
     setenv("XDG_CONFIG_HOME", "/some/config", 1);
     EXPECT_EQ(Profile::defaultPath("QZ347Remote"), "/some/config/QZ347Remote.ini");
     unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(Profile::defaultPath("QZ347Remote"), std::string(std::getenv("HOME")) + "/.config/QZ347Remote.ini");
+    EXPECT_EQ(Profile::defaultPath("QZ347Remote"),
+              std::string(std::getenv("HOME")) + "/.config/QZ347Remote.ini");
     if (saved != nullptr) {
         setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
     }

@@ -25,8 +25,7 @@ private:
 };
 
 // Applied to every page in order: shows the selected one, hides the rest.
-template <class Page>
-class ChangeTabPage {
+template <class Page> class ChangeTabPage {
 public:
     explicit ChangeTabPage(int selected) : selected(selected) {}
     virtual ~ChangeTabPage() = default;

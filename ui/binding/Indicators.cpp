@@ -6,8 +6,8 @@
 
 #include "model/Exceptions.h"
 
-Win32BitmapObserver::Win32BitmapObserver(Static* picture, const ValuePredicate* predicate, const Bitmap* whenTrue,
-                                         const Bitmap* whenFalse)
+Win32BitmapObserver::Win32BitmapObserver(Static* picture, const ValuePredicate* predicate,
+                                         const Bitmap* whenTrue, const Bitmap* whenFalse)
     : picture(picture), predicate(predicate), whenTrue(whenTrue), whenFalse(whenFalse)
 {
     if (picture == nullptr || predicate == nullptr || whenTrue == nullptr || whenFalse == nullptr) {
@@ -93,7 +93,8 @@ long Win32MeterObserver::now()
     return meterClock()();
 }
 
-Win32MeterObserver::Win32MeterObserver(Window* window, const MeterScaler* scaler, const MeterSettings* settings)
+Win32MeterObserver::Win32MeterObserver(Window* window, const MeterScaler* scaler,
+                                       const MeterSettings* settings)
     : scaler(scaler), window(window)
 {
     if (window == nullptr || !window->hasWindow()) {

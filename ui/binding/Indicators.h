@@ -102,7 +102,7 @@ struct MeterSettings {
 // level no faster than its rise and fall rates allow.
 class Win32MeterObserver : public Observer<Parameter> {
 public:
-    static constexpr Colour background = 0x800000; // dark blue
+    static constexpr Colour background = 0x800000;     // dark blue
     static constexpr Colour belowReference = 0x0000FF; // red
     static constexpr Colour aboveReference = 0x00BEFF; // amber
 

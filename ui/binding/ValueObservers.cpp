@@ -89,15 +89,27 @@ void Win32SliderObserver::onScroll(int code)
     int direction = inverted ? -1 : 1;
     int step = 0;
     switch (code) {
-    case 0: step = -lineSize * direction; break;
-    case 1: step = lineSize * direction; break;
-    case 2: step = -pageSize * direction; break;
-    case 3: step = pageSize * direction; break;
+    case 0:
+        step = -lineSize * direction;
+        break;
+    case 1:
+        step = lineSize * direction;
+        break;
+    case 2:
+        step = -pageSize * direction;
+        break;
+    case 3:
+        step = pageSize * direction;
+        break;
     case 4:
     case 5:
     case 6:
-    case 7: step = thumb - (inverted ? -position : position); break;
-    default: step = 0; break;
+    case 7:
+        step = thumb - (inverted ? -position : position);
+        break;
+    default:
+        step = 0;
+        break;
     }
     if (step == 0 || subject == nullptr) {
         return;
@@ -159,7 +171,10 @@ void Win32SpinObserver::step(int delta)
 // --- Push buttons --------------------------------------------------------------------
 
 // Only the pushed bit counts: a focused or checked button is not pushed.
-ButtonState::ButtonState(Button* button) : button(button), pushed((button->getState() & Button::PushedBit) != 0) {}
+ButtonState::ButtonState(Button* button)
+    : button(button), pushed((button->getState() & Button::PushedBit) != 0)
+{
+}
 
 Win32ButtonStatusObserver::Win32ButtonStatusObserver(ButtonState* state, int16_t statusValue)
     : state(state), values{statusValue}

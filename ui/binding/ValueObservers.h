@@ -22,8 +22,7 @@
 std::string doubleAmpersands(const std::string& text);
 
 // A static text showing the formatted value.
-template <class ParameterClass>
-class Win32TextObserver : public Observer<ParameterClass> {
+template <class ParameterClass> class Win32TextObserver : public Observer<ParameterClass> {
 public:
     Win32TextObserver(Window* control, ParameterFormatter* formatter) : formatter(formatter), control(control)
     {

@@ -35,8 +35,7 @@ void Win32Controller::setParameterSet(ParameterSet* newSet)
 
 // --- Binding -------------------------------------------------------------------------
 
-template <class Map>
-void Win32Controller::unbind(Map& map, Window* control)
+template <class Map> void Win32Controller::unbind(Map& map, Window* control)
 {
     auto found = map.find(control);
     if (found == map.end()) {
@@ -66,7 +65,8 @@ void Win32Controller::attachStatus(const ParameterId& id, Observer<Parameter>* o
     parameterSet->attachStatusObserver(id, observer);
 }
 
-void Win32Controller::attachIndicator(const ParameterId& id, Observer<Parameter>* observer, bool controlParameter)
+void Win32Controller::attachIndicator(const ParameterId& id, Observer<Parameter>* observer,
+                                      bool controlParameter)
 {
     if (!controlParameter) {
         attachStatus(id, observer);
@@ -214,8 +214,7 @@ void Win32Controller::addMeter(Window* meter, const ParameterId& id, const Meter
 
 // --- Dispatch ------------------------------------------------------------------------
 
-template <class F>
-void Win32Controller::dispatch(F&& action)
+template <class F> void Win32Controller::dispatch(F&& action)
 {
     ++dispatching;
     struct Leave {

@@ -46,11 +46,12 @@ public:
     void addDropdown(ComboBox* combo, const ParameterId& id);
     void addStatusText(Window* control, const ParameterId& id, ParameterFormatter* formatter = nullptr);
     void addControlText(Window* control, const ParameterId& id, ParameterFormatter* formatter = nullptr);
-    void addBitmap(Static* picture, const ParameterId& id, const ValuePredicate* predicate, const Bitmap* whenTrue,
-                   const Bitmap* whenFalse, bool controlParameter);
+    void addBitmap(Static* picture, const ParameterId& id, const ValuePredicate* predicate,
+                   const Bitmap* whenTrue, const Bitmap* whenFalse, bool controlParameter);
     Win32BitmapMapObserver* addBitmapMap(Static* picture, const ParameterId& id, const Bitmap* defaultBitmap,
                                          bool controlParameter);
-    void addMeter(Window* meter, const ParameterId& id, const MeterScaler* scaler, const MeterSettings* settings);
+    void addMeter(Window* meter, const ParameterId& id, const MeterScaler* scaler,
+                  const MeterSettings* settings);
 
     void onCommand(Window* control);
     void onEditChange(Window* control);
@@ -59,13 +60,11 @@ public:
     void onScroll(Window* scrollBar, int code);
 
 private:
-    template <class F>
-    void dispatch(F&& action);
+    template <class F> void dispatch(F&& action);
     void attachControl(const ParameterId& id, Observer<ControlParameter>* observer);
     void attachStatus(const ParameterId& id, Observer<Parameter>* observer);
     void attachIndicator(const ParameterId& id, Observer<Parameter>* observer, bool controlParameter);
-    template <class Map>
-    void unbind(Map& map, Window* control);
+    template <class Map> void unbind(Map& map, Window* control);
 
     // Observers replaced while a notification is being handled may be the ones handling
     // it: they are detached at once and deleted when the outermost dispatch ends.

@@ -29,7 +29,8 @@ TestSet::TestSet(RecordingProtocol* protocol) : ParameterSet(protocol)
     auto control = [&](const ParameterId& id, const ParameterValue& minimum, const ParameterValue& maximum) {
         controlParameters.emplace(id, ControlParameter(protocol, id, minimum, maximum, nullptr));
     };
-    auto status = [&](const ParameterId& id, int minimum, int maximum, ParameterFormatter* formatter = nullptr) {
+    auto status = [&](const ParameterId& id, int minimum, int maximum,
+                      ParameterFormatter* formatter = nullptr) {
         statusParameters.emplace(
             id, Parameter(protocol, id, ParameterValue(minimum), ParameterValue(maximum), formatter));
     };
@@ -155,8 +156,8 @@ bool BindingDialog::onInitDialog()
     attach(meter, 3054);
     attach(centreMeter, 3055);
     attach(tabs, 3060);
-    for (auto [bitmap, id] : {std::pair{&blueOn, 163}, {&blueOff, 164}, {&greenOn, 160}, {&greenOff, 159},
-                              {&redOn, 161}}) {
+    for (auto [bitmap, id] :
+         {std::pair{&blueOn, 163}, {&blueOff, 164}, {&greenOn, 160}, {&greenOff, 159}, {&redOn, 161}}) {
         EXPECT_TRUE(bitmap->loadBitmap(id));
     }
 
@@ -213,8 +214,8 @@ void BindingTest::TearDown()
 std::string describe(const ParameterId& id, const ParameterValue& value)
 {
     std::ostringstream text;
-    text << std::hex << std::uppercase << (uint16_t(uint8_t(id.group())) << 8 | uint8_t(id.index())) << std::dec
-         << '=';
+    text << std::hex << std::uppercase << (uint16_t(uint8_t(id.group())) << 8 | uint8_t(id.index()))
+         << std::dec << '=';
     if (value.isInteger()) {
         text << value.toInt16();
     } else {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/RecordingProtocol.h"
 #include "model/ParameterConverter.h"
 #include "model/ParameterFormatter.h"
 #include "model/ParameterSet.h"
 #include "platform/Dialog.h"
+#include "tests/support/RecordingProtocol.h"
 #include "ui/ErrorReporter.h"
 #include "ui/binding/CTabPageControl.h"
 #include "ui/binding/Win32Controller.h"
@@ -57,7 +57,10 @@ public:
 // Records every report.
 class RecordingReporter : public ErrorReporter {
 public:
-    void reportError(const VormoException& error) override { reports.push_back("reportError: " + std::string(error.what())); }
+    void reportError(const VormoException& error) override
+    {
+        reports.push_back("reportError: " + std::string(error.what()));
+    }
     void reportHostError(const HostException& error) override
     {
         reports.push_back("reportHostError: " + std::string(error.what()));

@@ -76,7 +76,7 @@ TEST_F(BindingTest, TypingSendsEachAcceptedTextAndFocusLossShowsTheValue)
         user::press(d.cut, user::Key::Backspace); // "+0.", "+0", "+", ""
     }
     EXPECT_EQ(batches(), Texts{"setValues: B04=0"}); // only "+0." reads as a new value
-    user::type(d.cut, "0.5");                         // "0", "0." read 0 again
+    user::type(d.cut, "0.5");                        // "0", "0." read 0 again
     EXPECT_EQ(batches(), Texts{"setValues: B04=5"});
     user::type(d.cut, "x"); // "0.5x" reads 0.5: the value is unchanged
     EXPECT_TRUE(sent().empty());
@@ -242,7 +242,7 @@ TEST_F(BindingTest, PushButtonsSendTheirValueUnlessShownPushed)
     user::click(d.play);
     EXPECT_EQ(batches(), Texts{"setValueAndRead: 2500=0"});
     EXPECT_EQ(d.play.getState() & Button::PushedBit, 0); // only the status pushes it
-    user::click(d.play); // sent again although 0x2500 already holds 0
+    user::click(d.play);                                 // sent again although 0x2500 already holds 0
     EXPECT_EQ(batches(), Texts{"setValueAndRead: 2500=0"});
     set->report(ids::state, 4);
     EXPECT_EQ(d.play.getState() & Button::PushedBit, Button::PushedBit);

@@ -62,8 +62,8 @@ TEST_F(BindingTest, AFailedEditCommitLeavesTheEditFollowingItsParameter)
 TEST_F(BindingTest, NotificationsOfControlsBoundOtherwiseDoNothing)
 {
     Win32Controller& c = dialog->controller;
-    c.onCommand(&dialog->cut);        // an edit
-    c.onCommand(&dialog->inputType);  // a status text
+    c.onCommand(&dialog->cut);           // an edit
+    c.onCommand(&dialog->inputType);     // a status text
     c.onEditChange(&dialog->volumeText); // a control text
     c.onEditKillFocus(&dialog->volumeText);
     c.onScroll(&dialog->cut, LineDown);
