@@ -1,6 +1,10 @@
 #pragma once
 
+#include <algorithm>
+#include <vector>
+
 #include "model/Exceptions.h"
+#include "platform/Window.h"
 
 // Where the user interface sends every failure it catches. The controllers and pages
 // hold one and never own it; the main window's reporter shows the failure and falls
@@ -14,4 +18,51 @@ public:
     virtual void reportProtocolError(const ProtocolException& error) = 0;
     // A failure from outside the system's own family: the application ends.
     virtual void reportUnknown() = 0;
+
+    // The modal dialogs open above a page, in the order they were opened. A report
+    // asks every one of them to close, so none is left over the off-line window.
+    void addWindow(Window* window) { windowList.push_back(window); }
+    // Removes every entry of the window; nothing when it is not listed.
+    void removeWindow(Window* window)
+    {
+        windowList.erase(std::remove(windowList.begin(), windowList.end(), window), windowList.end());
+    }
+    // Asks each listed window to close, in list order, and empties the list.
+    void closeWindows()
+    {
+        std::vector<Window*> open;
+        open.swap(windowList);
+        for (Window* window : open) {
+            if (window != nullptr) {
+                window->postClose();
+            }
+        }
+    }
+    const std::vector<Window*>& windows() const { return windowList; }
+
+    // Lists a window for as long as the entry lives, however the dialog's run ends.
+    class WindowEntry {
+    public:
+        WindowEntry(ErrorReporter* reporter, Window* window) : reporter(reporter), window(window)
+        {
+            if (reporter != nullptr) {
+                reporter->addWindow(window);
+            }
+        }
+        ~WindowEntry()
+        {
+            if (reporter != nullptr) {
+                reporter->removeWindow(window);
+            }
+        }
+        WindowEntry(const WindowEntry&) = delete;
+        WindowEntry& operator=(const WindowEntry&) = delete;
+
+    private:
+        ErrorReporter* reporter;
+        Window* window;
+    };
+
+private:
+    std::vector<Window*> windowList;
 };

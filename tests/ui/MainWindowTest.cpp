@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "AppTestSupport.h"
+#include "platform/Application.h"
+#include "platform/UserInput.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CRemoteDlg.h"
+#include "ui/DialogStack.h"
+#include "unit/UnitParameterSet.h"
+
+using namespace apptest;
+
+namespace {
+
+enum Resource { GreenOn = 160, GreenOff = 159, RedOn = 161, RedOff = 162, BlueOn = 163, BlueOff = 164 };
+
+// The main window off line, shown as a top-level window of its own.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(window.create(nullptr));
+        window.show(true);
+        processPendingMessages();
+    }
+    void TearDown() override
+    {
+        window.destroyWindow();
+        processPendingMessages();
+    }
+
+    std::string text(int id) { return window.control<Static>(id).getText(); }
+    int led(int id)
+    {
+        const Bitmap* bitmap = window.control<Static>(id).getBitmap();
+        return bitmap != nullptr ? bitmap->resourceId() : 0;
+    }
+    Button& button(int id) { return window.control<Button>(id); }
+    UnitParameterSet& set() { return *window.parameterSet(); }
+    // The parameter's value as its own formatter shows it.
+    std::string shown(int id)
+    {
+        Parameter* parameter = set().findParameter(ParameterId(int16_t(id)));
+        std::ostringstream out;
+        parameter->format(out, parameter->value());
+        return out.str();
+    }
+    ParameterValue stored(int id) { return window.offLineStore().getValue(ParameterId(int16_t(id))); }
+
+    TemporaryProfile profile;
+    ModalUser modal;
+    CRemoteDlg window{CRemoteDlg::offLine, "", 1};
+};
+
+TEST_F(MainWindowTest, OffLineShowsTheFactoryDefaults)
+{
+    ASSERT_NE(window.parameterSet(), nullptr);
+    EXPECT_EQ(window.connectionType(), CRemoteDlg::offLine);
+    EXPECT_TRUE(window.timerRunning());
+
+    // Texts, each through its parameter's formatter.
+    EXPECT_EQ(text(1161), "Invalid Input");
+    for (auto [control, parameter] : {std::pair{1011, 0x110F},
+                                      {1162, 0x1501},
+                                      {1163, 0x1503},
+                                      {1012, 0x1B01},
+                                      {1031, 0x1303},
+                                      {1079, 0x1508},
+                                      {1247, 0x0511}}) {
+        SCOPED_TRACE(control);
+        EXPECT_EQ(text(control), shown(parameter));
+    }
+    for (int timecode : {1176, 1177, 1178, 1179}) {
+        EXPECT_EQ(text(timecode), "00");
+    }
+    EXPECT_EQ(text(1182), "");
+
+    // Status groups arrive with the polls of the first ticks.
+    ASSERT_TRUE(waitUntil([&] { return set().findParameter(ParameterId(0x1104))->value().toInt16() == 1; }));
+    // LEDs: input type 0 is not Vormo Digital, no error, the reference LED off, Tessiva decoding.
+    EXPECT_EQ(led(1150), BlueOff);
+    EXPECT_EQ(led(1153), RedOff);
+    EXPECT_EQ(led(1158), GreenOff);
+    EXPECT_EQ(led(1167), GreenOff);
+    EXPECT_EQ(led(1168), GreenOn);
+    EXPECT_EQ(led(1170), GreenOn); // downmix mode 0: "Full"
+    EXPECT_EQ(led(1171), GreenOff);
+
+    // Buttons follow the settable parameters.
+    EXPECT_EQ(button(1097).getCheck(), Button::Checked); // input select 0: AES1
+    EXPECT_EQ(button(1098).getCheck(), Button::Unchecked);
+    EXPECT_EQ(button(1086).getCheck(), Button::Checked);
+    EXPECT_EQ(button(1072).getCheck(), Button::Unchecked);
+    EXPECT_EQ(button(1219).getCheck(), Button::Checked); // master volume at 192, 0 dB
+    savePicture(window, "main_window_off_line");
+}
+
+TEST_F(MainWindowTest, TheMonitorOutputRebindsTheVolumeControls)
+{
+    Slider& slider = window.control<Slider>(CRemoteDlg::volumeSliderId);
+    Window& zeroMark = window.control<Static>(CRemoteDlg::volumeZeroMarkId);
+    // Master volume: 2 to 212, at 192, inverted.
+    EXPECT_EQ(text(CRemoteDlg::volumeTopLabelId), "+10 dB");
+    EXPECT_TRUE(zeroMark.isVisible());
+    EXPECT_EQ(slider.getRangeMin(), -212);
+    EXPECT_EQ(slider.getPos(), -192);
+
+    set().setValue(ParameterId(0x2D04), ParameterValue(1));
+    // Digital volume: 2 to 192, at 188 by default.
+    EXPECT_EQ(text(CRemoteDlg::volumeTopLabelId), "0 dB");
+    EXPECT_FALSE(zeroMark.isVisible());
+    EXPECT_EQ(slider.getRangeMin(), -192);
+    EXPECT_EQ(slider.getPos(), -188);
+    EXPECT_EQ(text(1247), shown(0x0312));
+    EXPECT_EQ(button(1219).getCheck(), Button::Unchecked);
+
+    // "Ref" now sets the digital volume to 0 dB, and leaves the master volume alone.
+    set().setValue(ParameterId(0x0511), ParameterValue(100));
+    user::click(button(1219));
+    EXPECT_EQ(stored(0x0312).toInt16(), 192);
+    EXPECT_EQ(stored(0x0511).toInt16(), 100);
+    EXPECT_EQ(slider.getPos(), -192);
+
+    set().setValue(ParameterId(0x2D04), ParameterValue(0));
+    EXPECT_EQ(text(CRemoteDlg::volumeTopLabelId), "+10 dB");
+    EXPECT_TRUE(zeroMark.isVisible());
+    EXPECT_EQ(slider.getPos(), -100);
+}
+
+TEST_F(MainWindowTest, ClicksAndTheSliderReachTheOffLineStore)
+{
+    struct Case {
+        int button;
+        int parameter;
+        int16_t value;
+    };
+    const Case cases[] = {
+        {1072, 0x0514, 1}, {1078, 0x051A, 1}, {1099, 0x0301, 2}, {1100, 0x0301, 3}, {1051, 0x0309, 1},
+        {1081, 0x0B06, 2}, {1083, 0x0306, 2}, {1088, 0x070B, 2}, {1091, 0x0B03, 1}, {1218, 0x0513, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        user::click(button(c.button));
+        EXPECT_EQ(stored(c.parameter).toInt16(), c.value);
+        EXPECT_EQ(button(c.button).getCheck(), Button::Checked);
+    }
+    EXPECT_EQ(led(1172), GreenOn); // "Phantom" listening, a control parameter's LED
+    EXPECT_EQ(led(1170), GreenOff);
+
+    user::click(button(1072)); // unmute
+    EXPECT_EQ(stored(0x0514).toInt16(), 0);
+
+    user::drag(window.control<Slider>(CRemoteDlg::volumeSliderId), -150);
+    EXPECT_EQ(stored(0x0511).toInt16(), 150);
+    EXPECT_EQ(text(1247), shown(0x0511));
+}
+
+TEST_F(MainWindowTest, StatusLedsFollowTheirParameters)
+{
+    struct Case {
+        int led;
+        int parameter;
+        int value;
+        int bitmap;
+    };
+    // The off-line store stands in for the unit; the next poll of the group shows the value.
+    const Case cases[] = {
+        {1150, 0x1100, 2, BlueOn},  {1150, 0x1100, 1, BlueOff},  {1158, 0x1701, 1, GreenOn},
+        {1158, 0x1701, 2, RedOn},   {1158, 0x1701, 3, GreenOff}, {1158, 0x1701, 0, GreenOff},
+        {1153, 0x3D00, 4, RedOn},   {1153, 0x3D00, 0, RedOff},   {1173, 0x1113, 3, GreenOn},
+        {1175, 0x1113, 1, GreenOn}, {1173, 0x1113, 1, GreenOff},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.led);
+        SCOPED_TRACE(c.value);
+        ParameterId id(int16_t(c.parameter));
+        window.offLineStore().setValue(id.previousGroup(), ParameterValue(c.value), 0);
+        ASSERT_TRUE(waitUntil([&] { return set().findParameter(id)->value().toInt16() == c.value; }));
+        EXPECT_EQ(led(c.led), c.bitmap);
+    }
+}
+
+TEST_F(MainWindowTest, TimeCodeAndLfeMarkShowTheirBytes)
+{
+    window.offLineStore().setValue(ParameterId(0x1301).previousGroup(), ParameterValue(0x1234), 0);
+    window.offLineStore().setValue(ParameterId(0x1302).previousGroup(), ParameterValue(0x0509), 0);
+    window.offLineStore().setValue(ParameterId(0x1507).previousGroup(), ParameterValue(1), 0);
+    ASSERT_TRUE(waitUntil([&] { return text(1179) == "09" && text(1176) == "12" && text(1182) == "L"; }));
+    EXPECT_EQ(text(1177), "34");
+    EXPECT_EQ(text(1178), "05");
+    window.offLineStore().setValue(ParameterId(0x1507).previousGroup(), ParameterValue(2), 0);
+    ASSERT_TRUE(waitUntil([&] { return text(1182).empty(); }));
+}
+
+TEST_F(MainWindowTest, AboutBoxOpensFromTheHelpMenuWhilePollingGoesOn)
+{
+    uint32_t ticks = 0;
+    bool seen = false;
+    modal.script = [&](Window& shownWindow) {
+        auto* about = dynamic_cast<CAboutDlg*>(&shownWindow);
+        if (about == nullptr) {
+            return false;
+        }
+        seen = true;
+        EXPECT_EQ(DialogStack::instance().windows().back(), about);
+        ticks = CRemoteDlg::tickCount();
+        serveFor(50);
+        EXPECT_GT(CRemoteDlg::tickCount(), ticks); // polling goes on behind it
+        EXPECT_TRUE(about->isVisible());
+        savePicture(*about, "about_box");
+        user::click(about->control<Button>(IDOK));
+        return true;
+    };
+    Notification about;
+    about.id = CRemoteDlg::commandAbout;
+    window.notify(about);
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(DialogStack::instance().windows().empty());
+}
+
+TEST_F(MainWindowTest, TheMenuHasTheCommandsOfTheFileAndHelpMenus)
+{
+    std::vector<MenuItem> menu = CRemoteDlg::menu();
+    ASSERT_EQ(menu.size(), 2u);
+    EXPECT_EQ(menu[0].text, "&File");
+    std::vector<std::pair<std::string, int>> file;
+    for (const MenuItem& item : menu[0].items) {
+        file.emplace_back(item.text, item.command);
+        for (const MenuItem& sub : item.items) {
+            file.emplace_back(sub.text, sub.command);
+        }
+    }
+    std::vector<std::pair<std::string, int>> expected = {
+        {"&Connect...", 32775},
+        {"", 0},
+        {"&Open Configuration File...", 32773},
+        {"&Save Configuration File...", 32776},
+        {"Export", 0},
+        {"&Text...", 32779},
+        {"&HTML...", 32780},
+        {"", 0},
+        {"E&xit", 57665},
+    };
+    EXPECT_EQ(file, expected);
+    EXPECT_EQ(menu[1].text, "&Help");
+    ASSERT_EQ(menu[1].items.size(), 1u);
+    EXPECT_EQ(menu[1].items[0].text, "&About QZ347Remote...");
+    EXPECT_EQ(menu[1].items[0].command, 57664);
+}
+
+} // namespace

@@ -1,0 +1,26 @@
+#include "ui/CMessageDlg.h"
+
+#include "ui/DialogStack.h"
+
+CMessageDlg::CMessageDlg(int templateId, std::string text) : Dialog(templateId), m_text(std::move(text))
+{
+    connect(okId, Notify::Clicked, [this](Notification&) { onCancel(); });
+}
+
+CMessageDlg::~CMessageDlg() = default;
+
+bool CMessageDlg::onInitDialog()
+{
+    attach(m_ok, okId);
+    control<Static>(textId).setText(m_text);
+    DialogStack::instance().push(this);
+    return true;
+}
+
+// Called however the modal run ends, an exception from the initialisation included.
+void CMessageDlg::onDestroy()
+{
+    DialogStack::instance().pop(this);
+}
+
+CCommErrorDlg::CCommErrorDlg(std::string text) : CMessageDlg(templateId, std::move(text)) {}

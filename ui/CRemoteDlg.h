@@ -1,0 +1,296 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/Packet.h"
+#include "model/Observer.h"
+#include "model/Parameter.h"
+#include "model/ParameterFormatter.h"
+#include "platform/Dialog.h"
+#include "platform/Resources.h"
+#include "ui/binding/CTabPageControl.h"
+#include "ui/binding/Indicators.h"
+#include "unit/DefaultDeviceConnection.h"
+
+class DeviceConnection;
+class DialogErrorReporter;
+class GenericProtocol;
+class ProtocolAdapter;
+class RetryingProtocol;
+class SerialDevice;
+class SerialDeviceImplementation;
+class UnitParameterSet;
+class Win32Controller;
+
+// The main window: the unit's main status at a glance, the most used controls, the
+// volume, and the two tab controls with the property pages. It owns the connection to
+// the unit, polls it on its timer, carries the File menu and reports every failure.
+class CRemoteDlg : public Dialog, public Observer<ControlParameter> {
+public:
+    static constexpr int templateId = 102;
+
+    static constexpr int ethernet = 0;
+    static constexpr int serial = 1;
+    static constexpr int offLine = 2;
+    static constexpr uint16_t unitPort = 4444;
+    static constexpr int serialBaudRate = 115200;
+    static constexpr unsigned serialTries = 5;
+    static constexpr unsigned pollTimerId = 1;
+
+    // Menu commands.
+    static constexpr int commandConnect = 32775;
+    static constexpr int commandFileOpen = 32773;
+    static constexpr int commandFileSave = 32776;
+    static constexpr int commandExportText = 32779;
+    static constexpr int commandExportHtml = 32780;
+    static constexpr int commandExit = 57665;
+    static constexpr int commandAbout = 57664;
+    static constexpr int enterButtonId = 57674;
+    static constexpr int upperTabId = 1120;
+    static constexpr int lowerTabId = 1156;
+    static constexpr int volumeSliderId = 1240;
+    static constexpr int volumeTopLabelId = 2185;
+    static constexpr int volumeZeroMarkId = 2186;
+
+    // The property pages, in the order the window holds them.
+    enum Page {
+        CompressionMeters,
+        OperatingMode,
+        IOControl,
+        MetadataStatus,
+        Streaming,
+        MonitorControl,
+        MonitorConfiguration,
+        UserPresets,
+        SystemSettings,
+        OutputMeters,
+        PageCount
+    };
+
+    CRemoteDlg(int connectionType, std::string address, int comPort);
+    ~CRemoteDlg() override;
+
+    using Dialog::connect;
+    // Builds the chain to the unit, the parameter set, the pages and the bindings, and
+    // starts the poll timer. Requires the disconnected state.
+    void connect(int connectionType, std::string address, int comPort);
+    bool connectTcp();
+    bool connectSerial();
+    // Tears the connection down. The objects go at once from the window's fields; they
+    // are deleted only when no handler that may still use them is running.
+    void disconnect();
+    void clearConnectionPointers();
+    void destroyPage(Dialog* page);
+
+    void startTimer();
+    bool stopTimer();
+
+    // The observer of the monitor output (0x2D04): rebinds the volume controls.
+    void update(Subject* changed, Transaction* hint) override;
+
+    // Ends the application: the main window's run and every modal run above it.
+    void endApplication();
+
+    // State, for the error reporter and the tests.
+    UnitParameterSet* parameterSet() const { return m_parameterSet; }
+    GenericProtocol* protocol() const;
+    int connectionType() const { return m_connectionType; }
+    const std::string& address() const { return m_address; }
+    int comPort() const { return m_comPort; }
+    int timerInterval() const { return m_timerInterval; }
+    bool timerRunning() const { return m_timerId != 0; }
+    bool applicationEnded() const { return m_applicationEnded; }
+    DefaultDeviceConnection& offLineStore() { return m_offLineStore; }
+    Win32Controller* controller() const { return m_controller; }
+    DialogErrorReporter* errorReporter() const { return m_errorReporter; }
+    Dialog* page(Page which) const { return m_pages[which]; }
+    // Counts the connections torn down; a handler that sees it change has lost the
+    // objects it was working on and stops.
+    unsigned connectionGeneration() const { return m_generation; }
+    // Objects of torn-down connections not yet deleted.
+    std::size_t retiredObjects() const { return m_retired.size(); }
+    // The ticks of the poll timer since the program started.
+    static uint32_t tickCount();
+
+    // Handlers, as the window's controls and menu call them.
+    void OnTimer(unsigned timerId);
+    void OnFileOpen();
+    void OnFileSave();
+    void OnExportText();
+    void OnExportHtml();
+    void OnConnect();
+    void OnEnter();
+    void OnSelchangeUpperTab();
+    void OnSelchangeLowerTab();
+    void OnAppAbout();
+    void OnVScroll(int code, Window* scrollBar);
+
+    void OnInputAes1();
+    void OnInputAes2();
+    void OnInputOptical();
+    void OnInputStreaming();
+    void OnBypass();
+    void OnDim();
+    void OnRef();
+    void OnDownmixStereo();
+    void OnDownmixLtRt();
+    void OnDownmixMono();
+    void OnDecodeTessivaII();
+    void OnDecodeTessiva();
+    void OnDecodeQx();
+    void OnListeningFull();
+    void OnListening3Stereo();
+    void OnListeningPhantom();
+    void OnCompressionCustom();
+    void OnCompressionLine();
+    void OnCompressionRf();
+    void OnMuteL();
+    void OnMuteR();
+    void OnMuteC();
+    void OnMuteSw();
+    void OnMuteLs();
+    void OnMuteRs();
+    void OnMuteBs();
+
+    // What the window's File menu shows.
+    static std::vector<MenuItem> menu();
+
+protected:
+    bool onInitDialog() override;
+    void onTimer(unsigned timerId) override;
+
+    void loadLedBitmaps();
+    void createPages();
+    void bindControls();
+    void bindLeds();
+    void bindButtons();
+    void bindTexts();
+    // Builds the off-line adapter and the parameter set over the off-line store.
+    virtual void buildOffLineSet();
+
+private:
+    // Runs a File menu command with the timer stopped, reporting what fails.
+    void runFileCommand(const std::function<void()>& command);
+    // Hands the failure in flight to the error reporter by kind, as the timer and the
+    // tab handlers do.
+    void reportPollFailure(std::exception_ptr failure);
+    // Deletes the objects of torn-down connections once control is back in the
+    // window's own message loop.
+    void deleteRetiredObjects();
+    void retire(std::function<void()> deleter);
+    void connectionFailed(const std::string& text, bool wasOffLine);
+    void bindVolume(const ParameterId& volume);
+
+    // The controls of the window.
+    Icon m_icon;
+    int32_t m_timerInterval = 1;
+    std::array<Dialog*, PageCount> m_pages{};
+    CTabPageControl m_upperTab;
+    CTabPageControl m_lowerTab;
+    Bitmap m_blueOn;
+    Bitmap m_blueOff;
+    Bitmap m_greenOn;
+    Bitmap m_greenOff;
+    Bitmap m_redOn;
+    Bitmap m_redOff;
+    ValueEqualsPredicate m_equals2{2};
+    ValueEqualsPredicate m_equals1{1};
+    ValueEqualsPredicate m_equals0{0};
+    ValueEqualsPredicate m_equals3{3};
+    ValueNonZeroPredicate m_nonZero;
+    Static m_vormoDigitalLed;
+    Static m_errorLed;
+    Static m_aesRefLed;
+    Static m_tsLed;
+    Static m_qxLed;
+    Static m_ebLed;
+    Static m_vhLed;
+    BCDFormatter m_timecodeHigh{"Timecode", 1};
+    BCDFormatter m_timecodeLow{"Timecode", 0};
+    Static m_timecodeHours;
+    Static m_timecodeMinutes;
+    Static m_timecodeSeconds;
+    Static m_timecodeFrames;
+    Static m_frameRate;
+    Static m_inputType;
+    Static m_sampleRate;
+    Static m_dataRate;
+    Static m_channelMode;
+    Static m_lfeMark;
+    EnumeratedFormatter m_lfeFormatter{"LFE Channel"};
+    Static m_presetName;
+    Button m_bypass;
+    Button m_inputAes1;
+    Button m_inputAes2;
+    Button m_inputOptical;
+    Button m_inputStreaming;
+    Button m_dim;
+    Button m_ref;
+    Button m_downmixStereo;
+    Button m_downmixLtRt;
+    Button m_downmixMono;
+    Static m_downmixStereoLed;
+    Static m_downmixLtRtLed;
+    Static m_downmixMonoLed;
+    Button m_decodeTessivaII;
+    Button m_decodeTessiva;
+    Button m_decodeQx;
+    Static m_decodeTessivaIILed;
+    Static m_decodeTessivaLed;
+    Static m_decodeQxLed;
+    Button m_listeningFull;
+    Button m_listening3Stereo;
+    Button m_listeningPhantom;
+    Static m_listeningFullLed;
+    Static m_listening3StereoLed;
+    Static m_listeningPhantomLed;
+    Button m_compressionCustom;
+    Button m_compressionLine;
+    Button m_compressionRf;
+    Static m_compressionCustomLed;
+    Static m_compressionLineLed;
+    Static m_compressionRfLed;
+    Button m_muteL;
+    Button m_muteR;
+    Button m_muteC;
+    Button m_muteSw;
+    Button m_muteLs;
+    Button m_muteRs;
+    Button m_muteBs;
+    Slider m_volumeSlider;
+    Static m_volumeTopLabel;
+    Static m_volumeZeroMark;
+    CStaticLCD m_volumeReadout{0x00FF00};
+    CStaticLCD m_dialogueLevel{0x00FF00};
+
+    // The window's own controller and the connection.
+    Win32Controller* m_controller = nullptr;
+    SerialDevice* m_bridge = nullptr;
+    SerialDeviceImplementation* m_transport = nullptr;
+    DeviceConnection* m_deviceConnection = nullptr;
+    DefaultDeviceConnection m_offLineStore;
+    UnitParameterSet* m_parameterSet = nullptr;
+    ProtocolAdapter* m_adapter = nullptr;
+    RetryingProtocol* m_retryingProtocol = nullptr;
+    std::string m_address;
+    int32_t m_comPort = 1;
+    DialogErrorReporter* m_errorReporter = nullptr;
+    unsigned m_timerId = 0;
+    int32_t m_connectionType = offLine;
+    Packet m_packet;
+
+    // What a page needs done when Enter is pressed anywhere in the window.
+    std::array<std::function<void()>, PageCount> m_enterActions{};
+    // Deleters of torn-down objects, in the order they are to run.
+    std::vector<std::function<void()>> m_retired;
+    unsigned m_generation = 0;
+    // The modal-run depth at which the window's own message loop runs.
+    int m_loopDepth = 0;
+    bool m_offLineConnectFailed = false;
+    bool m_applicationEnded = false;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ui/ErrorReporter.h"
+
+class CRemoteDlg;
+
+// The main window's reporter: a failure of the system's own family sends the window
+// off line, closes the open modal dialogs and shows the "Error" dialog; anything else
+// shows the application-error dialog and ends the application.
+class DialogErrorReporter : public ErrorReporter {
+public:
+    explicit DialogErrorReporter(CRemoteDlg* owner);
+    ~DialogErrorReporter() override;
+
+    void reportError(const VormoException& error) override;
+    void reportHostError(const HostException& error) override;
+    void reportUnknown() override;
+    void reportProtocolError(const ProtocolException& error) override;
+
+    // The reports made so far.
+    unsigned reports() const { return m_reports; }
+
+private:
+    CRemoteDlg* m_owner;
+    unsigned m_reports = 0;
+};
+
+// The reporter the connection code keeps for failures outside the system's family.
+class FatalErrorReporter : public DialogErrorReporter {
+public:
+    using DialogErrorReporter::DialogErrorReporter;
+};
