@@ -49,6 +49,7 @@ bool CConnectionDlg::onInitDialog()
     m_smpteAddress = m_profile.getString(m_section, smpteAddressKey, defaultSmpteAddress);
     if (!isValidSmpteAddress(m_smpteAddress)) {
         m_smpteAddress = defaultSmpteAddress;
+        messageBox(this, "invalid SMPTE address", "QZ347Remote", MB_OK);
     }
 
     m_connectionTypeList.setCurSel(m_connectionType);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "AppTestSupport.h"
+#include "model/Exceptions.h"
 #include "platform/AppSupport.h"
 #include "platform/UserInput.h"
 #include "ui/CConnectionDlg.h"
@@ -54,6 +57,39 @@ TEST(Application, CancelInTheConnectionDialogEndsWithoutAMainWindow)
     CRemoteApp app;
     EXPECT_FALSE(app.InitInstance());
     EXPECT_FALSE(mainShown);
+}
+
+TEST(Application, AFailureEscapingTheMainWindowIsShownBeforeTheApplicationEnds)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> fail;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"family", [] { throw VormoException("Error loading the blue on led"); },
+         "Error loading the blue on led"},
+        {"other", [] { throw std::runtime_error("bad"); }, "QZ347 Remote Application Error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TemporaryProfile profile;
+        ModalUser modal;
+        modal.script = [&](Window& shown) {
+            if (auto* connection = dynamic_cast<CConnectionDlg*>(&shown)) {
+                user::click(connection->control<Button>(IDOK));
+                return true;
+            }
+            if (dynamic_cast<CRemoteDlg*>(&shown) != nullptr) {
+                c.fail();
+            }
+            return false;
+        };
+        CRemoteApp app;
+        EXPECT_FALSE(app.InitInstance());
+        EXPECT_EQ(modal.texts(-1), std::vector<std::string>{c.shown});
+        EXPECT_EQ(modalDepth(), 0);
+    }
 }
 
 } // namespace

@@ -159,14 +159,16 @@ TEST_F(ConnectionDialogTest, ProfileValuesOutOfRangeFallBackToTheirDefaults)
         int expectedType;
         int expectedPort;
         const char* expectedSmpte;
+        bool refused;
     };
     const Case cases[] = {
-        {"7", "9", "123456", CConnectionDlg::offLine, 0, "8280"},
-        {"-1", "-2", "zz", CConnectionDlg::offLine, 0, "8280"},
-        {"1", "3", "0a1F", CConnectionDlg::serial, 3, "0a1F"},
+        {"7", "9", "123456", CConnectionDlg::offLine, 0, "8280", true},
+        {"-1", "-2", "zz", CConnectionDlg::offLine, 0, "8280", true},
+        {"1", "3", "0a1F", CConnectionDlg::serial, 3, "0a1F", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
+        modal.shown.clear();
         {
             std::ofstream file(profile.path(), std::ios::trunc);
             file << "[Settings]\nconnection type=" << c.type << "\nserial port=" << c.port
@@ -181,6 +183,10 @@ TEST_F(ConnectionDialogTest, ProfileValuesOutOfRangeFallBackToTheirDefaults)
         EXPECT_EQ(dialog.getConnectionType(), c.expectedType);
         EXPECT_EQ(dialog.getComPort(), c.expectedPort + 1);
         EXPECT_EQ(dialog.getAddress(), c.expectedSmpte);
+        EXPECT_EQ(modal.texts(-1).size(), c.refused ? 1u : 0u);
+        if (c.refused) {
+            EXPECT_EQ(modal.texts(-1).front(), "invalid SMPTE address");
+        }
     }
 }
 
