@@ -79,6 +79,7 @@ TEST_F(MainWindowTest, OffLineShowsTheFactoryDefaults)
 
     // Status groups arrive with the polls of the first ticks.
     ASSERT_TRUE(waitUntil([&] { return set().findParameter(ParameterId(0x1104))->value().toInt16() == 1; }));
+    EXPECT_TRUE(waitUntil([&] { return text(1012) == "Preset 1"; }));
     // LEDs: input type 0 is not Vormo Digital, no error, the reference LED off, Tessiva decoding.
     EXPECT_EQ(led(1150), BlueOff);
     EXPECT_EQ(led(1153), RedOff);
