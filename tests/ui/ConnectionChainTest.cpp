@@ -185,6 +185,10 @@ TEST_F(ConnectionChainTest, BothExportsAreWrittenByteForByte)
     TemporaryFolder folder;
     open(CRemoteDlg::offLine, "", 1);
     user::click(button(1072));
+    // The export shows what the unit confirmed: the refresh rotation reads it back.
+    ASSERT_TRUE(waitUntil([&] {
+        return window->parameterSet()->controls().find(ParameterId(0x0514)).current().toInt16() == 1;
+    }));
 
     std::ostringstream text;
     window->parameterSet()->exportText(text, "QZ347 Parameters");
@@ -196,7 +200,17 @@ TEST_F(ConnectionChainTest, BothExportsAreWrittenByteForByte)
     fileCommand(CRemoteDlg::commandExportHtml, folder.file("parameters.htm"));
     EXPECT_EQ(contents(folder.file("parameters.htm")), html.str());
     EXPECT_TRUE(modal.shown.empty());
-    EXPECT_NE(text.str().find("QZ347 Parameters"), std::string::npos);
+    // The title, the six sections, and the change made before the export.
+    EXPECT_EQ(text.str().rfind("QZ347 Parameters\r\n\r\n", 0), 0u);
+    for (const char* section : {"System Information", "System", "Analogue Output", "Remote Communications",
+                                "Tessiva", "Streaming Control"}) {
+        EXPECT_NE(text.str().find(std::string("\r\n") + section + "\r\n"), std::string::npos) << section;
+    }
+    EXPECT_NE(text.str().find("Left: Mute\r\n"), std::string::npos);
+    EXPECT_EQ(html.str().rfind("<HTML><HEAD><TITLE>QZ347 Parameters</TITLE> </HEAD> <BODY>\r\n<H1>QZ347 "
+                               "Parameters</H1>\n",
+                               0),
+              0u);
 }
 
 TEST_F(ConnectionChainTest, FileFailuresAreReportedAndTheTimerRunsAfterwards)
