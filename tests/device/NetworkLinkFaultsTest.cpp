@@ -24,8 +24,8 @@ const ParameterId inputStatus(0x3D06);
 
 std::string lengthField(uint32_t length)
 {
-    return bytes({static_cast<int>(length >> 24), static_cast<int>(length >> 16), static_cast<int>(length >> 8),
-                  static_cast<int>(length)});
+    return bytes({static_cast<int>(length >> 24), static_cast<int>(length >> 16),
+                  static_cast<int>(length >> 8), static_cast<int>(length)});
 }
 
 class NetworkLinkFaults : public ::testing::Test {
@@ -91,7 +91,8 @@ TEST_F(NetworkLinkFaults, UnitFallingSilentInTheMiddleOfTheGetAllReplyRefusesThe
     openSocket();
     const std::string reply = frame(unitframes::status(unitCatalogueDefaults(), 15));
     ASSERT_TRUE(unit.sendRaw(reply.substr(0, reply.size() / 2)));
-    EXPECT_EQ(protocolFailure([this] { startConnection(); }), "packet length received but packet data missing");
+    EXPECT_EQ(protocolFailure([this] { startConnection(); }),
+              "packet length received but packet data missing");
 }
 
 TEST_F(NetworkLinkFaults, UnitFallingSilentInTheMiddleOfAConfirmationLeavesTheCacheAsItWas)
@@ -99,12 +100,13 @@ TEST_F(NetworkLinkFaults, UnitFallingSilentInTheMiddleOfAConfirmationLeavesTheCa
     connect();
     unit.withEngine([](FakeUnitEngine& engine) { engine.confirmSets = false; });
     // Half of a Status that would change both parameters, then nothing.
-    const std::string confirmation =
-        frame(unitframes::status({{masterVolume, ParameterValue(-5)}, {unitName, ParameterValue(std::string("Torn"))}}));
+    const std::string confirmation = frame(unitframes::status(
+        {{masterVolume, ParameterValue(-5)}, {unitName, ParameterValue(std::string("Torn"))}}));
     ASSERT_TRUE(unit.sendRaw(confirmation.substr(0, confirmation.size() - 3)));
     EXPECT_EQ(protocolFailure([this] {
                   adapter->setValues(
-                      {{masterVolume, ParameterValue(-5)}, {unitName, ParameterValue(std::string("Torn"))}}, 0);
+                      {{masterVolume, ParameterValue(-5)}, {unitName, ParameterValue(std::string("Torn"))}},
+                      0);
               }),
               "packet length received but packet data missing");
     EXPECT_EQ(connection->getValue(masterVolume), ParameterValue(-30));
@@ -154,7 +156,8 @@ TEST_F(NetworkLinkFaults, ImpossibleFrameLengthsAreRefusedBeforeThePayloadIsRead
         // Only a few payload bytes follow; the refusal must not wait for the rest.
         ASSERT_TRUE(liar.sendRaw(lengthField(c.length) + bytes({0x0F, 0x05, 0x11, 0x00})));
         Packet liarPacket;
-        EXPECT_EQ(protocolFailure([&] { NetworkDeviceConnection refused(&liarDevice, &liarPacket); }), c.failure);
+        EXPECT_EQ(protocolFailure([&] { NetworkDeviceConnection refused(&liarDevice, &liarPacket); }),
+                  c.failure);
     }
 }
 

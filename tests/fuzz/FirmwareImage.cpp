@@ -103,7 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     MD5Validator validator;
     bool digestMatches = true;
     try {
-        FUZZ_CHECK(validator.validate(reinterpret_cast<const unsigned char*>(image.data()), image.size()) == 16);
+        FUZZ_CHECK(validator.validate(reinterpret_cast<const unsigned char*>(image.data()), image.size()) ==
+                   16);
     } catch (const DataValidationException&) {
         digestMatches = false;
     }

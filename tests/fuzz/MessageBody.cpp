@@ -15,8 +15,8 @@ const unsigned char* bytesOf(const std::string& text)
 std::string encoded(const Message& message)
 {
     std::string bytes(message.encodedSize(), '\0');
-    const int written = message.encode(reinterpret_cast<unsigned char*>(bytes.data()),
-                                       static_cast<unsigned>(bytes.size()));
+    const int written =
+        message.encode(reinterpret_cast<unsigned char*>(bytes.data()), static_cast<unsigned>(bytes.size()));
     FUZZ_CHECK(written == static_cast<int>(bytes.size()));
     return bytes;
 }

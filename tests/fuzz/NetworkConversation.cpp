@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
                 adapter.setValueAndRead(volume, ParameterValue(operation), 0);
                 break;
             case 2:
-                adapter.setValues({{name, ParameterValue(std::string("Rack"))}, {volume, ParameterValue(3)}}, 0);
+                adapter.setValues({{name, ParameterValue(std::string("Rack"))}, {volume, ParameterValue(3)}},
+                                  0);
                 break;
             case 3: {
                 std::string log;

@@ -1,8 +1,8 @@
 // Frames of the TCP link as the unit sends them: a stream of frames read one after
 // another, each decoded and executed as the message connection does.
+#include "device/Packet.h"
 #include "FuzzSupport.h"
 #include "device/Message.h"
-#include "device/Packet.h"
 #include "model/Exceptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)

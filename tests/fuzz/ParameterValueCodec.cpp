@@ -40,7 +40,8 @@ void messageCodec(const uint8_t* data, std::size_t size)
     if (!written.empty()) {
         std::string shorter(written.size() - 1, '\0');
         try {
-            value.write(reinterpret_cast<unsigned char*>(shorter.data()), static_cast<unsigned>(shorter.size()));
+            value.write(reinterpret_cast<unsigned char*>(shorter.data()),
+                        static_cast<unsigned>(shorter.size()));
             FUZZ_CHECK(false);
         } catch (const VormoException&) {
         }
@@ -49,8 +50,9 @@ void messageCodec(const uint8_t* data, std::size_t size)
     // Serial byte form: a length byte for everything but an integer.
     std::string serial;
     value.appendTo(serial);
-    FUZZ_CHECK(serial == (value.isInteger() ? value.toString()
-                                            : std::string(1, static_cast<char>(value.size())) + value.toString()));
+    FUZZ_CHECK(serial == (value.isInteger()
+                              ? value.toString()
+                              : std::string(1, static_cast<char>(value.size())) + value.toString()));
 }
 
 void streamCodec(const uint8_t* data, std::size_t size)
