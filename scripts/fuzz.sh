@@ -16,8 +16,9 @@ cmake --build build-fuzz -j "$(nproc)"
 
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    for binary in build-fuzz/fuzz_*; do
-        targets+=("${binary#build-fuzz/fuzz_}")
+    for source in tests/fuzz/*.cpp; do
+        name=$(basename "$source" .cpp)
+        [[ $name == FuzzSupport ]] || targets+=("$name")
     done
 fi
 
