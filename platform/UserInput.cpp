@@ -214,10 +214,17 @@ struct Grab::Data {
     QImage image;
 };
 
+// Lays out what changed since the last message was served, so the picture shows it.
+static void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+}
+
 Grab::Grab(Window& window) : data(new Data)
 {
     QWidget* widget = target(window);
     if (widget != nullptr) {
+        settle();
         data->image = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 }
@@ -255,6 +262,7 @@ bool saveWindowPicture(Window& window, const std::string& path)
     if (widget == nullptr) {
         return false;
     }
+    settle();
     QFileInfo file(QString::fromLocal8Bit(path.c_str()));
     QDir().mkpath(file.absolutePath());
     return widget->grab().save(file.absoluteFilePath(), "PNG");
