@@ -250,6 +250,17 @@ void DialogPrivate::dispatch(Notification& notification)
     if (found != handlers.end()) {
         Dialog::Handler handler = found->second; // it may replace itself while it runs
         handler(notification);
+        return;
+    }
+    // The commands every dialog understands without a handler of its own.
+    if (notification.code == Notify::Clicked) {
+        if (notification.id == IDOK) {
+            owner->onOK();
+        } else if (notification.id == IDCANCEL) {
+            owner->onCancel();
+        } else if (notification.id == ID_APP_EXIT) {
+            owner->postClose();
+        }
     }
 }
 

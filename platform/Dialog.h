@@ -15,6 +15,8 @@ constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
+// The command that ends the application: closes the dialog's window.
+constexpr int ID_APP_EXIT = 57665;
 
 // The control notifications a dialog routes to its handlers.
 enum class Notify {
@@ -99,7 +101,9 @@ public:
     bool hasControl(int controlId) const;
 
     // Routes a notification of a control (or AnyControl) to a handler; a later
-    // handler for the same control and code replaces the earlier one.
+    // handler for the same control and code replaces the earlier one. Without a
+    // handler, a click of IDOK runs onOK, of IDCANCEL onCancel, and ID_APP_EXIT
+    // closes the window.
     using Handler = std::function<void(Notification&)>;
     void connect(int controlId, Notify code, Handler handler);
 

@@ -413,6 +413,20 @@ TEST(ModalDialogTest, TheCloseBoxAndAPostedCloseCancel)
     user::onModal(nullptr);
 }
 
+TEST(ModalDialogTest, TheOkAndCancelButtonsAndExitEndTheRunWithoutHandlers)
+{
+    Dialog dialog(9000);
+    for (auto [command, result] : {std::pair{IDOK, IDOK}, {IDCANCEL, IDCANCEL}, {ID_APP_EXIT, IDCANCEL}}) {
+        user::onModal([&, command = command](Window&) {
+            Notification n;
+            n.id = command;
+            dialog.notify(n);
+        });
+        EXPECT_EQ(dialog.runModal(), result) << command;
+    }
+    user::onModal(nullptr);
+}
+
 TEST(ModalDialogTest, TimersKeepTickingInANestedModalRun)
 {
     TestDialog outer;
