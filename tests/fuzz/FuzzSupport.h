@@ -60,6 +60,8 @@ public:
     }
     unsigned read(unsigned char* buffer, unsigned count) override;
 
+    // More bytes from the far end, after those not read yet.
+    void feed(const std::string& bytes) { incoming_ += bytes; }
     std::size_t left() const { return incoming_.size() - position_; }
 
     int timeout = -1;

@@ -110,9 +110,21 @@ void FakeSerialUnit::staySilent(int requests)
 
 void FakeSerialUnit::replaceNextReply(std::string raw)
 {
+    replaceReplyAfter(0, std::move(raw));
+}
+
+void FakeSerialUnit::replaceReplyAfter(int replies, std::string raw)
+{
     std::lock_guard lock(mutex_);
     rawReply_ = std::move(raw);
     hasRawReply_ = true;
+    repliesBeforeRaw_ = replies;
+}
+
+void FakeSerialUnit::trailNextReply(std::string bytes)
+{
+    std::lock_guard lock(mutex_);
+    trailer_ = std::move(bytes);
 }
 
 std::size_t FakeSerialUnit::bytesFromHost() const
@@ -263,7 +275,9 @@ void FakeSerialUnit::onAuthorize()
     if (!replyPending_)
         return;
     replyPending_ = false;
-    if (hasRawReply_) {
+    if (hasRawReply_ && repliesBeforeRaw_ > 0) {
+        --repliesBeforeRaw_;
+    } else if (hasRawReply_) {
         hasRawReply_ = false;
         send(rawReply_);
         return;
@@ -277,7 +291,8 @@ void FakeSerialUnit::onAuthorize()
         --corruptReplies_;
         checksum = static_cast<unsigned char>(checksum + 1);
     }
-    send("\x02" + lengthAndBody + static_cast<char>(checksum));
+    send("\x02" + lengthAndBody + static_cast<char>(checksum) + trailer_);
+    trailer_.clear();
 }
 
 void FakeSerialUnit::send(const std::string& bytes)

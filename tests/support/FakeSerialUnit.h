@@ -51,6 +51,9 @@ public:
     void corruptChecksums(int replies);     // the next replies carry a wrong checksum
     void staySilent(int requests);          // the next request frames get no acknowledge at all
     void replaceNextReply(std::string raw); // the next authorized reply sends these bytes instead
+    // The same for the reply after this many more that are answered as usual.
+    void replaceReplyAfter(int replies, std::string raw);
+    void trailNextReply(std::string bytes); // the next reply frame is followed by these bytes
 
     // Bytes seen on the line since the last reset, both directions.
     std::size_t bytesFromHost() const;
@@ -85,6 +88,8 @@ private:
     int silentRequests_ = 0;
     std::string rawReply_;
     bool hasRawReply_ = false;
+    int repliesBeforeRaw_ = 0;
+    std::string trailer_;
     std::size_t fromHost_ = 0;
     std::size_t toHost_ = 0;
     int requests_ = 0;
