@@ -22,6 +22,10 @@
 #include "ui/DialogStack.h"
 #include "ui/SafeFile.h"
 #include "ui/binding/Win32Controller.h"
+#include "ui/pages/CIOControlPage.h"
+#include "ui/pages/CMonitorConfigurationPage.h"
+#include "ui/pages/CMonitorControlPage.h"
+#include "ui/pages/COperatingModePage.h"
 #include "unit/UnitParameterSet.h"
 
 namespace {
@@ -38,6 +42,17 @@ const ParameterId monitorOutput(0x2D04);
 const ParameterId masterVolume(0x0511);
 const ParameterId digitalVolume(0x0312);
 constexpr int16_t referenceVolume = 192; // 0 dB
+
+// Files the page first, so that a disconnect destroys it even when its window fails,
+// then creates its window in the tab control's display area and adds its tab.
+void placePage(Dialog*& slot, Dialog* page, CTabPageControl& tabs, const char* name)
+{
+    slot = page;
+    if (!page->create(&tabs)) {
+        throw VormoException(std::string("The page \"") + name + "\" could not be created");
+    }
+    tabs.addPage(name, page);
+}
 
 } // namespace
 
@@ -257,7 +272,16 @@ void CRemoteDlg::loadLedBitmaps()
 
 // Each page comes with one line here: it is built over the set and the reporter,
 // created as a child of its tab control and added under its tab name.
-void CRemoteDlg::createPages() {}
+void CRemoteDlg::createPages()
+{
+    ParameterSet* set = m_parameterSet;
+    ErrorReporter* reporter = m_errorReporter;
+    placePage(m_pages[OperatingMode], new COperatingModePage(set, reporter), m_upperTab, "Operating Mode");
+    placePage(m_pages[MonitorControl], new CMonitorControlPage(set, reporter), m_upperTab, "Monitor Control");
+    placePage(m_pages[IOControl], new CIOControlPage(set, reporter), m_upperTab, "I/O Control");
+    placePage(m_pages[MonitorConfiguration], new CMonitorConfigurationPage(set, reporter), m_upperTab,
+              "Monitor Configuration");
+}
 
 void CRemoteDlg::bindControls()
 {
