@@ -1,5 +1,9 @@
 #include "UnitSetPageFixture.h"
 
+#include "tests/ui/AppTestSupport.h"
+#include "ui/CMessageDlg.h"
+#include "ui/CRemoteDlg.h"
+#include "ui/DialogErrorReporter.h"
 #include "ui/DialogStack.h"
 #include "ui/pages/CKaraokeDlg.h"
 #include "ui/pages/CMonitorControlPage.h"
@@ -70,6 +74,99 @@ TEST_F(MonitorControlPageTest, AFailureInAnOpenDialogClosesIt)
     EXPECT_TRUE(reporter.windows().empty());
     EXPECT_TRUE(DialogStack::instance().windows().empty());
     EXPECT_NE(set->value(0x0D01), 3);
+}
+
+// Selects the page's tab in the main window; null when the page is not shown.
+Dialog* showMonitorControl(CRemoteDlg& window)
+{
+    TabControl& tabs = window.control<TabControl>(CRemoteDlg::upperTabId);
+    for (int tab = 0; tab < tabs.getItemCount(); ++tab) {
+        if (tabs.getItemText(tab) == "Monitor Control") {
+            user::clickTab(tabs, tab);
+        }
+    }
+    Dialog* page = window.page(CRemoteDlg::MonitorControl);
+    return page != nullptr && page->isVisible() ? page : nullptr;
+}
+
+// In the main window off line: the dialog opens over its page, the poll timer keeps
+// running while it is open, and what the user sets reaches the off-line store.
+TEST(MonitorControlPageInMainWindowTest, KaraokeOpensOverThePageWhilePollingGoesOn)
+{
+    apptest::TemporaryProfile profile;
+    apptest::ModalUser modal;
+    CRemoteDlg window(CRemoteDlg::offLine, "", 1);
+    ASSERT_TRUE(window.create(nullptr));
+    window.show(true);
+    processPendingMessages();
+
+    Dialog* page = showMonitorControl(window);
+    ASSERT_NE(page, nullptr);
+
+    int runs = 0;
+    modal.script = [&](Window& shown) {
+        auto* dialog = dynamic_cast<CKaraokeDlg*>(&shown);
+        if (dialog == nullptr) {
+            return false;
+        }
+        ++runs;
+        EXPECT_EQ(window.errorReporter()->windows(), std::vector<Window*>{dialog});
+        uint32_t ticks = CRemoteDlg::tickCount();
+        EXPECT_TRUE(apptest::waitUntil([&] { return CRemoteDlg::tickCount() >= ticks + 3; }));
+        apptest::savePicture(*dialog, "karaoke_dialog_over_main_window");
+        user::click(dialog->control<Button>(1083)); // "Aware"
+        user::click(dialog->control<Button>(CKaraokeDlg::okButtonId));
+        return true;
+    };
+    user::click(page->control<Button>(CMonitorControlPage::karaokeButtonId));
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(window.offLineStore().getValue(ParameterId(0x0B07)).toInt16(), 1);
+    EXPECT_TRUE(window.errorReporter()->windows().empty());
+    EXPECT_TRUE(DialogStack::instance().windows().empty());
+    EXPECT_TRUE(window.timerRunning());
+
+    window.destroyWindow();
+    processPendingMessages();
+}
+
+// A failure reported while the dialog is open falls back to off line, which tears down
+// and rebuilds the page whose handler is still waiting in the dialog's run; the dialog
+// closes, and the handler finishes without touching the page it came from.
+TEST(MonitorControlPageInMainWindowTest, AReportWhileTheDialogIsOpenRebuildsThePages)
+{
+    apptest::TemporaryProfile profile;
+    apptest::ModalUser modal;
+    CRemoteDlg window(CRemoteDlg::offLine, "", 1);
+    ASSERT_TRUE(window.create(nullptr));
+    window.show(true);
+    processPendingMessages();
+    Dialog* page = showMonitorControl(window);
+    ASSERT_NE(page, nullptr);
+    unsigned generation = window.connectionGeneration();
+
+    int runs = 0;
+    modal.script = [&](Window& shown) {
+        auto* dialog = dynamic_cast<CTessivaIIDlg*>(&shown);
+        if (dialog == nullptr) {
+            return false; // the error dialog is confirmed as a user would
+        }
+        ++runs;
+        window.errorReporter()->reportError(VormoException("Socket closed"));
+        return true; // the report has asked the dialog to close
+    };
+    user::click(page->control<Button>(CMonitorControlPage::tessivaIIButtonId));
+    processPendingMessages();
+
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(modal.texts(CCommErrorDlg::templateId).size(), 1u);
+    EXPECT_NE(window.connectionGeneration(), generation);
+    EXPECT_NE(window.page(CRemoteDlg::MonitorControl), nullptr);
+    EXPECT_TRUE(window.errorReporter()->windows().empty());
+    EXPECT_TRUE(DialogStack::instance().windows().empty());
+    EXPECT_TRUE(window.timerRunning());
+
+    window.destroyWindow();
+    processPendingMessages();
 }
 
 } // namespace
