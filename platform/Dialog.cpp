@@ -169,6 +169,11 @@ void DialogPrivate::configureControls()
             if (!combo->isEditable() && combo->count() > 0 && !combo->property("selected").isValid()) {
                 combo->setCurrentIndex(-1); // a drop-down list starts with nothing selected
             }
+        } else if (auto* spin = qobject_cast<QzUpDown*>(child)) {
+            QString buddy = spin->property("buddy").toString();
+            if (!buddy.isEmpty()) {
+                spin->setBuddy(widget->findChild<QWidget*>(buddy));
+            }
         } else if (auto* slider = qobject_cast<QSlider*>(child)) {
             // A vertical track bar has its minimum at the top.
             slider->setInvertedAppearance(slider->orientation() == Qt::Vertical);

@@ -67,6 +67,23 @@ struct MenuItem {
 
 struct DialogPrivate;
 
+// Templates are Designer files resources/templates/<id>_<name>.ui whose top-level
+// widget is a QWidget of class Template<id>, laid out with Qt layouts. What the layer
+// reads from them:
+// - "id" (dynamic, number): the control's id; controls without one are not reachable.
+// - QPushButton "checkable": a push-like check box; with "radioGroup" (dynamic, text)
+//   a push-like radio button: a click checks it and clears the rest of its group,
+//   and a group may show none checked. QCheckBox and QRadioButton likewise.
+// - QPushButton "default": the default button, which takes Enter even when hidden.
+// - QLineEdit "number" (dynamic, bool): digits only from the keyboard.
+// - QComboBox "editable": a drop-down with an edit; "sorted" (dynamic, bool) keeps the
+//   list sorted; a drop-down list starts with nothing selected unless "selected"
+//   (dynamic) is set.
+// - QSlider: a vertical one has its minimum at the top.
+// - QzUpDown (an up-down control) with "buddy" (dynamic, the object name of the edit
+//   it serves), and QzTabFrame (a tab control); both from platform/qt/Widgets.h.
+// - QLabel texts follow the mnemonic rule ("&&" shows "&") and are never rich text.
+
 // A dialog or property page built from a template. Run it modally with runModal,
 // or create it as a child window (a page) with create. Controls are found by the
 // numeric id the template gives them. Every call from the window system into a

@@ -18,6 +18,25 @@ QSize QzUpDown::sizeHint() const
     return QSize(16, 22);
 }
 
+void QzUpDown::setBuddy(QWidget* buddy)
+{
+    if (buddy != nullptr) {
+        buddy->installEventFilter(this);
+    }
+}
+
+bool QzUpDown::eventFilter(QObject*, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && isEnabled()) {
+        int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            emit stepped(key == Qt::Key_Up ? -1 : 1);
+            return true;
+        }
+    }
+    return false;
+}
+
 void QzUpDown::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -13,6 +13,9 @@ class QzUpDown : public QWidget {
 public:
     explicit QzUpDown(QWidget* parent = nullptr);
     QSize sizeHint() const override;
+    // The arrow keys in the buddy (the edit the control serves) work the arrows too.
+    void setBuddy(QWidget* buddy);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     void stepped(int delta);

@@ -305,6 +305,11 @@ TEST_F(DialogTest, UpDownArrowsNotifyTheirDelta)
     user::stepDown(dialog.control<SpinButton>(SpinId));
     EXPECT_EQ(dialog.take(),
               (std::vector<Seen>{{SpinId, Notify::DeltaPos, -1}, {SpinId, Notify::DeltaPos, 1}}));
+    // The arrow keys in the edit the spin serves work its arrows.
+    user::press(dialog.control<Edit>(NumberId), user::Key::Up);
+    user::press(dialog.control<Edit>(NumberId), user::Key::Down);
+    EXPECT_EQ(dialog.take(),
+              (std::vector<Seen>{{SpinId, Notify::DeltaPos, -1}, {SpinId, Notify::DeltaPos, 1}}));
 }
 
 TEST_F(DialogTest, SolidRectanglesStayPainted)
