@@ -22,10 +22,16 @@
 #include "ui/DialogStack.h"
 #include "ui/SafeFile.h"
 #include "ui/binding/Win32Controller.h"
+#include "ui/pages/CCompressionPage.h"
 #include "ui/pages/CIOControlPage.h"
+#include "ui/pages/CMetadataStatusPage.h"
 #include "ui/pages/CMonitorConfigurationPage.h"
 #include "ui/pages/CMonitorControlPage.h"
 #include "ui/pages/COperatingModePage.h"
+#include "ui/pages/COutputMetersPage.h"
+#include "ui/pages/CStreamingPage.h"
+#include "ui/pages/CSystemSettingsPage.h"
+#include "ui/pages/CUserPresetsPage.h"
 #include "unit/UnitParameterSet.h"
 
 namespace {
@@ -276,11 +282,30 @@ void CRemoteDlg::createPages()
 {
     ParameterSet* set = m_parameterSet;
     ErrorReporter* reporter = m_errorReporter;
+    placePage(m_pages[MetadataStatus], new CMetadataStatusPage(set, reporter), m_upperTab, "Metadata Status");
     placePage(m_pages[OperatingMode], new COperatingModePage(set, reporter), m_upperTab, "Operating Mode");
     placePage(m_pages[MonitorControl], new CMonitorControlPage(set, reporter), m_upperTab, "Monitor Control");
+    auto* userPresets = new CUserPresetsPage(set, reporter);
+    placePage(m_pages[UserPresets], userPresets, m_upperTab, "User Presets");
+    m_enterActions[UserPresets] = [userPresets] { userPresets->commitName(); };
     placePage(m_pages[IOControl], new CIOControlPage(set, reporter), m_upperTab, "I/O Control");
     placePage(m_pages[MonitorConfiguration], new CMonitorConfigurationPage(set, reporter), m_upperTab,
               "Monitor Configuration");
+    auto* systemSettings = new CSystemSettingsPage(set, reporter);
+    placePage(m_pages[SystemSettings], systemSettings, m_upperTab, "System Settings");
+    m_enterActions[SystemSettings] = [systemSettings] { systemSettings->OnKillfocusUnitName(); };
+    auto* streaming = new CStreamingPage(set, reporter);
+    placePage(m_pages[Streaming], streaming, m_upperTab, "Streaming");
+    m_enterActions[Streaming] = [this, streaming] {
+        unsigned generation = m_generation;
+        streaming->OnKillfocusServer();
+        if (m_generation == generation) { // a reported failure has replaced the page
+            streaming->OnSelchangeFile();
+        }
+    };
+    placePage(m_pages[OutputMeters], new COutputMetersPage(set, reporter), m_lowerTab, "Output Meters");
+    placePage(m_pages[CompressionMeters], new CCompressionPage(set, reporter), m_lowerTab,
+              "Compression Meters");
 }
 
 void CRemoteDlg::bindControls()

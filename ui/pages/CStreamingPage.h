@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Controls.h"
+#include "platform/Dialog.h"
+#include "ui/ErrorReporter.h"
+#include "ui/binding/Win32Controller.h"
+
+class Parameter;
+class ParameterSet;
+class SerialDeviceImplementation;
+
+// "Streaming": the unit's network streaming input. Names the server and the file,
+// drives play, pause and stop, shows and sets the play position and shows the
+// stream's state. The file drop-down offers the list of files that the server gives
+// over HTTP; every new server name fetches that list again.
+class CStreamingPage : public Dialog {
+public:
+    static constexpr int templateId = 161;
+    static constexpr int playId = 1001;
+    static constexpr int pauseId = 1054;
+    static constexpr int stopId = 1055;
+    static constexpr int skipBackId = 1053;
+    static constexpr int skipForwardId = 1056;
+    static constexpr int positionId = 1129;
+    static constexpr int positionTargetTextId = 1131;
+    static constexpr int positionTextId = 1127;
+    static constexpr int durationTextId = 1130;
+    static constexpr int packetsLostTextId = 1125;
+    static constexpr int stateTextId = 1126;
+    static constexpr int statusTextId = 1128;
+    static constexpr int serverId = 1172;
+    static constexpr int fileId = 1057;
+    static constexpr int serverNameLimit = 50;
+
+    // The file-list service of a streaming server.
+    static constexpr uint16_t fileListPort = 8080;
+    static constexpr int fileListReadTimeoutMs = 1000;
+    static const char* const fileListRequest;
+    static const char* const fileListStatusLine;
+    static const char* const serverNotAvailable;
+    // What one exchange may take at most: a server that never stops sending would
+    // otherwise hold the window for ever. Tests may shorten the time.
+    static constexpr std::size_t fileListReplyLimit = 256 * 1024;
+    static int fileListTimeLimitMs;
+
+    // Throws as ParameterSet::findParameter when the set has no streaming server.
+    CStreamingPage(ParameterSet* parameterSet, ErrorReporter* errorReporter);
+
+    Win32Controller& getController() { return controller; }
+
+    // Fills the file drop-down with the server's list, keeping the file name shown.
+    void refreshFileList();
+
+    void OnHScroll(int code, Window* scrollBar);
+    void OnSkipBack10s();
+    void OnSkipForward10s();
+    void OnPlay();
+    void OnPause();
+    void OnStop();
+    void OnSelchangeFile();
+    // Sends the server name, then fetches its file list; the main window calls it on
+    // Enter too.
+    void OnKillfocusServer();
+
+    // The file names of a reply, status line and headers included: the pieces between
+    // "!" after the first, up to the first piece that begins with "@".
+    static std::vector<std::string> fileListFromReply(const std::string& reply);
+
+protected:
+    bool onInitDialog() override;
+    void bindControls();
+    void bindTransportButtons();
+    void bindTexts();
+
+private:
+    // Sends the request and reads the reply; an empty list when the server is not there.
+    std::vector<std::string> fetchFileList();
+    static std::string readReply(SerialDeviceImplementation& socket);
+    void movePosition(int position);
+
+    Button play;
+    Button pause;
+    Button stop;
+    Static positionText;
+    Static positionTargetText;
+    Static durationText;
+    Static packetsLostText;
+    Static stateText;
+    Static statusText;
+    Edit server;
+    Slider position;
+    ComboBox file;
+    Parameter* serverParameter;
+    // Declared last: its observers use the controls.
+    Win32Controller controller;
+};
