@@ -17,7 +17,7 @@ ParameterValueMap factoryDefaults()
     return defaults.store();
 }
 
-void RecordedUnitSet::report(int id, const ParameterValue& value)
+void FactoryUnitSet::report(int id, const ParameterValue& value)
 {
     ParameterId parameter{int16_t(id)};
     ParameterValueMap values{{parameter, value}};
@@ -38,7 +38,7 @@ void UnitPageTest::SetUp()
 {
     Win32MeterObserver::setClock(nullptr);
     protocol.values = factoryDefaults();
-    set = std::make_unique<RecordedUnitSet>(&protocol);
+    set = std::make_unique<FactoryUnitSet>(&protocol);
     // The preset names come with the next two steps of the refresh rotation.
     for (int step = 0; step < 3; ++step) {
         set->refresh();

@@ -14,9 +14,9 @@
 
 // The unit's whole parameter set, off line in the sense of no link, over a recording
 // protocol that starts with the unit's factory defaults.
-class RecordedUnitSet : public UnitParameterSet {
+class FactoryUnitSet : public UnitParameterSet {
 public:
-    explicit RecordedUnitSet(RecordingProtocol* protocol) : UnitParameterSet(protocol, false) {}
+    explicit FactoryUnitSet(RecordingProtocol* protocol) : UnitParameterSet(protocol, false) {}
 
     // The unit reports a new value (as a poll or a refresh would bring it).
     void report(int id, const ParameterValue& value);
@@ -56,7 +56,7 @@ protected:
     void picture(const std::string& suffix = "");
 
     RecordingProtocol protocol;
-    std::unique_ptr<RecordedUnitSet> set;
+    std::unique_ptr<FactoryUnitSet> set;
     RecordingReporter reporter;
     std::unique_ptr<Dialog> page_;
 };
