@@ -125,6 +125,13 @@ TEST_F(CompressionPageTest, TheCustomFactorsAreTypedOrStepped)
         user::stepUp(control<SpinButton>(factor.spin));
         EXPECT_EQ(sent(), std::vector<std::string>{
                               describe(ParameterId(int16_t(factor.parameter)), ParameterValue(6))});
+        // The arrow keys in the edit step it as its arrows do.
+        user::press(edit, user::Key::Down);
+        EXPECT_EQ(sent(), std::vector<std::string>{
+                              describe(ParameterId(int16_t(factor.parameter)), ParameterValue(5))});
+        user::press(edit, user::Key::Up);
+        EXPECT_EQ(sent(), std::vector<std::string>{
+                              describe(ParameterId(int16_t(factor.parameter)), ParameterValue(6))});
         set->report(factor.parameter, 10);
         user::stepUp(control<SpinButton>(factor.spin));
         EXPECT_TRUE(sent().empty());

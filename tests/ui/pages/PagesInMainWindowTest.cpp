@@ -89,7 +89,8 @@ TEST_F(PagesInMainWindowTest, EnterCommitsTheNamesOfEveryPage)
     EXPECT_NE(stored(0x1904), "Live");
     EXPECT_NE(stored(0x0103), "Booth 2");
 
-    window.OnEnter();
+    // Enter in an edit of a page that is not even shown.
+    user::press(presetName, user::Key::Enter);
     EXPECT_EQ(stored(0x1904), "Live");
     EXPECT_EQ(stored(0x0103), "Booth 2");
     EXPECT_TRUE(modal.shown.empty());

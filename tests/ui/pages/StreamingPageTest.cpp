@@ -176,3 +176,39 @@ TEST_F(StreamingPageTest, AServerThatNeverStopsDoesNotHoldTheWindow)
 }
 
 } // namespace
+
+namespace {
+
+// As the main window's reporter does, a report hides the page it replaces.
+class HidingReporter : public RecordingReporter {
+public:
+    Window* page = nullptr;
+    void reportError(const VormoException& error) override
+    {
+        RecordingReporter::reportError(error);
+        page->show(false);
+        page->enable(false);
+    }
+};
+
+TEST_F(StreamingPageTest, NoListIsFetchedForAServerNameThatFailed)
+{
+    HidingReporter hiding;
+    CStreamingPage page(set.get(), &hiding);
+    hiding.page = &page;
+    ASSERT_TRUE(page.create(nullptr));
+    page.show(true);
+    processMessages();
+    ASSERT_EQ(server.requests().size(), 1u);
+    Edit& name = page.control<Edit>(1172);
+    user::focus(name);
+    user::type(name, "x");
+    protocol.throwOnNextCall(ProtocolException("no reply"));
+    user::focus(page.control<Slider>(1129));
+    EXPECT_EQ(hiding.reports, std::vector<std::string>{"reportError: no reply"});
+    EXPECT_EQ(server.requests().size(), 1u);
+    page.destroyWindow();
+    processMessages();
+}
+
+} // namespace
