@@ -36,6 +36,7 @@ int CStreamingPage::fileListTimeLimitMs = 10000;
 
 CStreamingPage::CStreamingPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
     : Dialog(templateId), serverParameter(parameterSet->findParameter(streamingServer)),
+      fileNameParameter(parameterSet->findParameter(streamingFileName)),
       controller(parameterSet, errorReporter)
 {
     connect(AnyControl, Notify::HScroll, [this](Notification& n) { OnHScroll(n.scrollCode, n.control); });
@@ -139,6 +140,12 @@ void CStreamingPage::OnStop()
 
 void CStreamingPage::OnSelchangeFile()
 {
+    // Choosing "<server not available>" would make the unit look for a file of that
+    // name: the file name shown goes back to the one in use, and nothing is sent.
+    if (listIsStandIn && file.getCurSel() == 0) {
+        file.setText(fileNameParameter->value().toString());
+        return;
+    }
     controller.onCommand(&file);
 }
 
@@ -161,10 +168,12 @@ void CStreamingPage::refreshFileList()
     for (const std::string& name : fetchFileList()) {
         file.addString(name);
     }
-    file.setText(shownFile);
-    if (file.getCount() == 0) {
+    listIsStandIn = file.getCount() == 0;
+    if (listIsStandIn) {
         file.addString(serverNotAvailable);
     }
+    // Last: an item added to an empty list would otherwise take the edit's place.
+    file.setText(shownFile);
 }
 
 // The list is a convenience: whatever goes wrong on the way, the drop-down simply

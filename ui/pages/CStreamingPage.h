@@ -47,7 +47,7 @@ public:
     static constexpr std::size_t fileListReplyLimit = 256 * 1024;
     static int fileListTimeLimitMs;
 
-    // Throws as ParameterSet::findParameter when the set has no streaming server.
+    // Throws as ParameterSet::findParameter when the set has no streaming server or file.
     CStreamingPage(ParameterSet* parameterSet, ErrorReporter* errorReporter);
 
     Win32Controller& getController() { return controller; }
@@ -61,6 +61,7 @@ public:
     void OnPlay();
     void OnPause();
     void OnStop();
+    // Sends the chosen or typed file name; the stand-in of a missing list is no name.
     void OnSelchangeFile();
     // Sends the server name, then fetches its file list; the main window calls it on
     // Enter too.
@@ -95,6 +96,9 @@ private:
     Slider position;
     ComboBox file;
     Parameter* serverParameter;
+    Parameter* fileNameParameter;
+    // The list holds only the stand-in for a server that gave none.
+    bool listIsStandIn = false;
     // Declared last: its observers use the controls.
     Win32Controller controller;
 };

@@ -87,7 +87,15 @@ TEST_F(StreamingPageTest, AServerThatIsNotThereGivesNoReport)
     useServer("no-such-server.invalid");
     open<CStreamingPage>();
     EXPECT_EQ(listed(), notAvailable);
+    ComboBox& file = control<ComboBox>(1057);
+    EXPECT_EQ(file.getText(), "file_name.ac3"); // the file in use stays shown
     EXPECT_TRUE(reporter.reports.empty());
+
+    // The stand-in names no file: choosing it sends nothing and keeps the file shown.
+    user::choose(file, 0);
+    EXPECT_EQ(file.getText(), "file_name.ac3");
+    user::focus(control<Edit>(1172));
+    EXPECT_TRUE(sent().empty());
 }
 
 TEST_F(StreamingPageTest, LeavingTheServerEditSendsItAndFetchesItsList)
