@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <algorithm>
 #include <sstream>
 
 #include "AppTestSupport.h"
 #include "platform/Application.h"
 #include "platform/UserInput.h"
+#include "platform/qt/Internals.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CRemoteDlg.h"
 #include "ui/DialogStack.h"
@@ -219,6 +224,77 @@ TEST_F(MainWindowTest, AboutBoxOpensFromTheHelpMenuWhilePollingGoesOn)
     window.notify(about);
     EXPECT_TRUE(seen);
     EXPECT_TRUE(DialogStack::instance().windows().empty());
+}
+
+TEST_F(MainWindowTest, TheTemplateCarriesEveryFixedCaption)
+{
+    // The captions that no binding replaces: frames, labels and button texts.
+    std::vector<std::string> shown;
+    QWidget* root = window.internals().live();
+    ASSERT_NE(root, nullptr);
+    for (QLabel* label : root->findChildren<QLabel*>()) {
+        shown.push_back(label->text().toStdString());
+    }
+    for (QGroupBox* frame : root->findChildren<QGroupBox*>()) {
+        shown.push_back(frame->title().toStdString());
+    }
+    for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
+        shown.push_back(button->text().toStdString());
+    }
+    static const char* const captions[] = {"Main Status",
+                                           "Digital Input",
+                                           "AES1",
+                                           "Optical",
+                                           "AES2",
+                                           "Streaming",
+                                           "Vormo Digital",
+                                           "Error",
+                                           "AES Ref",
+                                           "TS",
+                                           "QX",
+                                           "EB",
+                                           "VH",
+                                           "Input Type",
+                                           "Sample Rate:",
+                                           "Data Rate:",
+                                           "Channel Mode:",
+                                           "Active Preset:",
+                                           "Timecode",
+                                           "Dialogue Level",
+                                           "Bypass",
+                                           "Volume",
+                                           "-95 dB",
+                                           "Dim",
+                                           "Ref",
+                                           "dB",
+                                           "Speaker Mutes",
+                                           "L",
+                                           "R",
+                                           "C",
+                                           "SW",
+                                           "Ls",
+                                           "Rs",
+                                           "Bs",
+                                           "Downmix",
+                                           "Stereo",
+                                           "Lt/Rt",
+                                           "Mono",
+                                           "Decode",
+                                           "Tessiva II",
+                                           "Tessiva",
+                                           "Listening",
+                                           "Full",
+                                           "3 Stereo",
+                                           "Phantom",
+                                           "Compression",
+                                           "Custom",
+                                           "Line",
+                                           "RF",
+                                           "Dummy"};
+    for (const char* caption : captions) {
+        SCOPED_TRACE(caption);
+        EXPECT_NE(std::find(shown.begin(), shown.end(), caption), shown.end());
+    }
 }
 
 TEST_F(MainWindowTest, TheMenuHasTheCommandsOfTheFileAndHelpMenus)
