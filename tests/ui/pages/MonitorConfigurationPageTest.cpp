@@ -112,6 +112,25 @@ TEST_F(MonitorConfigurationPageTest, SpinArrowsStepOneRawStepAtOnce)
     }
 }
 
+// The arrow keys in each edit step its parameter as the spin beside it does.
+TEST_F(MonitorConfigurationPageTest, ArrowKeysInEachEditStepIt)
+{
+    for (const auto& row : CMonitorConfigurationPage::editRowTable) {
+        SCOPED_TRACE(row.editId);
+        Edit& edit = page->control<Edit>(row.editId);
+        set->report(row.parameter, 4); // inside every row's range
+        const int before = 4;
+        char expected[40];
+        std::snprintf(expected, sizeof expected, "setValueAndRead %04X=%d", unsigned(row.parameter),
+                      before - 1);
+        user::press(edit, user::Key::Down);
+        EXPECT_EQ(written(), std::vector<std::string>{expected});
+        std::snprintf(expected, sizeof expected, "setValueAndRead %04X=%d", unsigned(row.parameter), before);
+        user::press(edit, user::Key::Up);
+        EXPECT_EQ(written(), std::vector<std::string>{expected});
+    }
+}
+
 // +6 dB (52) at the top, -20 dB (0) at the bottom; the readout follows.
 TEST_F(MonitorConfigurationPageTest, MasterTrimSliderIsInvertedWithItsReadout)
 {
