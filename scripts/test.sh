@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Set-up, then the whole suite twice: a normal build and one with
-# AddressSanitizer and UndefinedBehaviorSanitizer. Any failure fails the run.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then a short run of every
+# fuzz target. Any failure fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,12 +17,17 @@ build_and_test() {
     shift
     cmake -S . -B "$folder" -G Ninja "$@" >/dev/null
     cmake --build "$folder" -j "$jobs"
-    ctest --test-dir "$folder" -j "$jobs" --output-on-failure --timeout 300
+    ctest --test-dir "$folder" -j "$jobs" --output-on-failure --timeout 300 | tee "$folder/ctest.log"
 }
 
 echo "== normal build"
 build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer build"
 build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DQZ_SANITIZE=ON -DQZ_BUILD_BENCHMARKS=OFF
-echo "== fuzz targets (20 s each)"
-./scripts/fuzz.sh 20
+echo "== fuzz targets (10 s each)"
+./scripts/fuzz.sh 10
+
+echo "== summary"
+for folder in build build-asan; do
+    echo "$folder: $(grep -E 'tests passed' "$folder/ctest.log")"
+done
