@@ -732,43 +732,35 @@ void CRemoteDlg::OnFileOpen()
     });
 }
 
-void CRemoteDlg::OnFileSave()
+void CRemoteDlg::saveThroughDialog(const char* extension, const char* filter,
+                                   const std::function<void(std::ostream&)>& write)
 {
-    runFileCommand([this] {
-        FileDialog dialog(false, "347", "", FileDialog::HideReadOnly | FileDialog::OverwritePrompt,
-                          configurationFilter, this);
+    runFileCommand([&] {
+        FileDialog dialog(false, extension, "", FileDialog::HideReadOnly | FileDialog::OverwritePrompt,
+                          filter, this);
         if (dialog.runModal() != IDOK) {
             return;
         }
-        writeFileSafely(dialog.getPathName(),
-                        [this](std::ostream& out) { m_parameterSet->saveConfiguration(out); });
+        writeFileSafely(dialog.getPathName(), write);
     });
+}
+
+void CRemoteDlg::OnFileSave()
+{
+    saveThroughDialog("347", configurationFilter,
+                      [this](std::ostream& out) { m_parameterSet->saveConfiguration(out); });
 }
 
 void CRemoteDlg::OnExportText()
 {
-    runFileCommand([this] {
-        FileDialog dialog(false, "txt", "", FileDialog::HideReadOnly | FileDialog::OverwritePrompt,
-                          textFilter, this);
-        if (dialog.runModal() != IDOK) {
-            return;
-        }
-        writeFileSafely(dialog.getPathName(),
-                        [this](std::ostream& out) { m_parameterSet->exportText(out, exportTitle); });
-    });
+    saveThroughDialog("txt", textFilter,
+                      [this](std::ostream& out) { m_parameterSet->exportText(out, exportTitle); });
 }
 
 void CRemoteDlg::OnExportHtml()
 {
-    runFileCommand([this] {
-        FileDialog dialog(false, "htm", "", FileDialog::HideReadOnly | FileDialog::OverwritePrompt,
-                          htmlFilter, this);
-        if (dialog.runModal() != IDOK) {
-            return;
-        }
-        writeFileSafely(dialog.getPathName(),
-                        [this](std::ostream& out) { m_parameterSet->exportGroupsHtml(out, exportTitle); });
-    });
+    saveThroughDialog("htm", htmlFilter,
+                      [this](std::ostream& out) { m_parameterSet->exportGroupsHtml(out, exportTitle); });
 }
 
 void CRemoteDlg::OnConnect()

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -176,6 +177,9 @@ protected:
 private:
     // Runs a File menu command with the timer stopped, reporting what fails.
     void runFileCommand(const std::function<void()>& command);
+    // Asks for a file to save to and writes it without ever destroying the old one.
+    void saveThroughDialog(const char* extension, const char* filter,
+                           const std::function<void(std::ostream&)>& write);
     // Hands the failure in flight to the error reporter by kind, as the timer and the
     // tab handlers do.
     void reportPollFailure(std::exception_ptr failure);
