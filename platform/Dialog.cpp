@@ -51,7 +51,7 @@ protected:
 // Receives the window timers of a dialog. The window system does not fire a timer again
 // while its previous tick is being handled, but a tick may run a nested modal loop in
 // which the timer must go on ticking. So a tick only posts the call and returns; like
-// the timer messages of the platform the Parts were written for, at most one call per
+// the timer messages of a classic desktop window system, at most one call per
 // timer waits at a time.
 class QzTimerHost : public QObject {
 public:
