@@ -10,42 +10,6 @@
 
 namespace {
 
-bool writeInt32(std::ostream& out, int32_t number)
-{
-    const auto bits = static_cast<uint32_t>(number);
-    for (int shift = 0; shift < 32; shift += 8)
-        out.put(static_cast<char>((bits >> shift) & 0xFF));
-    return !out.fail();
-}
-
-bool readInt32(std::istream& in, uint32_t& number)
-{
-    unsigned char bytes[4];
-    if (!in.read(reinterpret_cast<char*>(bytes), sizeof bytes))
-        return false;
-    number = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-             static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-    return true;
-}
-
-// A record's value, read as the configuration-stream codec reads it, except
-// that a length beyond any real value is refused before anything is read.
-ParameterValue restoreValue(std::istream& in, int32_t& checksum)
-{
-    uint32_t length = 0;
-    if (!readInt32(in, length))
-        throw VormoException("Error restoring a parameter value.");
-    addToChecksum(checksum, static_cast<int32_t>(length));
-    if (length > maximumRecordLength)
-        throw VormoException("Error restoring a parameter value.");
-    std::string bytes(length, '\0');
-    if (length > 0 && !in.read(bytes.data(), length))
-        throw VormoException("Error restoring a parameter value.");
-    for (char byte : bytes)
-        addToChecksum(checksum, static_cast<int8_t>(byte));
-    return ParameterValue(std::move(bytes));
-}
-
 // Text parameters are those shown by a string formatter; every other one holds a two-byte integer.
 bool holdsIntegers(const ControlParameter& parameter)
 {
@@ -84,7 +48,7 @@ void applyRecords(ControlParameterMap& parameters, ParameterValueMap pending)
 ParameterValueMap readParameterValueMap(std::istream& in)
 {
     uint32_t count = 0;
-    if (!readInt32(in, count))
+    if (!readStreamInt32(in, count))
         throw VormoException("Error reading the parameter count.");
     int32_t checksum = static_cast<int32_t>(count);
     ParameterValueMap records;
@@ -95,10 +59,13 @@ ParameterValueMap readParameterValueMap(std::istream& in)
         ParameterId id;
         if (!id.restore(in, checksum))
             break;
-        records[id] = restoreValue(in, checksum);
+        // A length beyond any real value is refused before anything is read.
+        ParameterValue value;
+        value.restore(in, checksum, maximumRecordLength);
+        records[id] = std::move(value);
     }
     uint32_t stored = 0;
-    if (!readInt32(in, stored))
+    if (!readStreamInt32(in, stored))
         throw VormoException("Error reading the checksum.");
     if (static_cast<int32_t>(stored) != checksum)
         throw VormoException("The checksum does not match.");
@@ -110,7 +77,7 @@ std::ostream& ControlParameterMap::save(std::ostream& out)
     int32_t count = 0;
     for (const auto& [id, parameter] : *this)
         count += parameter.saved() ? 1 : 0;
-    if (!writeInt32(out, count))
+    if (!writeStreamInt32(out, static_cast<uint32_t>(count)))
         throw VormoException("Error saving the parameter count.");
     int32_t checksum = count;
     for (const auto& [id, parameter] : *this) {
@@ -120,7 +87,7 @@ std::ostream& ControlParameterMap::save(std::ostream& out)
         parameter.value().save(out, checksum);
     }
     // A file without its checksum, or one the system could not flush, cannot be loaded again.
-    if (!writeInt32(out, checksum) || !out.flush())
+    if (!writeStreamInt32(out, static_cast<uint32_t>(checksum)) || !out.flush())
         throw VormoException("Error saving the checksum.");
     return out;
 }

@@ -11,13 +11,16 @@ namespace {
 constexpr unsigned char integerTag = 0x00;
 constexpr unsigned char bytesTag = 0x01;
 
-void writeInt32(std::ostream& out, uint32_t number)
+} // namespace
+
+bool writeStreamInt32(std::ostream& out, uint32_t number)
 {
     for (int shift = 0; shift < 32; shift += 8)
         out.put(static_cast<char>((number >> shift) & 0xFF));
+    return !out.fail();
 }
 
-bool readInt32(std::istream& in, uint32_t& number)
+bool readStreamInt32(std::istream& in, uint32_t& number)
 {
     number = 0;
     for (int shift = 0; shift < 32; shift += 8) {
@@ -28,8 +31,6 @@ bool readInt32(std::istream& in, uint32_t& number)
     }
     return true;
 }
-
-} // namespace
 
 ParameterValue::ParameterValue(int number)
 {
@@ -119,8 +120,7 @@ int ParameterValue::read(const unsigned char* buffer, unsigned available)
 void ParameterValue::save(std::ostream& out, int32_t& checksum) const
 {
     const auto length = static_cast<uint32_t>(bytes_.size());
-    writeInt32(out, length);
-    if (!out)
+    if (!writeStreamInt32(out, length))
         throw VormoException("Error saving a parameter value.");
     addToChecksum(checksum, static_cast<int32_t>(length));
     for (char byte : bytes_) {
@@ -130,13 +130,15 @@ void ParameterValue::save(std::ostream& out, int32_t& checksum) const
     }
 }
 
-bool ParameterValue::restore(std::istream& in, int32_t& checksum)
+bool ParameterValue::restore(std::istream& in, int32_t& checksum, uint32_t maximumLength)
 {
     bytes_.clear();
     uint32_t length = 0;
-    if (!readInt32(in, length))
+    if (!readStreamInt32(in, length))
         throw VormoException("Error restoring a parameter value.");
     addToChecksum(checksum, static_cast<int32_t>(length));
+    if (length > maximumLength)
+        throw VormoException("Error restoring a parameter value.");
     // Grow only with the bytes actually read: a damaged length must not reserve memory.
     for (uint32_t i = 0; i < length; ++i) {
         char byte = 0;

@@ -34,9 +34,10 @@ public:
     int write(unsigned char* buffer, unsigned capacity) const;
     int read(const unsigned char* buffer, unsigned available);
 
-    // Configuration-stream codec.
+    // Configuration-stream codec. A restored length above the maximum is refused
+    // before any byte of the value is read.
     void save(std::ostream& out, int32_t& checksum) const;
-    bool restore(std::istream& in, int32_t& checksum);
+    bool restore(std::istream& in, int32_t& checksum, uint32_t maximumLength = UINT32_MAX);
 
     // Longest value the one-byte length of both wire forms can carry.
     static constexpr std::size_t maximumEncodedLength = 255;
@@ -59,3 +60,8 @@ public:
 };
 
 using ParameterValueMap = std::map<ParameterId, ParameterValue>;
+
+// The configuration stream's integers: 32 bits, least significant byte first.
+// Both return whether the stream shows no error afterwards.
+bool writeStreamInt32(std::ostream& out, uint32_t number);
+bool readStreamInt32(std::istream& in, uint32_t& number);

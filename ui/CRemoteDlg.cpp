@@ -485,14 +485,10 @@ void CRemoteDlg::buildOffLineSet()
     m_parameterSet = new UnitParameterSet(m_adapter, false);
 }
 
-bool CRemoteDlg::connectTcp()
+bool CRemoteDlg::buildChain(const std::function<void()>& build)
 {
     try {
-        m_timerInterval = 1;
-        m_transport = new Win32Socket(m_address, unitPort);
-        m_bridge = new SerialDevice(m_transport);
-        m_deviceConnection = new NetworkDeviceConnection(m_bridge, &m_packet);
-        m_adapter = new ProtocolAdapter(m_deviceConnection);
+        build();
         return true;
     } catch (const HostException& error) {
         m_errorReporter->reportHostError(error);
@@ -505,9 +501,20 @@ bool CRemoteDlg::connectTcp()
     }
 }
 
+bool CRemoteDlg::connectTcp()
+{
+    return buildChain([this] {
+        m_timerInterval = 1;
+        m_transport = new Win32Socket(m_address, unitPort);
+        m_bridge = new SerialDevice(m_transport);
+        m_deviceConnection = new NetworkDeviceConnection(m_bridge, &m_packet);
+        m_adapter = new ProtocolAdapter(m_deviceConnection);
+    });
+}
+
 bool CRemoteDlg::connectSerial()
 {
-    try {
+    return buildChain([this] {
         m_timerInterval = 30;
         m_transport = new Win32SerialPort(m_comPort, serialBaudRate);
         m_bridge = new SerialDevice(m_transport);
@@ -524,16 +531,7 @@ bool CRemoteDlg::connectSerial()
         m_deviceConnection = new SmpteDeviceConnection(int(address), m_bridge);
         m_adapter = new ProtocolAdapter(m_deviceConnection);
         m_retryingProtocol = new RetryingProtocol(m_adapter, serialTries);
-        return true;
-    } catch (const HostException& error) {
-        m_errorReporter->reportHostError(error);
-        return false;
-    } catch (const VormoException&) {
-        throw;
-    } catch (...) {
-        m_errorReporter->reportUnknown();
-        return false;
-    }
+    });
 }
 
 void CRemoteDlg::disconnect()

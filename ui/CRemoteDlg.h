@@ -82,6 +82,9 @@ public:
     void connect(int connectionType, std::string address, int comPort);
     bool connectTcp();
     bool connectSerial();
+    // Runs one link's chain building: an error message of the unit or a failure outside
+    // the family is reported here (false); the family's other failures go on to connect.
+    bool buildChain(const std::function<void()>& build);
     // Tears the connection down. The objects go at once from the window's fields; they
     // are deleted only when no handler that may still use them is running.
     void disconnect();

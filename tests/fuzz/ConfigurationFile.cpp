@@ -23,15 +23,13 @@ std::string written(const ParameterValueMap& records)
 {
     std::ostringstream out;
     const auto count = static_cast<uint32_t>(records.size());
-    for (int shift = 0; shift < 32; shift += 8)
-        out.put(static_cast<char>((count >> shift) & 0xFF));
+    writeStreamInt32(out, count);
     int32_t checksum = static_cast<int32_t>(count);
     for (const auto& [id, value] : records) {
         id.save(out, checksum);
         value.save(out, checksum);
     }
-    for (int shift = 0; shift < 32; shift += 8)
-        out.put(static_cast<char>((static_cast<uint32_t>(checksum) >> shift) & 0xFF));
+    writeStreamInt32(out, static_cast<uint32_t>(checksum));
     return out.str();
 }
 

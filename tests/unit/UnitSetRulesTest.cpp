@@ -244,15 +244,13 @@ TEST_F(UnitSetRulesTest, LoadingAFileOfAnotherRevisionKeepsTheApplicationsVersio
     std::stringstream file;
     int32_t checksum = 0;
     const uint32_t count = static_cast<uint32_t>(records.size());
-    for (int shift = 0; shift < 32; shift += 8)
-        file.put(static_cast<char>((count >> shift) & 0xFF));
+    writeStreamInt32(file, count);
     addToChecksum(checksum, static_cast<int32_t>(count));
     for (const auto& [key, value] : records) {
         key.save(file, checksum);
         value.save(file, checksum);
     }
-    for (int shift = 0; shift < 32; shift += 8)
-        file.put(static_cast<char>((static_cast<uint32_t>(checksum) >> shift) & 0xFF));
+    writeStreamInt32(file, static_cast<uint32_t>(checksum));
 
     set.loadConfiguration(file);
     EXPECT_EQ(unitValue(0x0302), ParameterValue(1));

@@ -40,6 +40,21 @@ static void setSliderRange(Slider* slider, const ParameterClass& parameter, bool
     }
 }
 
+// Page and line sizes, range and thumb once the observer has its parameter; the tick
+// frequency in any case.
+template <class ParameterClass>
+static void setUpSlider(Slider* slider, const ParameterClass* parameter, bool inverted, int& position,
+                        int tickFrequency, int lineSize, int pageSize)
+{
+    if (parameter != nullptr) {
+        slider->setPageSize(pageSize);
+        slider->setLineSize(lineSize);
+        setSliderRange(slider, *parameter, inverted, position);
+        slider->setPos(position);
+    }
+    slider->setTicFreq(tickFrequency);
+}
+
 Win32SliderObserver::Win32SliderObserver(Slider* slider, bool inverted, bool keepThumb)
     : slider(slider), inverted(inverted), keepThumb(keepThumb)
 {
@@ -53,14 +68,10 @@ void Win32SliderObserver::setRange()
 void Win32SliderObserver::setup(int tickFrequency, int newLineSize, int newPageSize)
 {
     if (subject != nullptr) {
-        slider->setPageSize(newPageSize);
-        slider->setLineSize(newLineSize);
         lineSize = newLineSize;
         pageSize = newPageSize;
-        setRange();
-        slider->setPos(position);
     }
-    slider->setTicFreq(tickFrequency);
+    setUpSlider(slider, subject, inverted, position, tickFrequency, newLineSize, newPageSize);
 }
 
 void Win32SliderObserver::update(Subject* changed, Transaction*)
@@ -122,20 +133,12 @@ Win32SliderStatusObserver::Win32SliderStatusObserver(Slider* slider) : slider(sl
 
 void Win32SliderStatusObserver::setRange()
 {
-    setSliderRange(slider, *subject, inverted, position);
+    setSliderRange(slider, *subject, false, position);
 }
 
-void Win32SliderStatusObserver::setup(int tickFrequency, int newLineSize, int newPageSize)
+void Win32SliderStatusObserver::setup(int tickFrequency, int lineSize, int pageSize)
 {
-    if (subject != nullptr) {
-        slider->setPageSize(newPageSize);
-        slider->setLineSize(newLineSize);
-        lineSize = newLineSize;
-        pageSize = newPageSize;
-        setRange();
-        slider->setPos(position);
-    }
-    slider->setTicFreq(tickFrequency);
+    setUpSlider(slider, subject, false, position, tickFrequency, lineSize, pageSize);
 }
 
 void Win32SliderStatusObserver::update(Subject* changed, Transaction*)

@@ -91,9 +91,6 @@ private:
 
     Slider* slider;
     int position = 0;
-    bool inverted = false;
-    int lineSize = 1;
-    int pageSize = 1;
 };
 
 // An up-down control: each arrow steps the value and sends it at once.
