@@ -31,7 +31,7 @@ void FractionParameterConverter::toText(std::string& out, const ParameterValue& 
     const double x = static_cast<double>(t) / static_cast<double>(scale_);
     const double r = std::isfinite(x) ? roundAway(x) : 0.0;
     if (r == 0) {
-        out = "0";
+        out.assign(1, '0'); // not a literal: GCC 12 warns falsely (-Wrestrict) on that assignment here
         return;
     }
     const std::string prefix = showSign_ ? "%+" : "%";

@@ -41,7 +41,9 @@ std::string entries(const ParameterValueMap& values)
 
 std::string status(const ParameterValueMap& values, uint8_t code)
 {
-    return std::string(1, static_cast<char>(code)) + entries(values);
+    std::string frame(1, static_cast<char>(code));
+    frame += entries(values);
+    return frame;
 }
 
 namespace {

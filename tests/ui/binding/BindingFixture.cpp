@@ -242,7 +242,8 @@ std::vector<std::string> BindingTest::batches()
     for (const RecordedCall& call : sent()) {
         std::string text = call.operation + ":";
         for (std::size_t i = 0; i < call.ids.size(); ++i) {
-            text += " " + describe(call.ids[i], call.values[i]);
+            text += ' ';
+            text += describe(call.ids[i], call.values[i]);
         }
         texts.push_back(text);
     }
