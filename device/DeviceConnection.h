@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "device/GenericProtocol.h"
+#include "model/GenericProtocol.h"
 
 // Base of the device connections: the batch operations are built on the single
 // ones, so a connection only has to supply what its link does differently.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device/DeviceConnection.h"
-#include "device/GenericProtocol.h"
+#include "model/GenericProtocol.h"
 
 // Presents one device connection as a GenericProtocol and makes sure a batch
 // read answered exactly what was asked. Does not own the connection.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/GenericProtocol.h"
+#include "model/GenericProtocol.h"
 
 // A GenericProtocol that forwards to another one. Does not own the inner protocol.
 class ProtocolDecorator : public GenericProtocol {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "device/GenericProtocol.h"
+#include "model/GenericProtocol.h"
 
 class SerialDevice;
 

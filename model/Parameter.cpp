@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "device/GenericProtocol.h"
+#include "model/GenericProtocol.h"
 #include "model/Exceptions.h"
 #include "model/ParameterFormatter.h"
 #include "model/Transaction.h"

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <vector>
 
-#include "device/GenericProtocol.h"
+#include "model/GenericProtocol.h"
 #include "model/Exceptions.h"
 #include "model/Parameter.h"
 

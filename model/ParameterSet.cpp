@@ -5,7 +5,10 @@
 
 #include "model/Exceptions.h"
 
-ParameterSet::ParameterSet(GenericProtocol* protocol) : protocol(protocol), localAdapter(&localStore) {}
+ParameterSet::ParameterSet(GenericProtocol* protocol, std::unique_ptr<GenericProtocol> localProtocol)
+    : protocol(protocol), localAdapter(std::move(localProtocol))
+{
+}
 
 ParameterSet::~ParameterSet()
 {

@@ -7,9 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "device/GenericProtocol.h"
-#include "device/LocalDeviceConnection.h"
-#include "device/ProtocolAdapter.h"
+#include "model/GenericProtocol.h"
 #include "model/Observer.h"
 #include "model/ParameterDependencies.h"
 #include "model/ParameterFormatter.h"
@@ -21,8 +19,9 @@
 // define the parameters and fill the lists and the queue.
 class ParameterSet {
 public:
-    // The protocol is not owned.
-    explicit ParameterSet(GenericProtocol* protocol);
+    // The protocol is not owned. The local protocol, owned by the set, keeps the
+    // parameters that live only in the application and never reach the device.
+    ParameterSet(GenericProtocol* protocol, std::unique_ptr<GenericProtocol> localProtocol);
     ParameterSet(const ParameterSet&) = delete;
     ParameterSet& operator=(const ParameterSet&) = delete;
     virtual ~ParameterSet();
@@ -68,9 +67,9 @@ public:
 
 protected:
     GenericProtocol* protocol;
-    LocalDeviceConnection localStore;
-    // Owner of the parameters that live only in the application.
-    ProtocolAdapter localAdapter;
+    // Owner of the parameters that live only in the application; declared before
+    // the maps so that it outlives every parameter it owns.
+    std::unique_ptr<GenericProtocol> localAdapter;
     ParameterMap<Parameter> statusParameters;
     ControlParameterMap controlParameters;
     std::list<std::unique_ptr<ParameterDependencies>> rules;

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "device/GenericProtocol.h"
+#include "model/GenericProtocol.h"
 #include "model/Parameter.h"
 
 ParameterTransaction::~ParameterTransaction()

@@ -175,7 +175,7 @@ void UnitParameterSet::defineDependencyRules()
     // from it agree on the parameter-file version and the test-noise selector.
     // This comes before the selector rule, which then derives the selector
     // from the unit and writes it to the store only when it differs.
-    controlParameters.refreshAll(&localAdapter);
+    controlParameters.refreshAll(localAdapter.get());
 
     rules.push_back(std::make_unique<RangeFollowRule>(&statusParameters.find(idOf(durationId)),
                                                       &statusParameters, &controlParameters));

@@ -3,8 +3,10 @@
 #include <memory>
 #include <ostream>
 
+#include "device/ProtocolAdapter.h"
 #include "model/Exceptions.h"
 #include "model/ParameterFormatter.h"
+#include "unit/DefaultDeviceConnection.h"
 
 namespace {
 
@@ -21,14 +23,27 @@ constexpr ExportSection exportSections[] = {
     {0x09, "Remote Communications"}, {0x0D, "Tessiva"}, {0x25, "Streaming Control"},
 };
 
+// The set's own factory-defaults store behind the adapter that presents it, so
+// that the set owns both as the one owner of its application-only group.
+class DefaultsProtocol : public ProtocolAdapter {
+public:
+    explicit DefaultsProtocol(std::unique_ptr<DefaultDeviceConnection> store)
+        : ProtocolAdapter(store.get()), store_(std::move(store))
+    {
+    }
+
+private:
+    std::unique_ptr<DefaultDeviceConnection> store_;
+};
+
 constexpr int firstPresetName = 0x1D00;
 constexpr int presetNamesPerMap = 16;
 
 } // namespace
 
-UnitParameterSet::UnitParameterSet(GenericProtocol* protocol, bool online) : ParameterSet(protocol)
+UnitParameterSet::UnitParameterSet(GenericProtocol* protocol, bool online)
+    : ParameterSet(protocol, std::make_unique<DefaultsProtocol>(std::make_unique<DefaultDeviceConnection>()))
 {
-    localAdapter = ProtocolAdapter(&defaults);
     defineParameters();
     // The file version belongs to whoever wrote the file, not to this application:
     // files keep recording it, but a load never takes it over.
@@ -118,7 +133,7 @@ void UnitParameterSet::define(const GroupCatalogue& group, int first, int last)
         const ParameterValue minimum = isText ? ParameterValue(MinimumValue()) : ParameterValue(row.minimum);
         const ParameterValue maximum = isText ? ParameterValue(MaximumValue()) : ParameterValue(row.maximum);
         // The application's own group lives on the computer, never on the unit.
-        GenericProtocol* owner = id.group() == 0x43 ? static_cast<GenericProtocol*>(&localAdapter) : protocol;
+        GenericProtocol* owner = id.group() == 0x43 ? localAdapter.get() : protocol;
 
         Parameter* stored = nullptr;
         if (row.kind == ParameterKind::Control) {

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "model/ParameterSet.h"
-#include "unit/DefaultDeviceConnection.h"
 #include "unit/catalogue/Catalogue.h"
 
 // The QZ347's parameter set: the whole catalogue, the poll schedule of its
@@ -102,6 +101,5 @@ protected:
     void defineParameters3D00();
     void defineParameters4300();
 
-    DefaultDeviceConnection defaults;
     std::array<ControlParameterMap, 2> presetNames;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 
 #include "Recorders.h"
@@ -22,7 +23,7 @@ public:
 // 0x0105 (broken formatter), 0x030E (no formatter); status parameter 0x0F01.
 class ExportSet : public ParameterSet {
 public:
-    explicit ExportSet(GenericProtocol* unit) : ParameterSet(unit)
+    explicit ExportSet(GenericProtocol* unit) : ParameterSet(unit, std::make_unique<RecordingProtocol>())
     {
         auto* name = new StringFormatter("Unit Name");
         formatters.emplace_back(name);
@@ -105,7 +106,7 @@ TEST_F(ExportTest, WholeSetDocuments)
 
 TEST_F(ExportTest, EmptySetStillWritesBothHeadings)
 {
-    ParameterSet empty(&unit);
+    ParameterSet empty(&unit, std::make_unique<RecordingProtocol>());
     std::ostringstream text;
     empty.exportText(text, "T");
     EXPECT_EQ(text.str(), "T\r\n\r\nCONTROL PARAMETERS\r\nSTATUS PARAMETERS\r\n");

@@ -14,19 +14,19 @@ namespace {
 // 0x2701, 0x2702 and one application-local control parameter 0x4301.
 class SmallSet : public ParameterSet {
 public:
-    explicit SmallSet(GenericProtocol* unit) : ParameterSet(unit)
+    explicit SmallSet(GenericProtocol* unit) : ParameterSet(unit, std::make_unique<RecordingProtocol>())
     {
         for (int id : {0x0301, 0x0302})
             controlParameters.emplace(ParameterId(id),
                                       ControlParameter(protocol, ParameterId(id), v(0), v(50)));
         controlParameters.emplace(ParameterId(0x4301),
-                                  ControlParameter(&localAdapter, ParameterId(0x4301), v(0), v(50)));
+                                  ControlParameter(localAdapter.get(), ParameterId(0x4301), v(0), v(50)));
         for (int id : {0x0301, 0x2701, 0x2702})
             statusParameters.emplace(ParameterId(id), Parameter(protocol, ParameterId(id), v(0), v(1023)));
     }
 
     std::deque<uint8_t>& queue() { return statusGroups; }
-    GenericProtocol* local() { return &localAdapter; }
+    GenericProtocol* local() { return localAdapter.get(); }
 
     template <class Rule> Rule* addRule(const ParameterId& id)
     {

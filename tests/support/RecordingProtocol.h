@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "device/GenericProtocol.h"
+#include "model/GenericProtocol.h"
 
 // One call made to a RecordingProtocol. For batch operations ids and values
 // hold the entries in the order they were given (maps in ascending order).

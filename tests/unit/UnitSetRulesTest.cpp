@@ -39,7 +39,7 @@ public:
     }
     ControlParameter& control(int number) { return controlParameters.find(id(number)); }
     Parameter& status(int number) { return statusParameters.find(id(number)); }
-    ParameterValue stored(int number) { return localAdapter.getValue(id(number)); }
+    ParameterValue stored(int number) { return localAdapter->getValue(id(number)); }
     void readControls() { controlParameters.refreshAll(protocol); }
     void pollGroup(uint8_t group) { statusParameters.refreshGroup(protocol, group); }
 };

@@ -24,7 +24,7 @@ public:
 const auto* templates = ::testing::AddGlobalTestEnvironment(new Templates);
 } // namespace
 
-TestSet::TestSet(RecordingProtocol* protocol) : ParameterSet(protocol)
+TestSet::TestSet(RecordingProtocol* protocol) : ParameterSet(protocol, std::make_unique<RecordingProtocol>())
 {
     auto control = [&](const ParameterId& id, const ParameterValue& minimum, const ParameterValue& maximum) {
         controlParameters.emplace(id, ControlParameter(protocol, id, minimum, maximum, nullptr));
