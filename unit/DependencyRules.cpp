@@ -170,12 +170,12 @@ void RangeFollowRule::follow(Parameter& position, unsigned length)
 
 void UnitParameterSet::defineDependencyRules()
 {
-    // The application's own parameters start from this set's defaults store on
-    // every kind of connection, so that the set, its store and any file saved
-    // from it agree on the parameter-file version and the test-noise selector.
-    // This comes before the selector rule, which then derives the selector
-    // from the unit and writes it to the store only when it differs.
-    controlParameters.refreshAll(localAdapter.get());
+    // The application's parameter-file version starts from this set's defaults
+    // store on every kind of connection, so that any file saved from the set
+    // records it. The selector is not read from the store: its default is
+    // "Cycle", which would show while the unit is not cycling and make choosing
+    // "Cycle" send nothing. The selector rule derives it from the unit instead.
+    controlParameters.find(idOf(applicationVersionId)).refresh();
 
     rules.push_back(std::make_unique<RangeFollowRule>(&statusParameters.find(idOf(durationId)),
                                                       &statusParameters, &controlParameters));

@@ -137,7 +137,6 @@ TEST_F(UnitSetRulesTest, EverySetReadsTheApplicationsOwnParametersFromItsStore)
         unitHas(0x090A, ParameterValue(2));
         InspectedSet set(&adapter, online);
         EXPECT_EQ(set.control(0x4300).value(), ParameterValue(revision251));
-        EXPECT_EQ(set.control(0x4301).value(), set.stored(0x4301));
 
         // So a file saved from any set records the application's version, not two zero bytes.
         std::stringstream file;
@@ -153,7 +152,6 @@ TEST_F(UnitSetRulesTest, SelectorFollowsTheUnitAndDrivesIt)
     // Off line with factory defaults the unit plays Left without cycling.
     InspectedSet set(&adapter, false);
     EXPECT_EQ(set.control(0x4301).value(), ParameterValue(0));
-    EXPECT_EQ(set.stored(0x4301), ParameterValue(0));
 
     ParameterTransaction transaction;
     set.control(0x4301).setPending(ParameterValue(3), &transaction); // Subwoofer
@@ -167,6 +165,22 @@ TEST_F(UnitSetRulesTest, SelectorFollowsTheUnitAndDrivesIt)
     unitHas(0x2302, ParameterValue(1));
     InspectedSet next(&adapter, false);
     EXPECT_EQ(next.control(0x4301).value(), ParameterValue(8));
+}
+
+TEST_F(UnitSetRulesTest, SelectorStaysOnLeftForAChannelItDoesNotKnowAndCycleCanBeChosen)
+{
+    // The store's default "Cycle" must not show through: the unit is not cycling.
+    unitHas(0x2302, ParameterValue(0));
+    unitHas(0x2301, ParameterValue(9));
+    InspectedSet set(&adapter, false);
+    EXPECT_EQ(set.control(0x4301).value(), ParameterValue(0));
+
+    ParameterTransaction transaction;
+    set.control(0x4301).setPending(ParameterValue(8), &transaction); // Cycle
+    transaction.commit();
+    EXPECT_EQ(unitValue(0x2302), ParameterValue(1));
+    EXPECT_EQ(unitValue(0x2301), ParameterValue(9));
+    EXPECT_EQ(set.stored(0x4301), ParameterValue(8));
 }
 
 TEST_F(UnitSetRulesTest, StreamingPositionRangeFollowsTheDuration)
