@@ -1,6 +1,8 @@
 #include "device/Packet.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "device/transport/SerialDevice.h"
 #include "model/Exceptions.h"
@@ -33,10 +35,13 @@ void Packet::setMessage(Message* message)
     release();
     if (message == nullptr)
         return;
+    // Encode aside first: a message that cannot be encoded leaves the packet empty.
+    const uint32_t length = message->encodedSize();
+    std::vector<unsigned char> payload(length);
+    message->encode(payload.data(), length);
     message_ = message;
-    length_ = message->encodedSize();
-    payload_.resize(length_);
-    message->encode(payload_.data(), length_);
+    payload_ = std::move(payload);
+    length_ = length;
 }
 
 void Packet::send(SerialDevice& device)

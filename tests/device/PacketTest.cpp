@@ -45,6 +45,17 @@ TEST(PacketSend, WritesTheLengthThenThePayload)
     EXPECT_EQ(link.writes, (std::vector<std::string>{bytes({0, 0, 0, 5}), bytes({3})}));
 }
 
+TEST(PacketSend, AMessageThatCannotBeEncodedLeavesThePacketEmpty)
+{
+    SetMessage fits(ParameterId(0x0401), ParameterValue(0x10));
+    SetMessage tooLong(ParameterId(0x2501), ParameterValue(std::string(256, 'x')));
+    Packet packet(&fits);
+    EXPECT_THROW(packet.setMessage(&tooLong), VormoException);
+    EXPECT_EQ(packet.length(), 0u);
+    // Neither the message that failed nor the one before it is still held.
+    EXPECT_THROW(packet.decodeMessage(), VormoException);
+}
+
 TEST(PacketReceive, SilenceIsNoFrameAndNoError)
 {
     FakeUnitLink link;
