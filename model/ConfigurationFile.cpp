@@ -5,26 +5,18 @@
 #include <string>
 
 #include "model/Exceptions.h"
-#include "model/ParameterFormatter.h"
 #include "model/ParameterMap.h"
 
 namespace {
 
-// Text parameters are those shown by a string formatter; every other one holds a two-byte integer.
-bool holdsIntegers(const ControlParameter& parameter)
-{
-    return dynamic_cast<const StringFormatter*>(parameter.formatter()) == nullptr;
-}
-
 void applyRecords(ControlParameterMap& parameters, ParameterValueMap pending)
 {
-    // A damaged value for an integer parameter is a damaged file: refuse it before anything is sent.
+    // The unit may report any parameter's value in its long form, up to 255
+    // bytes, and a file holds what it reported; a longer value can have come
+    // from no unit and could not be sent. Refuse it before anything is sent.
     for (const auto& [id, value] : pending) {
-        if (!parameters.contains(id))
-            continue;
-        const ControlParameter& parameter = parameters.find(id);
-        if (parameter.saved() && holdsIntegers(parameter) && !value.isInteger())
-            throw VormoException("A parameter value has the wrong length.");
+        if (value.size() > ParameterValue::maximumEncodedLength)
+            throw VormoException("A parameter value is too long.");
     }
     // Some values are accepted only once others are set; give them up to five passes.
     for (int pass = 0; pass < 5 && !pending.empty(); ++pass) {

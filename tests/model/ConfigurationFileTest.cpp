@@ -148,11 +148,14 @@ TEST_F(ConfigurationTest, DamagedFilesAreRefusedBeforeAnythingIsSent)
         bytes[offset] = static_cast<char>(bytes[offset] ^ 0x01);
         return bytes;
     };
-    // A valid checksum over a one-byte value for an integer parameter.
-    const std::string shortInteger =
-        str({1, 0, 0, 0, 0x05, 0x11, 1, 0, 0, 0, 0x2A, 1 + 5 + 17 + 1 + 42, 0, 0, 0});
-    const std::string threeByteInteger =
-        str({1, 0, 0, 0, 0x05, 0x11, 3, 0, 0, 0, 0, 0, 0x2A, 1 + 5 + 17 + 3 + 42, 0, 0, 0});
+    // A valid checksum over a value longer than any the unit can report or be sent.
+    auto withValue = [&](const ParameterId& id, const ParameterValue& value) {
+        ControlParameterMap other;
+        other.emplace(id, ControlParameter(&unit, id, MinimumValue(), MaximumValue()));
+        other.update({{id, value}});
+        return saved(other);
+    };
+    const ParameterValue tooLong(std::string(ParameterValue::maximumEncodedLength + 1, '\0'));
 
     struct Case {
         const char* what;
@@ -175,8 +178,8 @@ TEST_F(ConfigurationTest, DamagedFilesAreRefusedBeforeAnythingIsSent)
         {"count smaller than the records", withInt32(0, 3)},
         {"huge count", withInt32(0, 0xFFFFFFFF)},
         {"another program's file", "PK\x03\x04 this is a zip archive, not a configuration"},
-        {"one-byte integer", shortInteger},
-        {"three-byte integer", threeByteInteger},
+        {"an integer too long to send", withValue(level, tooLong)},
+        {"a text too long to send", withValue(name, tooLong)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -184,6 +187,30 @@ TEST_F(ConfigurationTest, DamagedFilesAreRefusedBeforeAnythingIsSent)
         fill(target, unit);
         EXPECT_EQ(load(target, c.bytes), invalidConfigurationText);
         EXPECT_EQ(sent(), 0u);
+    }
+}
+
+TEST_F(ConfigurationTest, IntegersTheUnitReportedInItsLongFormLoadBack)
+{
+    // Either wire form lets the unit report an integer in other than two bytes;
+    // the file keeps the value as reported, and it must load again.
+    for (const std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{3},
+                                     std::size_t{ParameterValue::maximumEncodedLength}}) {
+        SCOPED_TRACE(length);
+        std::string bytes(length, '\0');
+        if (length > 0)
+            bytes.back() = 0x2A;
+        const ParameterValue reported(bytes);
+        ControlParameterMap other;
+        fill(other, unit);
+        other.update({{level, reported}});
+        ControlParameterMap target;
+        fill(target, unit);
+        target.update({{level, v(70)}});
+        unit.clearCalls();
+        EXPECT_EQ(load(target, saved(other)), "");
+        EXPECT_EQ(target.find(level).value(), reported);
+        EXPECT_EQ(unit.values[level], reported);
     }
 }
 
