@@ -1,78 +1,179 @@
 #include "ui/SafeFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 #include "model/Exceptions.h"
 
-void writeFileSafely(const std::string& path, const std::function<void(std::ostream&)>& write)
+namespace {
+
+namespace fs = std::filesystem;
+
+// A chain of links longer than this is taken as a loop; opening it then fails.
+constexpr int linkHopsAtMost = 40;
+
+// The file a path names through any symbolic links, so that saving to a link
+// writes the file it points at and leaves the link in place. A link pointing
+// nowhere names the file it would create.
+fs::path resolveLinks(const fs::path& path)
 {
-    namespace fs = std::filesystem;
+    fs::path file = path;
     std::error_code error;
-    const fs::path target(path);
-    bool exists = fs::exists(target, error);
-    // A file the user may not write is refused before anything is written.
-    if (exists && ::access(path.c_str(), W_OK) != 0) {
-        throw VormoException("Error opening " + path);
+    for (int hop = 0; hop < linkHopsAtMost && fs::is_symlink(fs::symlink_status(file, error)); ++hop) {
+        const fs::path next = fs::read_symlink(file, error);
+        if (error)
+            break;
+        file = next.is_absolute() ? next : file.parent_path() / next;
     }
-    std::string temporaryName = path + ".XXXXXX";
-    int descriptor = ::mkstemp(temporaryName.data());
-    if (descriptor < 0) {
-        throw VormoException("Error opening " + path);
-    }
-    ::close(descriptor);
-    struct Temporary {
-        fs::path path;
-        bool kept = false;
-        ~Temporary()
-        {
-            if (!kept) {
-                std::error_code ignored;
-                fs::remove(path, ignored);
-            }
-        }
-    } temporary{temporaryName};
+    return file;
+}
 
-    fs::perms permissions =
-        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
-    if (exists) {
-        permissions = fs::status(target, error).permissions();
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        permissions = fs::perms(0666 & ~mask);
-    }
-    fs::permissions(temporary.path, permissions, error);
-
-    std::ofstream out(temporary.path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        throw VormoException("Error opening " + path);
-    }
+// The whole content, made before the file is touched. A stream that failed
+// under the writer is a failed write, whatever the writer says.
+std::string contentOf(const std::string& path, const std::function<void(std::ostream&)>& write)
+{
+    std::ostringstream out;
     try {
         write(out);
     } catch (const VormoException&) {
-        if (!out.good()) {
+        if (!out.good())
             throw VormoException("Error writing " + path);
-        }
         throw;
     }
-    out.flush();
-    std::streamoff written = out.tellp();
-    out.close();
-    if (out.fail() || written < 0) {
+    if (!out.good())
         throw VormoException("Error writing " + path);
+    return std::move(out).str();
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+    ~Descriptor()
+    {
+        if (descriptor_ >= 0)
+            ::close(descriptor_);
     }
-    std::uintmax_t size = fs::file_size(temporary.path, error);
-    if (error || size != std::uintmax_t(written)) {
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return descriptor_; }
+    bool isOpen() const { return descriptor_ >= 0; }
+    // Closing reports what a delayed write (on a network file system, say) failed with.
+    bool close()
+    {
+        const int descriptor = descriptor_;
+        descriptor_ = -1;
+        return ::close(descriptor) == 0;
+    }
+
+private:
+    int descriptor_;
+};
+
+bool writeAll(int descriptor, const std::string& content)
+{
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t wrote = ::write(descriptor, content.data() + done, content.size() - done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            return false;
+        done += static_cast<std::size_t>(wrote);
+    }
+    return ::fsync(descriptor) == 0;
+}
+
+// Only for a file that keeps other names (hard links) or whose folder takes no
+// new file: the content is complete, so only the system's own write can fail.
+void writeInPlace(const fs::path& file, const std::string& content, const std::string& path)
+{
+    Descriptor out(::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+    if (!out.isOpen())
+        throw VormoException("Error opening " + path);
+    // Overwrite first and cut the rest off after, so the old bytes go only as the new arrive.
+    const bool written = writeAll(out.get(), content) &&
+                         ::ftruncate(out.get(), static_cast<off_t>(content.size())) == 0 && out.close();
+    if (!written)
         throw VormoException("Error writing " + path);
+}
+
+// A user may not give a file away but may keep its group; what the system
+// refuses stays the user's. Tells whether the owner or the group was kept.
+bool keepOwner(int descriptor, const struct stat& previous)
+{
+    return ::fchown(descriptor, previous.st_uid, previous.st_gid) == 0 ||
+           ::fchown(descriptor, static_cast<uid_t>(-1), previous.st_gid) == 0;
+}
+
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const fs::path& beside)
+        : name_(beside.string() + ".XXXXXX"), out_(::mkstemp(name_.data())), created_(out_.isOpen())
+    {
     }
-    fs::rename(temporary.path, target, error);
-    if (error) {
+    ~TemporaryFile()
+    {
+        if (created_ && !renamed_)
+            ::unlink(name_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    bool created() const { return created_; }
+
+    // The file takes the place of the one it was made beside, with that one's
+    // mode and, where the system allows, owner and group.
+    bool replace(const fs::path& file, const std::string& content, const struct stat* previous)
+    {
+        if (previous != nullptr) {
+            keepOwner(out_.get(), *previous);
+            ::fchmod(out_.get(), previous->st_mode & 07777);
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            ::fchmod(out_.get(), 0666 & ~mask);
+        }
+        if (!writeAll(out_.get(), content) || !out_.close())
+            return false;
+        renamed_ = ::rename(name_.c_str(), file.c_str()) == 0;
+        return renamed_;
+    }
+
+private:
+    std::string name_;
+    Descriptor out_;
+    bool created_;
+    bool renamed_ = false;
+};
+
+} // namespace
+
+void writeFileSafely(const std::string& path, const std::function<void(std::ostream&)>& write)
+{
+    const std::string content = contentOf(path, write);
+    const fs::path file = resolveLinks(path);
+    struct stat previous {};
+    const bool exists = ::stat(file.c_str(), &previous) == 0;
+    // A file the user may not write is refused before anything is written.
+    if (exists && ::access(file.c_str(), W_OK) != 0)
+        throw VormoException("Error opening " + path);
+    // Replacing a file with further names would part it from them.
+    if (exists && previous.st_nlink > 1) {
+        writeInPlace(file, content, path);
+        return;
+    }
+    TemporaryFile temporary(file);
+    if (!temporary.created()) {
+        writeInPlace(file, content, path);
+        return;
+    }
+    if (!temporary.replace(file, content, exists ? &previous : nullptr))
         throw VormoException("Error writing " + path);
-    }
-    temporary.kept = true;
 }

@@ -2,6 +2,8 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -60,6 +62,83 @@ TEST_F(SafeFileTest, ReplacesTheFileWholeAndKeepsItsPermissions)
     struct stat info {};
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(filesIn(folder.path()), 1u);
+}
+
+TEST_F(SafeFileTest, WritesThroughLinksAndKeepsOwnerAndMode)
+{
+    const std::string link = folder.file("link.347");
+    const std::string secondName = folder.file("second.347");
+    const std::string missing = folder.file("missing.347");
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+        std::string savedAs;
+        std::string written; // the file that must hold the new content
+    };
+    const Case cases[] = {
+        {"symbolic link", [&] { std::filesystem::create_symlink("settings.347", link); }, link, target},
+        {"symbolic link to a file not there yet", [&] { std::filesystem::create_symlink("missing.347", link); },
+         link, missing},
+        {"hard link", [&] { std::filesystem::create_hard_link(target, secondName); }, target, secondName},
+        {"another user's file", [&] { ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0); }, target, target},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        ::chmod(target.c_str(), 0664);
+        c.prepare();
+        struct stat before {};
+        ASSERT_EQ(::stat(target.c_str(), &before), 0);
+
+        writeFileSafely(c.savedAs, [](std::ostream& out) { out << "new"; });
+        EXPECT_EQ(contents(c.written), "new");
+        struct stat after {};
+        ASSERT_EQ(::stat(target.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, 0664u);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(after.st_gid, before.st_gid);
+        if (c.savedAs == link) {
+            EXPECT_TRUE(std::filesystem::is_symlink(link));
+        }
+        std::filesystem::remove(link);
+        std::filesystem::remove(secondName);
+        std::filesystem::remove(missing);
+        std::filesystem::remove(target);
+    }
+}
+
+TEST_F(SafeFileTest, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
+{
+    // As a user who may write the file but not its folder: a child process
+    // drops to "nobody", saves, and reports through its exit code.
+    ASSERT_EQ(::chmod(folder.path().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
+    const std::string created = folder.file("new.347");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(10);
+        try {
+            writeFileSafely(target, [](std::ostream& out) { out << "saved by nobody"; });
+        } catch (...) {
+            ::_exit(11);
+        }
+        // A new file in that folder still cannot be made, and says so.
+        try {
+            writeFileSafely(created, [](std::ostream& out) { out << "x"; });
+            ::_exit(12);
+        } catch (const VormoException&) {
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(contents(target), "saved by nobody");
+    EXPECT_FALSE(std::filesystem::exists(created));
     EXPECT_EQ(filesIn(folder.path()), 1u);
 }
 
