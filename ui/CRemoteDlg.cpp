@@ -1,15 +1,7 @@
 #include "ui/CRemoteDlg.h"
 
-#include <cstdio>
 #include <fstream>
 
-#include "device/NetworkDeviceConnection.h"
-#include "device/ProtocolAdapter.h"
-#include "device/RetryingProtocol.h"
-#include "device/SmpteDeviceConnection.h"
-#include "device/transport/SerialDevice.h"
-#include "device/transport/Win32SerialPort.h"
-#include "device/transport/Win32Socket.h"
 #include "model/Exceptions.h"
 #include "platform/AppSupport.h"
 #include "platform/Application.h"
@@ -51,14 +43,65 @@ constexpr int16_t referenceVolume = 192; // 0 dB
 
 // Files the page first, so that a disconnect destroys it even when its window fails,
 // then creates its window in the tab control's display area and adds its tab.
-void placePage(Dialog*& slot, Dialog* page, CTabPageControl& tabs, const char* name)
+template <typename PageClass>
+PageClass* placePage(std::unique_ptr<Dialog>& slot, std::unique_ptr<PageClass> page, CTabPageControl& tabs,
+                     const char* name)
 {
-    slot = page;
-    if (!page->create(&tabs)) {
+    PageClass* placed = page.get();
+    slot = std::move(page);
+    if (!placed->create(&tabs)) {
         throw VormoException(std::string("The page \"") + name + "\" could not be created");
     }
-    tabs.addPage(name, page);
+    tabs.addPage(name, placed);
+    return placed;
 }
+
+} // namespace
+
+// What one disconnect tore down. It goes as the chain requires: the pages first, whose
+// observers are attached to the set's parameters, then the set, then the link the set
+// talks through (the members go in reverse order).
+struct CRemoteDlg::RetiredConnection {
+    std::unique_ptr<UnitLink> link;
+    std::unique_ptr<UnitParameterSet> set;
+    std::vector<std::unique_ptr<Dialog>> pages;
+
+    ~RetiredConnection()
+    {
+        for (auto& page : pages) {
+            page->destroyWindow();
+            page.reset();
+        }
+    }
+    std::size_t objects() const { return pages.size() + (set != nullptr) + (link != nullptr); }
+};
+
+// What a handler does with a failure of each kind of the family.
+enum class FailureAction {
+    reportHostError,
+    reportProtocolError,
+    reportError,
+    passOn,   // rethrown, for the caller to handle
+    fallBack, // shown by the window itself, which then connects off line
+};
+
+struct FailureRoute {
+    FailureAction host;
+    FailureAction protocol;
+    FailureAction family;
+};
+
+namespace {
+
+using Action = FailureAction;
+// The timer and the tab handlers.
+constexpr FailureRoute pollRoute{Action::reportHostError, Action::reportProtocolError, Action::reportError};
+// The File menu's commands.
+constexpr FailureRoute commandRoute{Action::reportHostError, Action::reportError, Action::reportError};
+// Opening a link: only an error message of the unit is reported at once.
+constexpr FailureRoute linkRoute{Action::reportHostError, Action::passOn, Action::passOn};
+// Connecting as a whole.
+constexpr FailureRoute connectRoute{Action::fallBack, Action::fallBack, Action::fallBack};
 
 } // namespace
 
@@ -69,9 +112,8 @@ CRemoteDlg::CRemoteDlg(int connectionType, std::string address, int comPort)
     m_lfeFormatter.add(ParameterValue(1), "L");
     m_lfeFormatter.add(ParameterValue(2), "");
     m_icon.loadIcon(128);
-    m_errorReporter = new DialogErrorReporter(this);
-    m_controller = new Win32Controller(nullptr, m_errorReporter);
-    clearConnectionPointers();
+    m_errorReporter = std::make_unique<DialogErrorReporter>(this);
+    m_controller = std::make_unique<Win32Controller>(nullptr, m_errorReporter.get());
     setMenu(menu());
 
     struct ButtonHandler {
@@ -128,13 +170,9 @@ CRemoteDlg::~CRemoteDlg()
     stopTimer();
     disconnect();
     // No handler runs any more: everything torn down goes now.
-    std::vector<std::function<void()>> retired;
-    retired.swap(m_retired);
-    for (auto& deleter : retired) {
-        deleter();
-    }
-    delete m_controller;
-    delete m_errorReporter;
+    deleteAllRetired();
+    m_controller.reset();
+    m_errorReporter.reset();
 }
 
 std::vector<MenuItem> CRemoteDlg::menu()
@@ -162,10 +200,16 @@ uint32_t CRemoteDlg::tickCount()
 
 GenericProtocol* CRemoteDlg::protocol() const
 {
-    if (m_retryingProtocol != nullptr) {
-        return m_retryingProtocol;
+    return link_ != nullptr ? &link_->protocol() : nullptr;
+}
+
+std::size_t CRemoteDlg::retiredObjects() const
+{
+    std::size_t objects = 0;
+    for (const auto& retired : retired_) {
+        objects += retired->objects();
     }
-    return m_adapter;
+    return objects;
 }
 
 // --- Window set-up ------------------------------------------------------------------
@@ -280,22 +324,26 @@ void CRemoteDlg::loadLedBitmaps()
 // created as a child of its tab control and added under its tab name.
 void CRemoteDlg::createPages()
 {
-    ParameterSet* set = m_parameterSet;
-    ErrorReporter* reporter = m_errorReporter;
-    placePage(m_pages[MetadataStatus], new CMetadataStatusPage(set, reporter), m_upperTab, "Metadata Status");
-    placePage(m_pages[OperatingMode], new COperatingModePage(set, reporter), m_upperTab, "Operating Mode");
-    placePage(m_pages[MonitorControl], new CMonitorControlPage(set, reporter), m_upperTab, "Monitor Control");
-    auto* userPresets = new CUserPresetsPage(set, reporter);
-    placePage(m_pages[UserPresets], userPresets, m_upperTab, "User Presets");
+    ParameterSet* set = m_parameterSet.get();
+    ErrorReporter* reporter = m_errorReporter.get();
+    placePage(m_pages[MetadataStatus], std::make_unique<CMetadataStatusPage>(set, reporter), m_upperTab,
+              "Metadata Status");
+    placePage(m_pages[OperatingMode], std::make_unique<COperatingModePage>(set, reporter), m_upperTab,
+              "Operating Mode");
+    placePage(m_pages[MonitorControl], std::make_unique<CMonitorControlPage>(set, reporter), m_upperTab,
+              "Monitor Control");
+    auto* userPresets = placePage(m_pages[UserPresets], std::make_unique<CUserPresetsPage>(set, reporter),
+                                  m_upperTab, "User Presets");
     m_enterActions[UserPresets] = [userPresets] { userPresets->commitName(); };
-    placePage(m_pages[IOControl], new CIOControlPage(set, reporter), m_upperTab, "I/O Control");
-    placePage(m_pages[MonitorConfiguration], new CMonitorConfigurationPage(set, reporter), m_upperTab,
-              "Monitor Configuration");
-    auto* systemSettings = new CSystemSettingsPage(set, reporter);
-    placePage(m_pages[SystemSettings], systemSettings, m_upperTab, "System Settings");
+    placePage(m_pages[IOControl], std::make_unique<CIOControlPage>(set, reporter), m_upperTab, "I/O Control");
+    placePage(m_pages[MonitorConfiguration], std::make_unique<CMonitorConfigurationPage>(set, reporter),
+              m_upperTab, "Monitor Configuration");
+    auto* systemSettings = placePage(m_pages[SystemSettings],
+                                     std::make_unique<CSystemSettingsPage>(set, reporter), m_upperTab,
+                                     "System Settings");
     m_enterActions[SystemSettings] = [systemSettings] { systemSettings->OnKillfocusUnitName(); };
-    auto* streaming = new CStreamingPage(set, reporter);
-    placePage(m_pages[Streaming], streaming, m_upperTab, "Streaming");
+    auto* streaming = placePage(m_pages[Streaming], std::make_unique<CStreamingPage>(set, reporter),
+                                m_upperTab, "Streaming");
     m_enterActions[Streaming] = [this, streaming] {
         unsigned generation = m_generation;
         streaming->OnKillfocusServer();
@@ -303,8 +351,9 @@ void CRemoteDlg::createPages()
             streaming->OnSelchangeFile();
         }
     };
-    placePage(m_pages[OutputMeters], new COutputMetersPage(set, reporter), m_lowerTab, "Output Meters");
-    placePage(m_pages[CompressionMeters], new CCompressionPage(set, reporter), m_lowerTab,
+    placePage(m_pages[OutputMeters], std::make_unique<COutputMetersPage>(set, reporter), m_lowerTab,
+              "Output Meters");
+    placePage(m_pages[CompressionMeters], std::make_unique<CCompressionPage>(set, reporter), m_lowerTab,
               "Compression Meters");
 }
 
@@ -422,17 +471,12 @@ void CRemoteDlg::connect(int connectionType, std::string address, int comPort)
     m_connectionType = connectionType;
     m_address = std::move(address);
     m_comPort = comPort;
-    std::string failureText;
+    std::exception_ptr failure;
     try {
-        if (m_connectionType == ethernet) {
-            if (connectTcp()) {
-                m_parameterSet = new UnitParameterSet(m_adapter, true);
-            } else {
-                disconnect();
-            }
-        } else if (m_connectionType == serial) {
-            if (connectSerial()) {
-                m_parameterSet = new UnitParameterSet(m_retryingProtocol, true);
+        if (m_connectionType == ethernet || m_connectionType == serial) {
+            bool built = m_connectionType == ethernet ? connectTcp() : connectSerial();
+            if (built) {
+                m_parameterSet = std::make_unique<UnitParameterSet>(&link_->protocol(), true);
             } else {
                 disconnect();
             }
@@ -444,20 +488,17 @@ void CRemoteDlg::connect(int connectionType, std::string address, int comPort)
             m_connectionType = offLine;
             buildOffLineSet();
         }
-        m_controller->setParameterSet(m_parameterSet);
+        m_controller->setParameterSet(m_parameterSet.get());
         m_parameterSet->pollStatusGroup();
         m_parameterSet->refresh();
         createPages();
         bindControls();
         startTimer();
         return;
-    } catch (const VormoException& error) {
-        failureText = error.what();
     } catch (...) {
-        fatal.reportUnknown();
-        return;
+        failure = std::current_exception();
     }
-    connectionFailed(failureText, m_connectionType == offLine);
+    handleFailure(failure, connectRoute, fatal);
 }
 
 // The off-line connection is the last resort: when even that fails there is nothing
@@ -481,86 +522,48 @@ void CRemoteDlg::connectionFailed(const std::string& text, bool wasOffLine)
 
 void CRemoteDlg::buildOffLineSet()
 {
-    m_adapter = new ProtocolAdapter(&m_offLineStore);
-    m_parameterSet = new UnitParameterSet(m_adapter, false);
+    link_ = openOffLineLink(m_offLineStore);
+    m_parameterSet = std::make_unique<UnitParameterSet>(&link_->protocol(), false);
 }
 
-bool CRemoteDlg::buildChain(const std::function<void()>& build)
+bool CRemoteDlg::buildChain(const std::function<std::unique_ptr<UnitLink>()>& open)
 {
     try {
-        build();
+        link_ = open();
         return true;
-    } catch (const HostException& error) {
-        m_errorReporter->reportHostError(error);
-        return false;
-    } catch (const VormoException&) {
-        throw;
     } catch (...) {
-        m_errorReporter->reportUnknown();
-        return false;
+        handleFailure(std::current_exception(), linkRoute, *m_errorReporter);
     }
+    return false;
 }
 
 bool CRemoteDlg::connectTcp()
 {
-    return buildChain([this] {
-        m_timerInterval = 1;
-        m_transport = new Win32Socket(m_address, unitPort);
-        m_bridge = new SerialDevice(m_transport);
-        m_deviceConnection = new NetworkDeviceConnection(m_bridge, &m_packet);
-        m_adapter = new ProtocolAdapter(m_deviceConnection);
-    });
+    m_timerInterval = 1;
+    return buildChain([this] { return openTcpLink(m_address); });
 }
 
 bool CRemoteDlg::connectSerial()
 {
-    return buildChain([this] {
-        m_timerInterval = 30;
-        m_transport = new Win32SerialPort(m_comPort, serialBaudRate);
-        m_bridge = new SerialDevice(m_transport);
-        unsigned address = 0;
-        int digitsEnd = 0;
-        int digitsStart = 0;
-        if (std::sscanf(m_address.c_str(), " %n%x%n", &digitsStart, &address, &digitsEnd) != 1) {
-            throw VormoException("invalid SMPTE address");
-        }
-        // The unit's address has 16 bits; a longer number would select another unit.
-        if (digitsEnd - digitsStart > 4 || address > 0xFFFF) {
-            throw VormoException("invalid SMPTE address");
-        }
-        m_deviceConnection = new SmpteDeviceConnection(int(address), m_bridge);
-        m_adapter = new ProtocolAdapter(m_deviceConnection);
-        m_retryingProtocol = new RetryingProtocol(m_adapter, serialTries);
-    });
+    m_timerInterval = 30;
+    return buildChain([this] { return openSerialLink(m_comPort, m_address); });
 }
 
 void CRemoteDlg::disconnect()
 {
     m_upperTab.removeAll();
     m_lowerTab.removeAll();
+    auto retired = std::make_unique<RetiredConnection>();
     for (Page page : {OperatingMode, IOControl, MetadataStatus, Streaming, MonitorControl,
                       MonitorConfiguration, UserPresets, SystemSettings, CompressionMeters, OutputMeters}) {
-        destroyPage(m_pages[page]);
+        destroyPage(m_pages[page], *retired);
     }
-    if (m_parameterSet != nullptr) {
-        retire([set = m_parameterSet] { delete set; });
+    retired->set = std::move(m_parameterSet);
+    retired->link = std::move(link_);
+    bool wasConnected = retired->set != nullptr || retired->link != nullptr;
+    if (retired->objects() != 0) {
+        retired_.push_back(std::move(retired));
     }
-    if (m_retryingProtocol != nullptr) {
-        retire([protocol = m_retryingProtocol] { delete protocol; });
-    }
-    if (m_adapter != nullptr) {
-        retire([adapter = m_adapter] { delete adapter; });
-    }
-    if (m_deviceConnection != nullptr) {
-        retire([connection = m_deviceConnection] { delete connection; });
-    }
-    if (m_bridge != nullptr) {
-        retire([bridge = m_bridge] { delete bridge; });
-    }
-    if (m_transport != nullptr) {
-        retire([transport = m_transport] { delete transport; });
-    }
-    bool wasConnected = m_parameterSet != nullptr || m_transport != nullptr;
     clearConnectionPointers();
     if (wasConnected) {
         ++m_generation;
@@ -569,47 +572,76 @@ void CRemoteDlg::disconnect()
 
 void CRemoteDlg::clearConnectionPointers()
 {
-    m_pages.fill(nullptr);
+    for (auto& page : m_pages) {
+        page.reset();
+    }
     m_enterActions.fill(nullptr);
-    m_parameterSet = nullptr;
-    m_retryingProtocol = nullptr;
-    m_adapter = nullptr;
-    m_deviceConnection = nullptr;
-    m_bridge = nullptr;
-    m_transport = nullptr;
+    m_parameterSet.reset();
+    link_.reset();
 }
 
 // The page may be the one whose handler is running: its window is hidden at once, and
 // it is destroyed with the rest of the old connection.
-void CRemoteDlg::destroyPage(Dialog* page)
+void CRemoteDlg::destroyPage(std::unique_ptr<Dialog>& page, RetiredConnection& retired)
 {
     if (page == nullptr) {
         return;
     }
     page->show(false);
     page->enable(false);
-    retire([page] {
-        page->destroyWindow();
-        delete page;
-    });
-}
-
-void CRemoteDlg::retire(std::function<void()> deleter)
-{
-    m_retired.push_back(std::move(deleter));
+    retired.pages.push_back(std::move(page));
 }
 
 void CRemoteDlg::deleteRetiredObjects()
 {
     // Only at the level of the window's own loop is no handler of ours on the stack
     // that could still use a torn-down page, controller or link.
-    if (m_retired.empty() || m_loopDepth < 0 || modalDepth() > m_loopDepth) {
+    if (retired_.empty() || m_loopDepth < 0 || modalDepth() > m_loopDepth) {
         return;
     }
-    std::vector<std::function<void()>> retired;
-    retired.swap(m_retired);
-    for (auto& deleter : retired) {
-        deleter();
+    deleteAllRetired();
+}
+
+void CRemoteDlg::deleteAllRetired()
+{
+    // Taken out of the list first: a page's last words may tear down more.
+    std::vector<std::unique_ptr<RetiredConnection>> retired;
+    retired.swap(retired_);
+    for (auto& connection : retired) {
+        connection.reset();
+    }
+}
+
+void CRemoteDlg::handleFailure(std::exception_ptr failure, const FailureRoute& route, ErrorReporter& reporter)
+{
+    auto take = [&](FailureAction action, const VormoException& error) {
+        switch (action) {
+        case FailureAction::reportHostError:
+            reporter.reportHostError(dynamic_cast<const HostException&>(error));
+            break;
+        case FailureAction::reportProtocolError:
+            reporter.reportProtocolError(dynamic_cast<const ProtocolException&>(error));
+            break;
+        case FailureAction::reportError:
+            reporter.reportError(error);
+            break;
+        case FailureAction::passOn:
+            throw;
+        case FailureAction::fallBack:
+            connectionFailed(error.what(), m_connectionType == offLine);
+            break;
+        }
+    };
+    try {
+        std::rethrow_exception(failure);
+    } catch (const HostException& error) {
+        take(route.host, error);
+    } catch (const ProtocolException& error) {
+        take(route.protocol, error);
+    } catch (const VormoException& error) {
+        take(route.family, error);
+    } catch (...) {
+        reporter.reportUnknown();
     }
 }
 
@@ -673,17 +705,7 @@ void CRemoteDlg::OnTimer(unsigned timerId)
 
 void CRemoteDlg::reportPollFailure(std::exception_ptr failure)
 {
-    try {
-        std::rethrow_exception(failure);
-    } catch (const HostException& error) {
-        m_errorReporter->reportHostError(error);
-    } catch (const ProtocolException& error) {
-        m_errorReporter->reportProtocolError(error);
-    } catch (const VormoException& error) {
-        m_errorReporter->reportError(error);
-    } catch (...) {
-        m_errorReporter->reportUnknown();
-    }
+    handleFailure(failure, pollRoute, *m_errorReporter);
 }
 
 // --- Menu and window handlers -------------------------------------------------------
@@ -698,15 +720,7 @@ void CRemoteDlg::runFileCommand(const std::function<void()>& command)
         failure = std::current_exception();
     }
     if (failure != nullptr) {
-        try {
-            std::rethrow_exception(failure);
-        } catch (const HostException& error) {
-            m_errorReporter->reportHostError(error);
-        } catch (const VormoException& error) {
-            m_errorReporter->reportError(error);
-        } catch (...) {
-            m_errorReporter->reportUnknown();
-        }
+        handleFailure(failure, commandRoute, *m_errorReporter);
     }
     if (!m_applicationEnded) {
         startTimer();

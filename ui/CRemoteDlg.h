@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "device/Packet.h"
+#include "device/UnitLink.h"
 #include "model/Observer.h"
 #include "model/Parameter.h"
 #include "model/ParameterFormatter.h"
@@ -18,15 +18,12 @@
 #include "ui/binding/Indicators.h"
 #include "unit/DefaultDeviceConnection.h"
 
-class DeviceConnection;
 class DialogErrorReporter;
+class ErrorReporter;
 class GenericProtocol;
-class ProtocolAdapter;
-class RetryingProtocol;
-class SerialDevice;
-class SerialDeviceImplementation;
 class UnitParameterSet;
 class Win32Controller;
+struct FailureRoute;
 
 // The main window: the unit's main status at a glance, the most used controls, the
 // volume, and the two tab controls with the property pages. It owns the connection to
@@ -38,9 +35,7 @@ public:
     static constexpr int ethernet = 0;
     static constexpr int serial = 1;
     static constexpr int offLine = 2;
-    static constexpr uint16_t unitPort = 4444;
-    static constexpr int serialBaudRate = 115200;
-    static constexpr unsigned serialTries = 5;
+    static constexpr uint16_t unitPort = UnitLink::unitPort;
     static constexpr unsigned pollTimerId = 1;
 
     // Menu commands.
@@ -82,14 +77,13 @@ public:
     void connect(int connectionType, std::string address, int comPort);
     bool connectTcp();
     bool connectSerial();
-    // Runs one link's chain building: an error message of the unit or a failure outside
-    // the family is reported here (false); the family's other failures go on to connect.
-    bool buildChain(const std::function<void()>& build);
+    // Opens one link: an error message of the unit or a failure outside the family is
+    // reported here (false); the family's other failures go on to connect.
+    bool buildChain(const std::function<std::unique_ptr<UnitLink>()>& open);
     // Tears the connection down. The objects go at once from the window's fields; they
     // are deleted only when no handler that may still use them is running.
     void disconnect();
     void clearConnectionPointers();
-    void destroyPage(Dialog* page);
 
     void startTimer();
     bool stopTimer();
@@ -101,7 +95,7 @@ public:
     void endApplication();
 
     // State, for the error reporter and the tests.
-    UnitParameterSet* parameterSet() const { return m_parameterSet; }
+    UnitParameterSet* parameterSet() const { return m_parameterSet.get(); }
     GenericProtocol* protocol() const;
     int connectionType() const { return m_connectionType; }
     const std::string& address() const { return m_address; }
@@ -110,14 +104,14 @@ public:
     bool timerRunning() const { return m_timerId != 0; }
     bool applicationEnded() const { return m_applicationEnded; }
     DefaultDeviceConnection& offLineStore() { return m_offLineStore; }
-    Win32Controller* controller() const { return m_controller; }
-    DialogErrorReporter* errorReporter() const { return m_errorReporter; }
-    Dialog* page(Page which) const { return m_pages[which]; }
+    Win32Controller* controller() const { return m_controller.get(); }
+    DialogErrorReporter* errorReporter() const { return m_errorReporter.get(); }
+    Dialog* page(Page which) const { return m_pages[which].get(); }
     // Counts the connections torn down; a handler that sees it change has lost the
     // objects it was working on and stops.
     unsigned connectionGeneration() const { return m_generation; }
     // Objects of torn-down connections not yet deleted.
-    std::size_t retiredObjects() const { return m_retired.size(); }
+    std::size_t retiredObjects() const;
     // The ticks of the poll timer since the program started.
     static uint32_t tickCount();
 
@@ -178,6 +172,11 @@ protected:
     virtual void buildOffLineSet();
 
 private:
+    struct RetiredConnection;
+
+    // The one place where a failure in flight is sorted by kind and handed on as the
+    // route says; a failure outside the family goes to the reporter's reportUnknown.
+    void handleFailure(std::exception_ptr failure, const FailureRoute& route, ErrorReporter& reporter);
     // Runs a File menu command with the timer stopped, reporting what fails.
     void runFileCommand(const std::function<void()>& command);
     // Asks for a file to save to and writes it without ever destroying the old one.
@@ -186,17 +185,19 @@ private:
     // Hands the failure in flight to the error reporter by kind, as the timer and the
     // tab handlers do.
     void reportPollFailure(std::exception_ptr failure);
+    // Hides the page at once; it goes with the rest of the torn-down connection.
+    void destroyPage(std::unique_ptr<Dialog>& page, RetiredConnection& retired);
     // Deletes the objects of torn-down connections once control is back in the
     // window's own message loop.
     void deleteRetiredObjects();
-    void retire(std::function<void()> deleter);
+    void deleteAllRetired();
     void connectionFailed(const std::string& text, bool wasOffLine);
     void bindVolume(const ParameterId& volume);
 
     // The controls of the window.
     Icon m_icon;
     int32_t m_timerInterval = 1;
-    std::array<Dialog*, PageCount> m_pages{};
+    std::array<std::unique_ptr<Dialog>, PageCount> m_pages;
     CTabPageControl m_upperTab;
     CTabPageControl m_lowerTab;
     Bitmap m_blueOn;
@@ -275,26 +276,22 @@ private:
     CStaticLCD m_volumeReadout{0x00FF00};
     CStaticLCD m_dialogueLevel{0x00FF00};
 
-    // The window's own controller and the connection.
-    Win32Controller* m_controller = nullptr;
-    SerialDevice* m_bridge = nullptr;
-    SerialDeviceImplementation* m_transport = nullptr;
-    DeviceConnection* m_deviceConnection = nullptr;
+    // The window's own reporter and controller (the controller reports to the reporter,
+    // so it goes first), and the connection: the link and the set over it.
+    std::unique_ptr<DialogErrorReporter> m_errorReporter;
+    std::unique_ptr<Win32Controller> m_controller;
     DefaultDeviceConnection m_offLineStore;
-    UnitParameterSet* m_parameterSet = nullptr;
-    ProtocolAdapter* m_adapter = nullptr;
-    RetryingProtocol* m_retryingProtocol = nullptr;
+    std::unique_ptr<UnitLink> link_;
+    std::unique_ptr<UnitParameterSet> m_parameterSet;
     std::string m_address;
     int32_t m_comPort = 1;
-    DialogErrorReporter* m_errorReporter = nullptr;
     unsigned m_timerId = 0;
     int32_t m_connectionType = offLine;
-    Packet m_packet;
 
     // What a page needs done when Enter is pressed anywhere in the window.
     std::array<std::function<void()>, PageCount> m_enterActions{};
-    // Deleters of torn-down objects, in the order they are to run.
-    std::vector<std::function<void()>> m_retired;
+    // Torn-down connections, in the order they are to be deleted.
+    std::vector<std::unique_ptr<RetiredConnection>> retired_;
     unsigned m_generation = 0;
     // The modal-run depth at which the window's own message loop runs.
     int m_loopDepth = 0;
