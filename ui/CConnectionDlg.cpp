@@ -47,9 +47,12 @@ bool CConnectionDlg::onInitDialog()
     m_serialPort = int16_t(port >= 0 && port <= 3 ? port : 0);
     m_tcpAddress = m_profile.getString(m_section, tcpAddressKey, "");
     m_smpteAddress = m_profile.getString(m_section, smpteAddressKey, defaultSmpteAddress);
+    // A damaged stored address is shown, and so reported, only where it matters:
+    // in the edit once Serial is chosen, for the user to correct. Until then the
+    // default is the address handed on.
     if (!isValidSmpteAddress(m_smpteAddress)) {
+        invalidStoredSmpteAddress_ = m_smpteAddress;
         m_smpteAddress = defaultSmpteAddress;
-        messageBox(this, "invalid SMPTE address", "QZ347Remote", MB_OK);
     }
 
     m_connectionTypeList.setCurSel(m_connectionType);
@@ -67,7 +70,7 @@ void CConnectionDlg::updateControls()
         m_address.setText(m_tcpAddress);
     } else if (m_connectionType == serial) {
         m_addressCaption.setText("SMPTE Address");
-        m_address.setText(m_smpteAddress);
+        m_address.setText(invalidStoredSmpteAddress_.empty() ? m_smpteAddress : invalidStoredSmpteAddress_);
     }
 }
 
@@ -99,6 +102,7 @@ void CConnectionDlg::OnChangeAddress()
         m_tcpAddress = text;
         m_profile.writeString(m_section, tcpAddressKey, m_tcpAddress);
     } else if (isValidSmpteAddress(text)) {
+        invalidStoredSmpteAddress_.clear();
         m_smpteAddress = text;
         m_profile.writeString(m_section, smpteAddressKey, m_smpteAddress);
     } else {

@@ -49,6 +49,8 @@ private:
     int16_t m_serialPort = 0;
     std::string m_tcpAddress;
     std::string m_smpteAddress;
+    // The stored address when it was not valid (never empty then, as the empty one is).
+    std::string invalidStoredSmpteAddress_;
     Edit m_address;
     ComboBox m_connectionTypeList;
     ComboBox m_serialPortList;

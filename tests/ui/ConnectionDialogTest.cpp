@@ -162,8 +162,10 @@ TEST_F(ConnectionDialogTest, ProfileValuesOutOfRangeFallBackToTheirDefaults)
         bool refused;
     };
     const Case cases[] = {
-        {"7", "9", "123456", CConnectionDlg::offLine, 0, "8280", true},
-        {"-1", "-2", "zz", CConnectionDlg::offLine, 0, "8280", true},
+        // A damaged address is reported only where it is shown: with Serial chosen.
+        {"7", "9", "123456", CConnectionDlg::offLine, 0, "8280", false},
+        {"-1", "-2", "zz", CConnectionDlg::offLine, 0, "8280", false},
+        {"1", "-2", "zz", CConnectionDlg::serial, 0, "8280", true},
         {"1", "3", "0a1F", CConnectionDlg::serial, 3, "0a1F", false},
     };
     for (const Case& c : cases) {
@@ -188,6 +190,28 @@ TEST_F(ConnectionDialogTest, ProfileValuesOutOfRangeFallBackToTheirDefaults)
             EXPECT_EQ(modal.texts(-1).front(), "invalid SMPTE address");
         }
     }
+}
+
+TEST_F(ConnectionDialogTest, ADamagedStoredSmpteAddressIsShownForTheUserToCorrect)
+{
+    {
+        std::ofstream file(profile.path(), std::ios::trunc);
+        file << "[Settings]\nconnection type=2\nsmpte address=82xy\n";
+    }
+    CConnectionDlg dialog;
+    run(dialog, [&](CConnectionDlg& d) {
+        EXPECT_TRUE(modal.shown.empty()); // off line the address does not matter
+        user::choose(types(d), CConnectionDlg::serial);
+        EXPECT_EQ(modal.texts(-1), std::vector<std::string>{"invalid SMPTE address"});
+        EXPECT_EQ(address(d).getText(), "82xy");
+        user::press(address(d), user::Key::Backspace);
+        user::press(address(d), user::Key::Backspace);
+        user::type(address(d), "81");
+        ok(d);
+    });
+    EXPECT_EQ(modal.texts(-1).size(), 2u); // and once more for the half-corrected "82x"
+    EXPECT_EQ(dialog.getAddress(), "8281");
+    EXPECT_EQ(settings.getString("Settings", "smpte address", "?"), "8281");
 }
 
 } // namespace
