@@ -14,8 +14,8 @@
 #include <QTimerEvent>
 
 #include <set>
+#include <stdexcept>
 
-#include "model/Exceptions.h"
 #include "platform/Application.h"
 #include "platform/Dialog.h"
 #include "platform/qt/Internals.h"
@@ -417,7 +417,7 @@ void Dialog::attach(Window& wrapper, int controlId)
 {
     auto found = p->controls.find(controlId);
     if (found == p->controls.end()) {
-        throw VormoException("No control " + std::to_string(controlId) + " in template " +
+        throw std::runtime_error("No control " + std::to_string(controlId) + " in template " +
                              std::to_string(p->templateId));
     }
     QWidget* control = found->second->widget;
@@ -438,7 +438,7 @@ void Dialog::attach(Window& wrapper, int controlId)
         fits = qobject_cast<QzTabFrame*>(control) != nullptr;
     }
     if (!fits) {
-        throw VormoException("Control " + std::to_string(controlId) + " of template " +
+        throw std::runtime_error("Control " + std::to_string(controlId) + " of template " +
                              std::to_string(p->templateId) + " is of another kind");
     }
     wrapper.internals().bind(wrapper, control);

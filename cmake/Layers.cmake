@@ -1,0 +1,35 @@
+# Sources include headers by their path from the repository root ("model/X.h"),
+# so one include directory at the root would let any file include any layer.
+# Instead each layer's library gets a folder in the build tree holding links to
+# just the source folders it may see: an include that runs the wrong way finds
+# no header and fails to build. The layers run
+#   model <- device <- unit <- ui, with platform beside ui knowing none of them.
+function(qz_layer_includes target)
+    set(staging ${CMAKE_BINARY_DIR}/layers/${target})
+    file(REMOVE_RECURSE ${staging})
+    file(MAKE_DIRECTORY ${staging})
+    foreach(folder ${ARGN})
+        file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${staging}/${folder} SYMBOLIC)
+    endforeach()
+    target_include_directories(${target} PUBLIC ${staging})
+endfunction()
+
+# A header that no source of its own layer includes would escape that check, so
+# every layer also compiles one file that includes each of its headers.
+function(qz_check_layer_headers target folder)
+    file(GLOB_RECURSE headers CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+    list(SORT headers)
+    list(TRANSFORM headers REPLACE "(.+)" "#include \"\\1\"\n")
+    list(JOIN headers "" includes)
+    set(source ${CMAKE_BINARY_DIR}/layers/${target}_headers.cpp)
+    file(CONFIGURE OUTPUT ${source} CONTENT "// Generated: every header of ${folder}/, built in its own layer.\n${includes}")
+    target_sources(${target} PRIVATE ${source})
+endfunction()
+
+# One library per layer below the user interface, each from its folder's sources.
+function(qz_add_layer target folder)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+    add_library(${target} STATIC ${sources})
+    qz_layer_includes(${target} ${ARGN} ${folder})
+    qz_check_layer_headers(${target} ${folder})
+endfunction()
