@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "model/ParameterConverter.h"
+#include "tests/unit/catalogue/CatalogueRows.h"
 #include "unit/UnitFormatters.h"
 
 namespace {
@@ -36,37 +38,15 @@ std::string nameOf(const ParameterFormatter& formatter)
 
 TEST(UnitFormatters, AreMadeForTheirParametersInAttachOrder)
 {
-    struct Row {
-        int id;
-        ParameterKind kind;
-        std::string name;
-    };
-    const std::vector<Row> expected = {
-        {0x0511, control, "Master Volume"},
-        {0x0312, control, "Digital Volume"},
-        {0x030D, control, "Ref Level"},
-        {0x0512, control, "Dim Gain"},
-        {0x0510, control, "Master Trim"},
-        {0x0D03, control, "Tessiva II Dimension"},
-        {0x0D04, control, "Tessiva II Center Width"},
-        {0x0B0B, control, "Vocal One Pan"},
-        {0x0B0C, control, "Vocal Two Pan"},
-        {0x0B0D, control, "Music Pan"},
-        {0x0B08, control, "Vocal One Level"},
-        {0x0B09, control, "Vocal Two Level"},
-        {0x0B0A, control, "Music Level"},
-        {0x1508, status, "Dialogue Level"},
-        {0x2B04, status, "Streaming Duration"},
-        {0x2B09, status, "Streaming Position"},
-    };
     const auto formatters = createUnitFormatters();
-    ASSERT_EQ(formatters.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(expected[i].name);
-        EXPECT_EQ(formatters[i].id, expected[i].id);
-        EXPECT_EQ(formatters[i].kind, expected[i].kind);
+    ASSERT_EQ(formatters.size(), std::size(unitFormatterNames));
+    for (std::size_t i = 0; i < formatters.size(); ++i) {
+        const UnitFormatterName& expected = unitFormatterNames[i];
+        SCOPED_TRACE(expected.name);
+        EXPECT_EQ(formatters[i].id, expected.id);
+        EXPECT_EQ(formatters[i].kind, expected.kind);
         ASSERT_NE(formatters[i].formatter, nullptr);
-        EXPECT_EQ(nameOf(*formatters[i].formatter), expected[i].name);
+        EXPECT_EQ(nameOf(*formatters[i].formatter), expected.name);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "model/ConfigurationFile.h"
 #include "model/Exceptions.h"
 #include "model/Transaction.h"
+#include "tests/unit/catalogue/CatalogueRows.h"
 #include "unit/DefaultDeviceConnection.h"
 #include "unit/UnitParameterSet.h"
 
@@ -204,34 +205,12 @@ TEST_F(UnitSetRulesTest, StreamingPositionRangeFollowsTheDuration)
 TEST_F(UnitSetRulesTest, TheUnitsOwnFormattersAreInForceOnceTheSetIsBuilt)
 {
     InspectedSet set(&adapter, false);
-    struct Case {
-        int number;
-        bool control;
-        std::string name;
-    };
-    const std::vector<Case> cases = {
-        {0x0511, true, "Master Volume"},
-        {0x0312, true, "Digital Volume"},
-        {0x030D, true, "Ref Level"},
-        {0x0512, true, "Dim Gain"},
-        {0x0510, true, "Master Trim"},
-        {0x0D03, true, "Tessiva II Dimension"},
-        {0x0D04, true, "Tessiva II Center Width"},
-        {0x0B0B, true, "Vocal One Pan"},
-        {0x0B0C, true, "Vocal Two Pan"},
-        {0x0B0D, true, "Music Pan"},
-        {0x0B08, true, "Vocal One Level"},
-        {0x0B09, true, "Vocal Two Level"},
-        {0x0B0A, true, "Music Level"},
-        {0x1508, false, "Dialogue Level"},
-        {0x2B04, false, "Streaming Duration"},
-        {0x2B09, false, "Streaming Position"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Parameter& parameter = c.control ? set.control(c.number) : set.status(c.number);
+    for (const UnitFormatterName& expected : unitFormatterNames) {
+        SCOPED_TRACE(expected.name);
+        Parameter& parameter =
+            expected.kind == ParameterKind::Control ? set.control(expected.id) : set.status(expected.id);
         ASSERT_NE(parameter.formatter(), nullptr);
-        EXPECT_EQ(parameter.formatter()->name(), c.name);
+        EXPECT_EQ(parameter.formatter()->name(), expected.name);
         EXPECT_TRUE(set.ownsFormatter(parameter.formatter()));
     }
     // Factory defaults, shown through them.

@@ -1,13 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tests/unit/catalogue/StatusPresetRows.h"
+#include "tests/unit/catalogue/CatalogueRows.h"
 
 namespace {
-
-const GroupCatalogue& rows()
-{
-    return catalogueGroup0F();
-}
 
 TEST(CatalogueGroup0F, RowsAtTheirEnds)
 {
@@ -39,51 +34,33 @@ TEST(CatalogueGroup0F, RowsAtTheirEnds)
         {0x0F0E, status, "", 0, 5, number(0), 0, {}, {}},
     };
     for (const RowCase& expected : cases)
-        expectRow(rows(), expected);
+        expectRow(expected);
 }
 
 TEST(CatalogueGroup0F, LabelsThatLookAlikeButDiffer)
 {
     // The two sample-rate rows differ only in their last label.
-    const ParameterDefinition& first = rowOf(rows(), 0x0F00);
-    const ParameterDefinition& second = rowOf(rows(), 0x0F01);
+    const ParameterDefinition& first = rowOf(0x0F00);
+    const ParameterDefinition& second = rowOf(0x0F01);
     ASSERT_EQ(first.labels.size(), second.labels.size());
     for (std::size_t i = 0; i + 1 < first.labels.size(); ++i)
         EXPECT_EQ(first.labels[i].text, second.labels[i].text);
-    EXPECT_EQ(*labelOf(first, 2), "48kHz");
+    EXPECT_EQ(labelOf(first, 2), "48kHz");
 
     // Channel-status sampling frequency: a blank before "kHz" up to 48, none and "KHz" above.
-    const ParameterDefinition& frequency = rowOf(rows(), 0x0F0A);
-    EXPECT_EQ(*labelOf(frequency, 2), "44.1 kHz");
-    EXPECT_EQ(*labelOf(frequency, 3), "48 kHz");
-    EXPECT_EQ(*labelOf(frequency, 4), "88.2KHz");
-    EXPECT_EQ(*labelOf(frequency, 5), "96KHz");
+    const ParameterDefinition& frequency = rowOf(0x0F0A);
+    EXPECT_EQ(labelOf(frequency, 2), "44.1 kHz");
+    EXPECT_EQ(labelOf(frequency, 3), "48 kHz");
+    EXPECT_EQ(labelOf(frequency, 4), "88.2KHz");
+    EXPECT_EQ(labelOf(frequency, 5), "96KHz");
 
     // The input lock reads 0 as unlocked, the channel-status lock reads 0 as locked.
-    EXPECT_EQ(*labelOf(rowOf(rows(), 0x0F02), 0), "Unlocked");
-    EXPECT_EQ(*labelOf(rowOf(rows(), 0x0F04), 0), "Unlocked");
-    EXPECT_EQ(*labelOf(rowOf(rows(), 0x0F0C), 0), "Locked");
-    EXPECT_EQ(*labelOf(rowOf(rows(), 0x0F09), 2), "50/15-us Emphasis");
-    EXPECT_EQ(rowOf(rows(), 0x0F04).name, "Input");
-    EXPECT_EQ(rowOf(rows(), 0x0F0C).name, "Channel Status Locked");
-}
-
-TEST(CatalogueGroup0F, FactoryDefaultsShowAsOffLine)
-{
-    expectDefaultLabels(rows(), {{0x0F00, "48kHz"},
-                                 {0x0F01, "48kHz"},
-                                 {0x0F02, "Unlocked"},
-                                 {0x0F03, "Invalid"},
-                                 {0x0F04, "Unlocked"},
-                                 {0x0F05, "Not Confident"},
-                                 {0x0F06, "Consumer"},
-                                 {0x0F07, "Audio"},
-                                 {0x0F08, "Unlocked"},
-                                 {0x0F09, "Not Indicated"},
-                                 {0x0F0A, "Not Indicated"},
-                                 {0x0F0B, "Not Indicated"},
-                                 {0x0F0C, "Unlocked"},
-                                 {0x0F0D, "false"}});
+    EXPECT_EQ(labelOf(rowOf(0x0F02), 0), "Unlocked");
+    EXPECT_EQ(labelOf(rowOf(0x0F04), 0), "Unlocked");
+    EXPECT_EQ(labelOf(rowOf(0x0F0C), 0), "Locked");
+    EXPECT_EQ(labelOf(rowOf(0x0F09), 2), "50/15-us Emphasis");
+    EXPECT_EQ(rowOf(0x0F04).name, "Input");
+    EXPECT_EQ(rowOf(0x0F0C).name, "Channel Status Locked");
 }
 
 } // namespace

@@ -1,13 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tests/unit/catalogue/StatusPresetRows.h"
+#include "tests/unit/catalogue/CatalogueRows.h"
 
 namespace {
-
-const GroupCatalogue& rows()
-{
-    return catalogueGroup13();
-}
 
 TEST(CatalogueGroup13, RowsAtTheirEnds)
 {
@@ -20,23 +15,22 @@ TEST(CatalogueGroup13, RowsAtTheirEnds)
         {0x1305, status, "Timecode Frame Type", 0, 1, number(1), 2, {0, ";"}, {1, ":"}},
     };
     for (const RowCase& expected : cases)
-        expectRow(rows(), expected);
+        expectRow(expected);
 }
 
 TEST(CatalogueGroup13, FullWordRowsSpanAllSixteenBits)
 {
     // The unit reads the maximum as the bytes 0xFF 0xFF.
     for (int id : {0x1301, 0x1302, 0x1304})
-        EXPECT_EQ(number(rowOf(rows(), id).maximum).toUInt16(), 0xFFFF) << std::hex << id;
+        EXPECT_EQ(number(rowOf(id).maximum).toUInt16(), 0xFFFF) << std::hex << id;
 }
 
 TEST(CatalogueGroup13, FrameRates)
 {
-    const ParameterDefinition& rate = rowOf(rows(), 0x1303);
-    EXPECT_EQ(*labelOf(rate, 1), "23.98fps");
-    EXPECT_EQ(*labelOf(rate, 4), "29.97fps");
-    EXPECT_EQ(*labelOf(rate, 7), "59.94fps");
-    expectDefaultLabels(rows(), {{0x1300, "No"}, {0x1303, "N/A"}, {0x1305, ":"}});
+    const ParameterDefinition& rate = rowOf(0x1303);
+    EXPECT_EQ(labelOf(rate, 1), "23.98fps");
+    EXPECT_EQ(labelOf(rate, 4), "29.97fps");
+    EXPECT_EQ(labelOf(rate, 7), "59.94fps");
 }
 
 } // namespace

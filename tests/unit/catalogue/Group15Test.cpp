@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/unit/catalogue/StatusPresetRows.h"
+#include "tests/unit/catalogue/CatalogueRows.h"
 
 namespace {
 
@@ -110,7 +110,7 @@ TEST(CatalogueGroup15, RowsAtTheirEnds)
          {1, "N/A"}},
     };
     for (const RowCase& expected : cases)
-        expectRow(rows(), expected);
+        expectRow(expected);
 }
 
 TEST(CatalogueGroup15, EveryLabelledRowDefaultsToItsNotAvailableMaximum)
@@ -121,41 +121,39 @@ TEST(CatalogueGroup15, EveryLabelledRowDefaultsToItsNotAvailableMaximum)
             continue;
         SCOPED_TRACE(row.name);
         EXPECT_EQ(row.defaultValue, number(row.maximum));
-        const std::string* label = labelOf(row, row.maximum);
-        ASSERT_NE(label, nullptr);
-        EXPECT_EQ(*label, "N/A");
+        EXPECT_EQ(labelOf(row, row.maximum), "N/A");
     }
 }
 
 TEST(CatalogueGroup15, SpellingsKeptAsTheUnitHasThem)
 {
-    const ParameterDefinition& rate = rowOf(rows(), 0x1501);
-    EXPECT_EQ(*labelOf(rate, 18), "640 kbps");
-    EXPECT_EQ(*labelOf(rate, 19), "Reserved");
-    EXPECT_EQ(*labelOf(rate, 30), "Reserved");
-    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1502), 1), "Main M&E");
-    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1505), 2), "0 (-999 dB)");
-    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1504), 1), "0.596 (-4.5 dB)");
-    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1506), 0), "Not Indicated");
-    EXPECT_EQ(*labelOf(rowOf(rows(), 0x150D), 0), "Not indicated");
-    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1517), 2), "Srnd QX");
-    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1518), 1), "Not Vormo Headphone encoded");
-    EXPECT_EQ(*labelOf(rowOf(rows(), 0x1519), 1), "HDCD");
-    EXPECT_EQ(rowOf(rows(), 0x1510).name, "Vormo Digital Extended BSI1 Exist (ac3_xbsi1e)");
-    EXPECT_EQ(rowOf(rows(), 0x1516).name, "Vormo Digital Extended BSI2 Exist (ac3_xbsi2e)");
+    const ParameterDefinition& rate = rowOf(0x1501);
+    EXPECT_EQ(labelOf(rate, 18), "640 kbps");
+    EXPECT_EQ(labelOf(rate, 19), "Reserved");
+    EXPECT_EQ(labelOf(rate, 30), "Reserved");
+    EXPECT_EQ(labelOf(rowOf(0x1502), 1), "Main M&E");
+    EXPECT_EQ(labelOf(rowOf(0x1505), 2), "0 (-999 dB)");
+    EXPECT_EQ(labelOf(rowOf(0x1504), 1), "0.596 (-4.5 dB)");
+    EXPECT_EQ(labelOf(rowOf(0x1506), 0), "Not Indicated");
+    EXPECT_EQ(labelOf(rowOf(0x150D), 0), "Not indicated");
+    EXPECT_EQ(labelOf(rowOf(0x1517), 2), "Srnd QX");
+    EXPECT_EQ(labelOf(rowOf(0x1518), 1), "Not Vormo Headphone encoded");
+    EXPECT_EQ(labelOf(rowOf(0x1519), 1), "HDCD");
+    EXPECT_EQ(rowOf(0x1510).name, "Vormo Digital Extended BSI1 Exist (ac3_xbsi1e)");
+    EXPECT_EQ(rowOf(0x1516).name, "Vormo Digital Extended BSI2 Exist (ac3_xbsi2e)");
 }
 
 TEST(CatalogueGroup15, RowsThatShareANameOrALabelList)
 {
-    EXPECT_EQ(rowOf(rows(), 0x1523).name, "Vormo Digital Compr (ac3_compr)");
-    EXPECT_EQ(rowOf(rows(), 0x1524).name, "Vormo Digital Compr (ac3_compr)");
-    EXPECT_EQ(rowOf(rows(), 0x1526).name, "Vormo Digital Dynamic Range 1 (ac3_dynrng1)");
-    EXPECT_EQ(rowOf(rows(), 0x1527).name, "Vormo Digital Dynamic Range 1 (ac3_dynrng1)");
+    EXPECT_EQ(rowOf(0x1523).name, "Vormo Digital Compr (ac3_compr)");
+    EXPECT_EQ(rowOf(0x1524).name, "Vormo Digital Compr (ac3_compr)");
+    EXPECT_EQ(rowOf(0x1526).name, "Vormo Digital Dynamic Range 1 (ac3_dynrng1)");
+    EXPECT_EQ(rowOf(0x1527).name, "Vormo Digital Dynamic Range 1 (ac3_dynrng1)");
 
     // The four matrix downmix levels use one scale.
     for (int id : {0x1512, 0x1513, 0x1514, 0x1515}) {
         SCOPED_TRACE(id);
-        const ParameterDefinition& row = rowOf(rows(), id);
+        const ParameterDefinition& row = rowOf(id);
         ASSERT_EQ(row.labels.size(), 10u);
         EXPECT_EQ(row.labels[0].text, "1.414 (+3.0 dB)");
         EXPECT_EQ(row.labels[2].text, "1.000 (0.0 dB)");

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/unit/catalogue/StatusPresetRows.h"
+#include "tests/unit/catalogue/CatalogueRows.h"
 
 namespace {
 
@@ -19,8 +19,8 @@ TEST(CatalogueGroup17, ReferenceLampsAreControlRows)
          {2, "AES Reference selected but no valid signal found"}},
     };
     for (const RowCase& expected : cases)
-        expectRow(catalogueGroup17(), expected);
-    EXPECT_EQ(*labelOf(rowOf(catalogueGroup17(), 0x1701), 1), "AES Reference selected and valid");
+        expectRow(expected);
+    EXPECT_EQ(labelOf(rowOf(0x1701), 1), "AES Reference selected and valid");
 }
 
 } // namespace

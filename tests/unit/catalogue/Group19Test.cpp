@@ -2,14 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/unit/catalogue/StatusPresetRows.h"
+#include "tests/unit/catalogue/CatalogueRows.h"
 
 namespace {
-
-const GroupCatalogue& rows()
-{
-    return catalogueGroup19();
-}
 
 TEST(CatalogueGroup19, RowsAtTheirEnds)
 {
@@ -22,8 +17,8 @@ TEST(CatalogueGroup19, RowsAtTheirEnds)
         {0x1905, control, "Recall Preset Number", 0, 31, number(0), 32, {0, "Preset 1"}, {31, "Preset 32"}},
     };
     for (const RowCase& expected : cases)
-        expectRow(rows(), expected);
-    EXPECT_TRUE(rowOf(rows(), 0x1904).defaultValue.toString().empty()) << "no bytes, not a zero byte";
+        expectRow(expected);
+    EXPECT_TRUE(rowOf(0x1904).defaultValue.toString().empty()) << "no bytes, not a zero byte";
 }
 
 TEST(CatalogueGroup19, PresetNumbering)
@@ -36,7 +31,7 @@ TEST(CatalogueGroup19, PresetNumbering)
     const Numbering numberings[] = {{0x1900, 0}, {0x1901, 1}, {0x1903, 1}, {0x1905, 1}};
     std::size_t labelTotal = 0;
     for (const Numbering& numbering : numberings) {
-        const ParameterDefinition& row = rowOf(rows(), numbering.id);
+        const ParameterDefinition& row = rowOf(numbering.id);
         labelTotal += row.labels.size();
         for (const ValueLabel& label : row.labels) {
             int preset = label.value + numbering.offset;
@@ -45,7 +40,7 @@ TEST(CatalogueGroup19, PresetNumbering)
             EXPECT_EQ(label.text, "Preset " + std::to_string(preset)) << std::hex << numbering.id;
         }
     }
-    labelTotal += rowOf(rows(), 0x1902).labels.size();
+    labelTotal += rowOf(0x1902).labels.size();
     EXPECT_EQ(labelTotal, 123u);
 }
 

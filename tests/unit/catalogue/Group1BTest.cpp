@@ -2,14 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/unit/catalogue/StatusPresetRows.h"
+#include "tests/unit/catalogue/CatalogueRows.h"
 
 namespace {
-
-const GroupCatalogue& rows()
-{
-    return catalogueGroup1B();
-}
 
 TEST(CatalogueGroup1B, ActivePresetNumberAndName)
 {
@@ -18,10 +13,10 @@ TEST(CatalogueGroup1B, ActivePresetNumberAndName)
         {0x1B01, status, "Preset Name", -32768, 32767, text("Preset 1"), 0, {}, {}},
     };
     for (const RowCase& expected : cases)
-        expectRow(rows(), expected);
+        expectRow(expected);
 
     // Preset n is the value n, as for "Recall Preset".
-    for (const ValueLabel& label : rowOf(rows(), 0x1B00).labels) {
+    for (const ValueLabel& label : rowOf(0x1B00).labels) {
         if (label.value != 0) {
             EXPECT_EQ(label.text, "Preset " + std::to_string(label.value));
         }

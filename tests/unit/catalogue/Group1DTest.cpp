@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/unit/catalogue/StatusPresetRows.h"
+#include "tests/unit/catalogue/CatalogueRows.h"
 
 namespace {
 
@@ -35,9 +35,9 @@ TEST(CatalogueGroup1D, FactoryNames)
         SCOPED_TRACE(preset);
         std::string expected =
             preset >= 5 && preset <= 28 ? "Preset " + std::to_string(preset) : factory[(preset - 1) % 4];
-        EXPECT_EQ(rowOf(rows(), 0x1D00 + preset - 1).defaultValue, text(expected));
+        EXPECT_EQ(rowOf(0x1D00 + preset - 1).defaultValue, text(expected));
     }
-    EXPECT_EQ(rowOf(rows(), 0x1D00).defaultValue.size(), 11u) << "no terminating zero byte";
+    EXPECT_EQ(rowOf(0x1D00).defaultValue.size(), 11u) << "no terminating zero byte";
 }
 
 } // namespace

@@ -3,9 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/catalogue/GroupTableHelpers.h"
-
-using namespace catalogueIoTest;
+#include "tests/unit/catalogue/CatalogueRows.h"
 
 namespace {
 
@@ -44,45 +42,39 @@ const std::vector<InputPin> inputPins = {
 
 TEST(Group1F, EveryInputPinHasItsThreeSettingsWithFactoryDefaults)
 {
-    const GroupCatalogue& rows = catalogueGroup1F();
     for (const InputPin& pin : inputPins) {
         SCOPED_TRACE("input pin " + std::to_string(pin.pin));
 
-        const ParameterDefinition* trigger = findRow(rows, pin.trigger);
-        ASSERT_NE(trigger, nullptr);
-        EXPECT_EQ(trigger->name, triggerName);
-        EXPECT_EQ(trigger->minimum, 0);
-        EXPECT_EQ(trigger->maximum, 1);
-        EXPECT_EQ(labelOf(*trigger, 0), "Level");
-        EXPECT_EQ(labelOf(*trigger, 1), "Edge");
-        EXPECT_EQ(defaultLabelOf(*trigger), "Edge");
+        const ParameterDefinition& trigger = rowOf(pin.trigger);
+        EXPECT_EQ(trigger.name, triggerName);
+        EXPECT_EQ(trigger.minimum, 0);
+        EXPECT_EQ(trigger.maximum, 1);
+        EXPECT_EQ(labelOf(trigger, 0), "Level");
+        EXPECT_EQ(labelOf(trigger, 1), "Edge");
+        EXPECT_EQ(defaultShownByBuilder(trigger.id), "Edge");
 
-        const ParameterDefinition* polarity = findRow(rows, pin.polarity);
-        ASSERT_NE(polarity, nullptr);
-        EXPECT_EQ(polarity->name, polarityName);
-        EXPECT_EQ(polarity->minimum, 0);
-        EXPECT_EQ(polarity->maximum, 1);
-        EXPECT_EQ(labelOf(*polarity, 0), "Negative/Low");
-        EXPECT_EQ(labelOf(*polarity, 1), "Positive/High");
-        EXPECT_EQ(defaultLabelOf(*polarity), "Negative/Low");
+        const ParameterDefinition& polarity = rowOf(pin.polarity);
+        EXPECT_EQ(polarity.name, polarityName);
+        EXPECT_EQ(polarity.minimum, 0);
+        EXPECT_EQ(polarity.maximum, 1);
+        EXPECT_EQ(labelOf(polarity, 0), "Negative/Low");
+        EXPECT_EQ(labelOf(polarity, 1), "Positive/High");
+        EXPECT_EQ(defaultShownByBuilder(polarity.id), "Negative/Low");
 
-        const ParameterDefinition* function = findRow(rows, pin.function);
-        ASSERT_NE(function, nullptr);
-        EXPECT_EQ(function->name, functionName);
-        EXPECT_EQ(function->minimum, 0);
-        EXPECT_EQ(function->maximum, 73);
-        EXPECT_EQ(labelOf(*function, 0), "Bypass");
-        EXPECT_EQ(labelOf(*function, 73), "Dim/Mute");
-        EXPECT_EQ(defaultLabelOf(*function), pin.defaultFunction);
+        const ParameterDefinition& function = rowOf(pin.function);
+        EXPECT_EQ(function.name, functionName);
+        EXPECT_EQ(function.minimum, 0);
+        EXPECT_EQ(function.maximum, 73);
+        EXPECT_EQ(labelOf(function, 0), "Bypass");
+        EXPECT_EQ(labelOf(function, 73), "Dim/Mute");
+        EXPECT_EQ(defaultShownByBuilder(function.id), pin.defaultFunction);
     }
 }
 
 TEST(Group1F, FunctionListIsTheInputVocabulary)
 {
-    const GroupCatalogue& rows = catalogueGroup1F();
-    const ParameterDefinition* first = findRow(rows, 0x1F20);
-    ASSERT_NE(first, nullptr);
-    ASSERT_EQ(first->labels.size(), 74u);
+    const ParameterDefinition& first = rowOf(0x1F20);
+    ASSERT_EQ(first.labels.size(), 74u);
 
     const std::vector<ValueLabel> expected = {
         {1, "Preset 1"},
@@ -101,31 +93,29 @@ TEST(Group1F, FunctionListIsTheInputVocabulary)
         {72, "Master Volume Reference Level"},
     };
     for (const ValueLabel& label : expected) {
-        EXPECT_EQ(labelOf(*first, label.value), label.text);
+        EXPECT_EQ(labelOf(first, label.value), label.text);
     }
 
     // All sixteen pins offer the very same list.
     for (int id = 0x1F21; id <= 0x1F2F; ++id) {
-        const ParameterDefinition* function = findRow(rows, id);
-        ASSERT_NE(function, nullptr);
-        ASSERT_EQ(function->labels.size(), first->labels.size());
-        for (std::size_t i = 0; i < first->labels.size(); ++i) {
-            EXPECT_EQ(function->labels[i].value, first->labels[i].value);
-            EXPECT_EQ(function->labels[i].text, first->labels[i].text);
+        const ParameterDefinition& function = rowOf(id);
+        ASSERT_EQ(function.labels.size(), first.labels.size());
+        for (std::size_t i = 0; i < first.labels.size(); ++i) {
+            EXPECT_EQ(function.labels[i].value, first.labels[i].value);
+            EXPECT_EQ(function.labels[i].text, first.labels[i].text);
         }
     }
 }
 
 TEST(Group1F, ActiveInputPinCountsZeroToFourteen)
 {
-    const ParameterDefinition* active = findRow(catalogueGroup1F(), 0x1F30);
-    ASSERT_NE(active, nullptr);
-    EXPECT_EQ(active->name, "Active GPI pin");
-    EXPECT_EQ(active->minimum, 0);
-    EXPECT_EQ(active->maximum, 14);
-    ASSERT_EQ(active->labels.size(), 15u);
-    for (const ValueLabel& label : active->labels) {
+    const ParameterDefinition& active = rowOf(0x1F30);
+    EXPECT_EQ(active.name, "Active GPI pin");
+    EXPECT_EQ(active.minimum, 0);
+    EXPECT_EQ(active.maximum, 14);
+    ASSERT_EQ(active.labels.size(), 15u);
+    for (const ValueLabel& label : active.labels) {
         EXPECT_EQ(label.text, std::to_string(label.value));
     }
-    EXPECT_EQ(defaultLabelOf(*active), "0");
+    EXPECT_EQ(defaultShownByBuilder(active.id), "0");
 }

@@ -3,9 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/catalogue/GroupTableHelpers.h"
-
-using namespace catalogueIoTest;
+#include "tests/unit/catalogue/CatalogueRows.h"
 
 namespace {
 
@@ -41,45 +39,39 @@ const std::vector<OutputEntry> outputEntries = {
 
 TEST(Group21, EveryOutputEntryHasItsThreeSettingsWithFactoryDefaults)
 {
-    const GroupCatalogue& rows = catalogueGroup21();
     for (const OutputEntry& entry : outputEntries) {
         SCOPED_TRACE("output entry " + std::to_string(entry.entry));
 
-        const ParameterDefinition* trigger = findRow(rows, entry.trigger);
-        ASSERT_NE(trigger, nullptr);
-        EXPECT_EQ(trigger->name, "Set Trigger Mode For General Purpose Output Pin");
-        EXPECT_EQ(trigger->minimum, 0);
-        EXPECT_EQ(trigger->maximum, 1);
-        EXPECT_EQ(labelOf(*trigger, 0), "Level");
-        EXPECT_EQ(labelOf(*trigger, 1), "Edge");
-        EXPECT_EQ(defaultLabelOf(*trigger), "Level");
+        const ParameterDefinition& trigger = rowOf(entry.trigger);
+        EXPECT_EQ(trigger.name, "Set Trigger Mode For General Purpose Output Pin");
+        EXPECT_EQ(trigger.minimum, 0);
+        EXPECT_EQ(trigger.maximum, 1);
+        EXPECT_EQ(labelOf(trigger, 0), "Level");
+        EXPECT_EQ(labelOf(trigger, 1), "Edge");
+        EXPECT_EQ(defaultShownByBuilder(trigger.id), "Level");
 
-        const ParameterDefinition* polarity = findRow(rows, entry.polarity);
-        ASSERT_NE(polarity, nullptr);
-        EXPECT_EQ(polarity->name, "Polarity");
-        EXPECT_EQ(polarity->minimum, 0);
-        EXPECT_EQ(polarity->maximum, 1);
-        EXPECT_EQ(labelOf(*polarity, 0), "Negative/Low");
-        EXPECT_EQ(labelOf(*polarity, 1), "Positive/High");
-        EXPECT_EQ(defaultLabelOf(*polarity), "Positive/High");
+        const ParameterDefinition& polarity = rowOf(entry.polarity);
+        EXPECT_EQ(polarity.name, "Polarity");
+        EXPECT_EQ(polarity.minimum, 0);
+        EXPECT_EQ(polarity.maximum, 1);
+        EXPECT_EQ(labelOf(polarity, 0), "Negative/Low");
+        EXPECT_EQ(labelOf(polarity, 1), "Positive/High");
+        EXPECT_EQ(defaultShownByBuilder(polarity.id), "Positive/High");
 
-        const ParameterDefinition* function = findRow(rows, entry.function);
-        ASSERT_NE(function, nullptr);
-        EXPECT_EQ(function->name, "Function");
-        EXPECT_EQ(function->minimum, 0);
-        EXPECT_EQ(function->maximum, 77);
-        EXPECT_EQ(labelOf(*function, 0), "Bypass");
-        EXPECT_EQ(labelOf(*function, 77), "Vormo Digital Input");
-        EXPECT_EQ(defaultLabelOf(*function), entry.defaultFunction);
+        const ParameterDefinition& function = rowOf(entry.function);
+        EXPECT_EQ(function.name, "Function");
+        EXPECT_EQ(function.minimum, 0);
+        EXPECT_EQ(function.maximum, 77);
+        EXPECT_EQ(labelOf(function, 0), "Bypass");
+        EXPECT_EQ(labelOf(function, 77), "Vormo Digital Input");
+        EXPECT_EQ(defaultShownByBuilder(function.id), entry.defaultFunction);
     }
 }
 
 TEST(Group21, FunctionListIsTheOutputVocabulary)
 {
-    const GroupCatalogue& rows = catalogueGroup21();
-    const ParameterDefinition* first = findRow(rows, 0x2122);
-    ASSERT_NE(first, nullptr);
-    ASSERT_EQ(first->labels.size(), 78u);
+    const ParameterDefinition& first = rowOf(0x2122);
+    ASSERT_EQ(first.labels.size(), 78u);
 
     // The outputs word many functions differently from the inputs.
     const std::vector<ValueLabel> expected = {
@@ -103,40 +95,36 @@ TEST(Group21, FunctionListIsTheOutputVocabulary)
         {76, "Remote Control"},
     };
     for (const ValueLabel& label : expected) {
-        EXPECT_EQ(labelOf(*first, label.value), label.text);
+        EXPECT_EQ(labelOf(first, label.value), label.text);
     }
 
     // All seventeen entries offer the very same list.
     for (int id = 0x2123; id <= 0x2132; ++id) {
-        const ParameterDefinition* function = findRow(rows, id);
-        ASSERT_NE(function, nullptr);
-        ASSERT_EQ(function->labels.size(), first->labels.size());
-        for (std::size_t i = 0; i < first->labels.size(); ++i) {
-            EXPECT_EQ(function->labels[i].value, first->labels[i].value);
-            EXPECT_EQ(function->labels[i].text, first->labels[i].text);
+        const ParameterDefinition& function = rowOf(id);
+        ASSERT_EQ(function.labels.size(), first.labels.size());
+        for (std::size_t i = 0; i < first.labels.size(); ++i) {
+            EXPECT_EQ(function.labels[i].value, first.labels[i].value);
+            EXPECT_EQ(function.labels[i].text, first.labels[i].text);
         }
     }
 }
 
 TEST(Group21, ActiveOutputPinAndEditMode)
 {
-    const GroupCatalogue& rows = catalogueGroup21();
 
-    const ParameterDefinition* active = findRow(rows, 0x2133);
-    ASSERT_NE(active, nullptr);
-    EXPECT_EQ(active->name, "Active GPO pin");
-    EXPECT_EQ(active->minimum, 0);
-    EXPECT_EQ(active->maximum, 15);
-    ASSERT_EQ(active->labels.size(), 16u);
-    for (const ValueLabel& label : active->labels) {
+    const ParameterDefinition& active = rowOf(0x2133);
+    EXPECT_EQ(active.name, "Active GPO pin");
+    EXPECT_EQ(active.minimum, 0);
+    EXPECT_EQ(active.maximum, 15);
+    ASSERT_EQ(active.labels.size(), 16u);
+    for (const ValueLabel& label : active.labels) {
         EXPECT_EQ(label.text, std::to_string(label.value));
     }
-    EXPECT_EQ(defaultLabelOf(*active), "0");
+    EXPECT_EQ(defaultShownByBuilder(active.id), "0");
 
-    const ParameterDefinition* editMode = findRow(rows, 0x2134);
-    ASSERT_NE(editMode, nullptr);
-    EXPECT_EQ(editMode->name, "GPI/O edit mode");
-    EXPECT_EQ(labelOf(*editMode, 0), "Kit812");
-    EXPECT_EQ(labelOf(*editMode, 1), "Pin");
-    EXPECT_EQ(defaultLabelOf(*editMode), "Kit812");
+    const ParameterDefinition& editMode = rowOf(0x2134);
+    EXPECT_EQ(editMode.name, "GPI/O edit mode");
+    EXPECT_EQ(labelOf(editMode, 0), "Kit812");
+    EXPECT_EQ(labelOf(editMode, 1), "Pin");
+    EXPECT_EQ(defaultShownByBuilder(editMode.id), "Kit812");
 }

@@ -3,9 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/catalogue/GroupTableHelpers.h"
-
-using namespace catalogueIoTest;
+#include "tests/unit/catalogue/CatalogueRows.h"
 
 namespace {
 
@@ -26,11 +24,10 @@ std::vector<std::string> linesOf(const std::string& text)
 
 TEST(Group3D, ErrorConditionTextsFitTheUnitsDisplay)
 {
-    const ParameterDefinition* condition = findRow(catalogueGroup3D(), 0x3D00);
-    ASSERT_NE(condition, nullptr);
-    EXPECT_EQ(condition->name, "Error Condition");
-    ASSERT_EQ(condition->labels.size(), 29u);
-    for (const ValueLabel& label : condition->labels) {
+    const ParameterDefinition& condition = rowOf(0x3D00);
+    EXPECT_EQ(condition.name, "Error Condition");
+    ASSERT_EQ(condition.labels.size(), 29u);
+    for (const ValueLabel& label : condition.labels) {
         SCOPED_TRACE("condition " + std::to_string(label.value));
         EXPECT_EQ(label.text.find('\r'), std::string::npos);
         const std::vector<std::string> lines = linesOf(label.text);
@@ -44,8 +41,7 @@ TEST(Group3D, ErrorConditionTextsFitTheUnitsDisplay)
 
 TEST(Group3D, ErrorConditionTextsAsTheUnitWritesThem)
 {
-    const ParameterDefinition* condition = findRow(catalogueGroup3D(), 0x3D00);
-    ASSERT_NE(condition, nullptr);
+    const ParameterDefinition& condition = rowOf(0x3D00);
     const std::vector<ValueLabel> expected = {
         {0, "No Errors"},
         {1, "No Signal Present\non Selected Input"},
@@ -60,16 +56,15 @@ TEST(Group3D, ErrorConditionTextsAsTheUnitWritesThem)
         {28, "File Not Found\non\nStreaming Server"},
     };
     for (const ValueLabel& label : expected) {
-        EXPECT_EQ(labelOf(*condition, label.value), label.text);
+        EXPECT_EQ(labelOf(condition, label.value), label.text);
     }
 }
 
 TEST(Group3D, ReferenceCodeShowsItsNumberUpToSeventeen)
 {
-    const ParameterDefinition* code = findRow(catalogueGroup3D(), 0x3D04);
-    ASSERT_NE(code, nullptr);
+    const ParameterDefinition& code = rowOf(0x3D04);
     for (int value = 0; value <= 17; ++value) {
-        EXPECT_EQ(labelOf(*code, value), std::to_string(value));
+        EXPECT_EQ(labelOf(code, value), std::to_string(value));
     }
-    EXPECT_EQ(labelOf(*code, 18), "OKAY");
+    EXPECT_EQ(labelOf(code, 18), "OKAY");
 }
