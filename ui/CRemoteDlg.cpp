@@ -781,6 +781,10 @@ void CRemoteDlg::OnConnect()
     CConnectionDlg dialog;
     if (dialog.runModal() == IDOK) {
         disconnect();
+        // A serial port opens only once and the unit may take one connection at a
+        // time: the old link must be closed before the new one opens, and from this
+        // handler nothing still uses it.
+        deleteRetiredObjects();
         connect(dialog.getConnectionType(), dialog.getAddress(), dialog.getComPort());
     }
     if (!m_applicationEnded) {

@@ -12,6 +12,7 @@
 #include "platform/WaitCursor.h"
 #include "support/FakeSerialUnit.h"
 #include "support/FakeUnit.h"
+#include "ui/CConnectionDlg.h"
 #include "ui/CMessageDlg.h"
 #include "ui/CRemoteDlg.h"
 #include "ui/DialogStack.h"
@@ -400,6 +401,57 @@ TEST_F(ConnectionChainTest, TheTimerPollsTwoGroupsPerTickAndRefreshesEveryTenthT
         window->OnTimer(CRemoteDlg::pollTimerId);
     }
     EXPECT_EQ(UnitParameterSet::rotationCounter(), rotation + 2); // every tenth tick, whichever it is
+}
+
+// The unit takes one connection at a time and a serial port opens only once: File >
+// Connect to the unit the window is connected to must let go of the old link first.
+TEST_F(ConnectionChainTest, FileConnectToTheSameUnitAgainConnectsAgain)
+{
+    auto tcpUnit = unitAt("127.0.0.26");
+    FakeSerialUnit serialUnit(0x8280, 3);
+    serialUnit.setValues(unitCatalogueDefaults());
+    serialUnit.setValue(remoteSource, ParameterValue(2));
+    struct Case {
+        const char* name;
+        int type;
+        const char* address;
+        int comPort;
+    };
+    const Case cases[] = {
+        {"TCP", CRemoteDlg::ethernet, "127.0.0.26", 1},
+        {"serial", CRemoteDlg::serial, "8280", 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        modal.shown.clear();
+        open(c.type, c.address, c.comPort);
+        ASSERT_EQ(window->connectionType(), c.type);
+        modal.script = [&](Window& shown) {
+            auto* dialog = dynamic_cast<CConnectionDlg*>(&shown);
+            if (dialog == nullptr) {
+                return false;
+            }
+            user::choose(dialog->control<ComboBox>(CConnectionDlg::connectionTypeId), c.type);
+            if (c.type == CRemoteDlg::serial) {
+                user::choose(dialog->control<ComboBox>(CConnectionDlg::serialPortId), c.comPort - 1);
+            }
+            Edit& address = dialog->control<Edit>(CConnectionDlg::addressId);
+            address.setText("");
+            user::type(address, c.address);
+            user::click(dialog->control<Button>(IDOK));
+            return true;
+        };
+        Notification connect;
+        connect.id = CRemoteDlg::commandConnect;
+        window->notify(connect);
+        modal.script = nullptr;
+        EXPECT_TRUE(modal.texts(errorTemplate).empty()) << modal.texts(errorTemplate).front();
+        EXPECT_EQ(window->connectionType(), c.type);
+        EXPECT_EQ(window->address(), c.address);
+        EXPECT_TRUE(window->timerRunning());
+        window->destroyWindow();
+        window.reset();
+    }
 }
 
 TEST_F(ConnectionChainTest, FileConnectThenCancelKeepsTheConnection)
