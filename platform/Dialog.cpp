@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <QTimerEvent>
 
+#include <memory>
 #include <set>
 #include <stdexcept>
 
@@ -102,11 +103,13 @@ bool DialogPrivate::makeWindow(QWidget* parentWidget, bool modal)
             host->layout()->addWidget(top);
         }
     }
+    // Until its template is built the window is this function's alone to drop.
+    std::unique_ptr<QWidget> unbuilt(top);
     if (!buildTemplate(templateId, top)) {
-        delete top;
         return false;
     }
-    widget = top;
+    // From here on releaseWindow lets it go.
+    widget = unbuilt.release();
     auto* agent = new ControlAgent(top, this, 0);
     agent->wrapper = owner;
     owner->internals().widget = top;

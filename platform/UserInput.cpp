@@ -220,7 +220,7 @@ static void settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
-Grab::Grab(Window& window) : data(new Data)
+Grab::Grab(Window& window) : data(std::make_unique<Data>())
 {
     QWidget* widget = target(window);
     if (widget != nullptr) {
@@ -229,10 +229,7 @@ Grab::Grab(Window& window) : data(new Data)
     }
 }
 
-Grab::~Grab()
-{
-    delete data;
-}
+Grab::~Grab() = default;
 
 int Grab::width() const
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/Window.h"
@@ -61,7 +62,7 @@ public:
 
 private:
     struct Data;
-    Data* data;
+    std::unique_ptr<Data> data;
 };
 
 // Saves a picture of the window (top-level windows with their frame contents) as PNG.

@@ -1,23 +1,24 @@
 #include "ui/DialogStack.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/Window.h"
 
-static DialogStack* theInstance = nullptr;
+static std::unique_ptr<DialogStack> theInstance;
 
 DialogStack& DialogStack::instance()
 {
     if (theInstance == nullptr) {
-        theInstance = new DialogStack();
+        // Not make_unique: only the class itself may build the one register.
+        theInstance.reset(new DialogStack());
     }
     return *theInstance;
 }
 
 void DialogStack::destroy()
 {
-    delete theInstance;
-    theInstance = nullptr;
+    theInstance.reset();
 }
 
 void DialogStack::push(Window* window)
