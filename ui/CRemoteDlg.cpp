@@ -338,9 +338,9 @@ void CRemoteDlg::createPages()
     placePage(m_pages[IOControl], std::make_unique<CIOControlPage>(set, reporter), m_upperTab, "I/O Control");
     placePage(m_pages[MonitorConfiguration], std::make_unique<CMonitorConfigurationPage>(set, reporter),
               m_upperTab, "Monitor Configuration");
-    auto* systemSettings = placePage(m_pages[SystemSettings],
-                                     std::make_unique<CSystemSettingsPage>(set, reporter), m_upperTab,
-                                     "System Settings");
+    auto* systemSettings =
+        placePage(m_pages[SystemSettings], std::make_unique<CSystemSettingsPage>(set, reporter), m_upperTab,
+                  "System Settings");
     m_enterActions[SystemSettings] = [systemSettings] { systemSettings->OnKillfocusUnitName(); };
     auto* streaming = placePage(m_pages[Streaming], std::make_unique<CStreamingPage>(set, reporter),
                                 m_upperTab, "Streaming");
@@ -570,14 +570,11 @@ void CRemoteDlg::disconnect()
     }
 }
 
+// The pages, the set and the link have gone to the retired list already; the Enter
+// actions point into the pages and go with them.
 void CRemoteDlg::clearConnectionPointers()
 {
-    for (auto& page : m_pages) {
-        page.reset();
-    }
     m_enterActions.fill(nullptr);
-    m_parameterSet.reset();
-    link_.reset();
 }
 
 // The page may be the one whose handler is running: its window is hidden at once, and

@@ -7,11 +7,11 @@
 #include <memory>
 #include <string>
 
+#include "device/LocalDeviceConnection.h"
 #include "device/UnitLink.h"
 #include "model/Exceptions.h"
 #include "support/FakeSerialUnit.h"
 #include "support/FakeUnit.h"
-#include "device/LocalDeviceConnection.h"
 
 namespace {
 
@@ -91,9 +91,8 @@ TEST(UnitLinkTest, SmpteAddressesAreOneHexadecimalNumberOfAtMostFourDigits)
         int address; // -1: refused
     };
     const Case cases[] = {
-        {"8280", 0x8280}, {"  82xy", 0x82}, {"ffff", 0xFFFF}, {"0", 0},
-        {"", -1},         {"   ", -1},      {"g1", -1},       {"10000", -1},
-        {"123456", -1},   {"-1", -1},
+        {"8280", 0x8280}, {"  82xy", 0x82}, {"ffff", 0xFFFF}, {"0", 0},       {"", -1},
+        {"   ", -1},      {"g1", -1},       {"10000", -1},    {"123456", -1}, {"-1", -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("\"") + c.text + "\"");

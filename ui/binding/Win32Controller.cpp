@@ -3,6 +3,20 @@
 #include "model/Exceptions.h"
 #include "model/ParameterSet.h"
 
+namespace {
+
+// Files a new object under its control, replacing what was there, and hands it back
+// for binding.
+template <class Stored, class Made>
+Made* keep(std::map<Window*, std::unique_ptr<Stored>>& map, Window* control, std::unique_ptr<Made> made)
+{
+    Made* kept = made.get();
+    map[control] = std::move(made);
+    return kept;
+}
+
+} // namespace
+
 Win32Controller::Win32Controller(ParameterSet* parameterSet, ErrorReporter* errorReporter)
     : errorReporter(errorReporter), parameterSet(parameterSet)
 {
@@ -84,8 +98,7 @@ void Win32Controller::attachIndicator(const ParameterId& id, Observer<Parameter>
 void Win32Controller::addSpin(SpinButton* spin, const ParameterId& id)
 {
     unbind(spinObservers, spin);
-    auto* observer = new Win32SpinObserver(spin);
-    spinObservers[spin].reset(observer);
+    auto* observer = keep(spinObservers, spin, std::make_unique<Win32SpinObserver>(spin));
     attachControl(id, observer);
 }
 
@@ -101,12 +114,11 @@ void Win32Controller::addButton(Button* button, const ParameterId& controlId, co
         }
         buttonStates.erase(oldState);
     }
-    auto* state = new ButtonState(button);
-    buttonStates[button].reset(state);
-    auto* control = new Win32ButtonControlOnlyObserver(state, value);
-    commandObservers[button].reset(control);
-    auto* status = new Win32ButtonStatusObserver(state, statusValue);
-    statusObservers[button].reset(status);
+    auto* state = keep(buttonStates, button, std::make_unique<ButtonState>(button));
+    auto* control =
+        keep(commandObservers, button, std::make_unique<Win32ButtonControlOnlyObserver>(state, value));
+    auto* status =
+        keep(statusObservers, button, std::make_unique<Win32ButtonStatusObserver>(state, statusValue));
     attachControl(controlId, control);
     attachStatus(statusId, status);
 }
@@ -120,16 +132,17 @@ void Win32Controller::addButton(Button* button, const ParameterId& controlId, co
 void Win32Controller::addCheckBox(Button* button, const ParameterId& id, int16_t checkedValue)
 {
     unbind(commandObservers, button);
-    auto* observer = new Win32CheckBoxObserver(button, checkedValue);
-    commandObservers[button].reset(observer);
+    auto* observer =
+        keep(commandObservers, button, std::make_unique<Win32CheckBoxObserver>(button, checkedValue));
     attachControl(id, observer);
 }
 
 void Win32Controller::addEdit(Edit* edit, const ParameterId& id, const ParameterConverter* converter)
 {
     unbind(controlObservers, edit);
-    auto* observer = new Win32EditObserver(edit, converter != nullptr ? converter : &defaultConverter);
-    controlObservers[edit].reset(observer);
+    auto* observer =
+        keep(controlObservers, edit,
+             std::make_unique<Win32EditObserver>(edit, converter != nullptr ? converter : &defaultConverter));
     attachControl(id, observer);
 }
 
@@ -137,8 +150,8 @@ Win32SliderObserver* Win32Controller::addSlider(Slider* slider, const ParameterI
                                                 bool keepThumb)
 {
     unbind(sliderObservers, slider);
-    auto* observer = new Win32SliderObserver(slider, inverted, keepThumb);
-    sliderObservers[slider].reset(observer);
+    auto* observer =
+        keep(sliderObservers, slider, std::make_unique<Win32SliderObserver>(slider, inverted, keepThumb));
     attachControl(id, observer);
     return observer;
 }
@@ -146,8 +159,7 @@ Win32SliderObserver* Win32Controller::addSlider(Slider* slider, const ParameterI
 Win32SliderStatusObserver* Win32Controller::addSliderStatus(Slider* slider, const ParameterId& id)
 {
     unbind(statusObservers, slider);
-    auto* observer = new Win32SliderStatusObserver(slider);
-    statusObservers[slider].reset(observer);
+    auto* observer = keep(statusObservers, slider, std::make_unique<Win32SliderStatusObserver>(slider));
     attachStatus(id, observer);
     return observer;
 }
@@ -155,32 +167,31 @@ Win32SliderStatusObserver* Win32Controller::addSliderStatus(Slider* slider, cons
 void Win32Controller::addComboBox(ComboBox* combo, const ParameterId& id, int firstStringId, int lastStringId)
 {
     unbind(commandObservers, combo);
-    auto* observer = new Win32ComboBoxObserver(combo, firstStringId, lastStringId);
-    commandObservers[combo].reset(observer);
+    auto* observer = keep(commandObservers, combo,
+                          std::make_unique<Win32ComboBoxObserver>(combo, firstStringId, lastStringId));
     attachControl(id, observer);
 }
 
 void Win32Controller::addDropdown(ComboBox* combo, const ParameterId& id)
 {
     unbind(commandObservers, combo);
-    auto* observer = new Win32DropdownObserver(combo);
-    commandObservers[combo].reset(observer);
+    auto* observer = keep(commandObservers, combo, std::make_unique<Win32DropdownObserver>(combo));
     attachControl(id, observer);
 }
 
 void Win32Controller::addStatusText(Window* control, const ParameterId& id, ParameterFormatter* formatter)
 {
     unbind(statusObservers, control);
-    auto* observer = new Win32TextObserver<Parameter>(control, formatter);
-    statusObservers[control].reset(observer);
+    auto* observer =
+        keep(statusObservers, control, std::make_unique<Win32TextObserver<Parameter>>(control, formatter));
     attachStatus(id, observer);
 }
 
 void Win32Controller::addControlText(Window* control, const ParameterId& id, ParameterFormatter* formatter)
 {
     unbind(controlObservers, control);
-    auto* observer = new Win32TextObserver<ControlParameter>(control, formatter);
-    controlObservers[control].reset(observer);
+    auto* observer = keep(controlObservers, control,
+                          std::make_unique<Win32TextObserver<ControlParameter>>(control, formatter));
     attachControl(id, observer);
 }
 
@@ -188,8 +199,8 @@ void Win32Controller::addBitmap(Static* picture, const ParameterId& id, const Va
                                 const Bitmap* whenTrue, const Bitmap* whenFalse, bool controlParameter)
 {
     unbind(statusObservers, picture);
-    auto* observer = new Win32BitmapObserver(picture, predicate, whenTrue, whenFalse);
-    statusObservers[picture].reset(observer);
+    auto* observer = keep(statusObservers, picture,
+                          std::make_unique<Win32BitmapObserver>(picture, predicate, whenTrue, whenFalse));
     attachIndicator(id, observer, controlParameter);
 }
 
@@ -197,8 +208,8 @@ Win32BitmapMapObserver* Win32Controller::addBitmapMap(Static* picture, const Par
                                                       const Bitmap* defaultBitmap, bool controlParameter)
 {
     unbind(statusObservers, picture);
-    auto* observer = new Win32BitmapMapObserver(picture, defaultBitmap);
-    statusObservers[picture].reset(observer);
+    auto* observer =
+        keep(statusObservers, picture, std::make_unique<Win32BitmapMapObserver>(picture, defaultBitmap));
     attachIndicator(id, observer, controlParameter);
     return observer;
 }
@@ -207,8 +218,8 @@ void Win32Controller::addMeter(Window* meter, const ParameterId& id, const Meter
                                const MeterSettings* settings)
 {
     unbind(statusObservers, meter);
-    auto* observer = new Win32MeterObserver(meter, scaler, settings);
-    statusObservers[meter].reset(observer);
+    auto* observer =
+        keep(statusObservers, meter, std::make_unique<Win32MeterObserver>(meter, scaler, settings));
     attachStatus(id, observer);
 }
 
