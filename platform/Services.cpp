@@ -9,7 +9,6 @@
 #include "platform/Dialog.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
-#include "platform/UserInput.h"
 #include "platform/WaitCursor.h"
 #include "platform/qt/Internals.h"
 
@@ -80,32 +79,6 @@ int messageBox(Window* owner, const std::string& text, const std::string& captio
         }
         return results.size() == 1 ? IDOK : IDCANCEL;
     });
-}
-
-std::string user::messageText(Window& modal)
-{
-    auto* box = qobject_cast<QMessageBox*>(modal.internals().live());
-    return box != nullptr ? fromQt(box->text()) : std::string();
-}
-
-void user::answer(Window& modal, int result)
-{
-    QWidget* widget = modal.internals().live();
-    if (auto* box = qobject_cast<QMessageBox*>(widget)) {
-        auto* results = static_cast<std::vector<std::pair<QAbstractButton*, int>>*>(
-            box->property("qzResults").value<void*>());
-        for (auto& [button, code] : *results) {
-            if (code == result) {
-                programCall([&] { button->click(); });
-                return;
-            }
-        }
-    } else if (auto* files = qobject_cast<QFileDialog*>(widget)) {
-        programCall([&] {
-            QDialog* dialog = files;
-            result == IDOK ? dialog->accept() : dialog->reject();
-        });
-    }
 }
 
 // --- File dialogs --------------------------------------------------------------------
@@ -208,16 +181,6 @@ std::string FileDialog::getPathName() const
 {
     QByteArray path = d->chosen.toLocal8Bit();
     return std::string(path.constData(), std::size_t(path.size()));
-}
-
-void user::chooseFile(Window& modal, const std::string& path)
-{
-    if (auto* files = qobject_cast<QFileDialog*>(modal.internals().live())) {
-        programCall([&] {
-            files->selectFile(QString::fromLocal8Bit(path.data(), qsizetype(path.size())));
-            static_cast<QDialog*>(files)->accept();
-        });
-    }
 }
 
 // --- Wait cursor ---------------------------------------------------------------------

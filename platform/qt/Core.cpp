@@ -6,7 +6,6 @@
 #include <map>
 
 #include "platform/Application.h"
-#include "platform/UserInput.h"
 #include "platform/qt/Internals.h"
 #include "platform/qt/Templates.h"
 
@@ -102,11 +101,11 @@ void rethrowPendingException()
 
 // --- Modal loops ---------------------------------------------------------------------
 
-static std::function<void(Window&)> modalHook;
+static std::function<void(Window&)> modalLoopHandler;
 
-void user::onModal(std::function<void(Window& modal)> hook)
+void setModalLoopHandler(std::function<void(Window& modal)> handler)
 {
-    modalHook = std::move(hook);
+    modalLoopHandler = std::move(handler);
 }
 
 int runModalLoop(ModalRun& run, Window& window)
@@ -116,12 +115,12 @@ int runModalLoop(ModalRun& run, Window& window)
     }
     modalRuns().push_back(&run);
     if (!run.ended) {
-        if (modalHook) {
+        if (modalLoopHandler) {
             QPointer<QWidget> target = run.widget;
             QTimer::singleShot(0, run.widget, [target, &window, &run] {
-                if (target && !run.ended && modalHook) {
-                    auto hook = modalHook;
-                    guarded([&] { hook(window); });
+                if (target && !run.ended && modalLoopHandler) {
+                    auto handler = modalLoopHandler;
+                    guarded([&] { handler(window); });
                 }
             });
         }

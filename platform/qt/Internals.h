@@ -87,8 +87,11 @@ struct ModalRun {
     QWidget* widget = nullptr;
 };
 std::vector<ModalRun*>& modalRuns();
-// Runs a nested loop for the window until it ends; hooks for the simulated user run first.
+// Runs a nested loop for the window until it ends; a modal-loop handler, when one
+// is set, is called with the window once the loop runs.
 int runModalLoop(ModalRun& run, Window& window);
+// Sets (or, with an empty function, clears) the modal-loop handler.
+void setModalLoopHandler(std::function<void(Window& modal)> handler);
 
 // --- Per control state ------------------------------------------------------------
 

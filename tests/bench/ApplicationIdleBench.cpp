@@ -12,7 +12,7 @@
 #include <ctime>
 
 #include "platform/Application.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "support/FakeUnit.h"
 #include "ui/CRemoteDlg.h"
 #include "ui/DialogStack.h"

@@ -11,7 +11,7 @@
 #include "PlatformTestSupport.h"
 #include "platform/Application.h"
 #include "platform/Dialog.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "platform/qt/Internals.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "platform/Application.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 
 void savePicture(Window& window, const std::string& name)
 {

@@ -11,7 +11,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
 #include "platform/Resources.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "platform/WaitCursor.h"
 
 namespace {

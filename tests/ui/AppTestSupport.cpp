@@ -9,7 +9,7 @@
 
 #include "platform/Application.h"
 #include "platform/Dialog.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "ui/CMessageDlg.h"
 
 namespace apptest {

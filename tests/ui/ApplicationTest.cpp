@@ -5,7 +5,7 @@
 #include "AppTestSupport.h"
 #include "model/Exceptions.h"
 #include "platform/AppSupport.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "ui/CConnectionDlg.h"
 #include "ui/CRemoteApp.h"
 #include "ui/CRemoteDlg.h"

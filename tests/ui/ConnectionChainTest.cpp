@@ -8,7 +8,7 @@
 
 #include "AppTestSupport.h"
 #include "platform/Application.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "platform/WaitCursor.h"
 #include "support/FakeSerialUnit.h"
 #include "support/FakeUnit.h"

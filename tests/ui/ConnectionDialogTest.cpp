@@ -4,7 +4,7 @@
 
 #include "AppTestSupport.h"
 #include "platform/Profile.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "ui/CConnectionDlg.h"
 
 using namespace apptest;

@@ -5,7 +5,7 @@
 #include "AppTestSupport.h"
 #include "platform/AppSupport.h"
 #include "platform/Application.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CMessageDlg.h"
 #include "ui/CRemoteDlg.h"

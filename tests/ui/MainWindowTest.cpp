@@ -8,7 +8,7 @@
 
 #include "AppTestSupport.h"
 #include "platform/Application.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "platform/qt/Internals.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CRemoteDlg.h"

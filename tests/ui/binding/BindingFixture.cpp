@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "platform/Application.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 
 void savePicture(Window& window, const std::string& name)
 {

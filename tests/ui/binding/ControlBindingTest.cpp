@@ -2,7 +2,7 @@
 
 #include "model/Exceptions.h"
 #include "platform/Application.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 
 namespace {
 

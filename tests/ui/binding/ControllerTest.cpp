@@ -4,7 +4,7 @@
 
 #include "model/Exceptions.h"
 #include "platform/Application.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 
 namespace {
 

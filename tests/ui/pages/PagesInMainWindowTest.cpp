@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Application.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "tests/ui/AppTestSupport.h"
 #include "ui/CRemoteDlg.h"
 #include "ui/pages/CCompressionPage.h"

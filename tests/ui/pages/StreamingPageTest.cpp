@@ -1,6 +1,6 @@
 #include "UnitPageTest.h"
 
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "tests/support/HttpTestServer.h"
 #include "ui/pages/CStreamingPage.h"
 

@@ -1,6 +1,6 @@
 #include "UnitPageTest.h"
 
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "ui/pages/CSystemSettingsPage.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "unit/DefaultDeviceConnection.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "model/Exceptions.h"
 #include "platform/Application.h"
 #include "platform/Dialog.h"
-#include "platform/UserInput.h"
+#include "support/gui/UserInput.h"
 #include "tests/support/RecordingProtocol.h"
 #include "tests/ui/binding/BindingFixture.h"
 #include "unit/UnitParameterSet.h"

@@ -2,20 +2,27 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
 #include <QWidget>
 
+#include <utility>
+#include <vector>
+
 #include "platform/Application.h"
 #include "platform/Controls.h"
-#include "platform/UserInput.h"
+#include "platform/Dialog.h"
 #include "platform/qt/Internals.h"
 #include "platform/qt/Widgets.h"
+#include "support/gui/UserInput.h"
 
 static QWidget* target(Window& window)
 {
@@ -208,6 +215,50 @@ void user::closeWindow(Window& window)
     programCall([&] { widget->window()->close(); });
 }
 
+// --- Modal runs ----------------------------------------------------------------------
+
+void user::onModal(std::function<void(Window& modal)> hook)
+{
+    setModalLoopHandler(std::move(hook));
+}
+
+std::string user::messageText(Window& modal)
+{
+    auto* box = qobject_cast<QMessageBox*>(modal.internals().live());
+    return box != nullptr ? fromQt(box->text()) : std::string();
+}
+
+void user::answer(Window& modal, int result)
+{
+    QWidget* widget = modal.internals().live();
+    if (auto* box = qobject_cast<QMessageBox*>(widget)) {
+        auto* results = static_cast<std::vector<std::pair<QAbstractButton*, int>>*>(
+            box->property("qzResults").value<void*>());
+        for (auto& [button, code] : *results) {
+            if (code == result) {
+                programCall([&] { button->click(); });
+                return;
+            }
+        }
+    } else if (auto* files = qobject_cast<QFileDialog*>(widget)) {
+        programCall([&] {
+            QDialog* dialog = files;
+            result == IDOK ? dialog->accept() : dialog->reject();
+        });
+    }
+}
+
+
+void user::chooseFile(Window& modal, const std::string& path)
+{
+    if (auto* files = qobject_cast<QFileDialog*>(modal.internals().live())) {
+        programCall([&] {
+            files->selectFile(QString::fromLocal8Bit(path.data(), qsizetype(path.size())));
+            static_cast<QDialog*>(files)->accept();
+        });
+    }
+}
+
 // --- Pictures ------------------------------------------------------------------------
 
 struct Grab::Data {
@@ -220,12 +271,12 @@ static void settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
-Grab::Grab(Window& window) : data(std::make_unique<Data>())
+Grab::Grab(Window& window) : data_(std::make_unique<Data>())
 {
     QWidget* widget = target(window);
     if (widget != nullptr) {
         settle();
-        data->image = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        data_->image = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 }
 
@@ -233,24 +284,24 @@ Grab::~Grab() = default;
 
 int Grab::width() const
 {
-    return data->image.width();
+    return data_->image.width();
 }
 
 int Grab::height() const
 {
-    return data->image.height();
+    return data_->image.height();
 }
 
 Colour Grab::pixel(int x, int y) const
 {
-    return fromQColor(QColor(data->image.pixel(x, y)));
+    return fromQColor(QColor(data_->image.pixel(x, y)));
 }
 
 bool Grab::save(const std::string& path) const
 {
     QFileInfo file(QString::fromLocal8Bit(path.c_str()));
     QDir().mkpath(file.absolutePath());
-    return data->image.save(file.absoluteFilePath(), "PNG");
+    return data_->image.save(file.absoluteFilePath(), "PNG");
 }
 
 bool saveWindowPicture(Window& window, const std::string& path)

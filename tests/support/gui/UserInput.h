@@ -62,7 +62,7 @@ public:
 
 private:
     struct Data;
-    std::unique_ptr<Data> data;
+    std::unique_ptr<Data> data_;
 };
 
 // Saves a picture of the window (top-level windows with their frame contents) as PNG.
