@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Dialog.h"
+#include "templates/MonitorControlTemplate.h"
 #include "ui/binding/Win32Controller.h"
 
 class ErrorReporter;
@@ -11,50 +12,18 @@ class ParameterSet;
 // dialogs.
 class CMonitorControlPage : public Dialog {
 public:
-    static constexpr int templateId = 152;
-    static constexpr int karaokeButtonId = 1053;
-    static constexpr int tessivaIIButtonId = 1149;
+    static constexpr int templateId = MonitorControlTemplate::templateId;
 
     CMonitorControlPage(ParameterSet* parameterSet, ErrorReporter* errorReporter);
 
-    Win32Controller& controller() { return m_controller; }
+    Win32Controller& controller() { return controller_; }
 
-    void OnExtendedBitstreamEnabled();
-    void OnExtendedBitstreamDisabled();
-    void OnQxDecodeManual();
-    void OnQxDecodeAutomatic();
-    void OnLfeMonitorAutomatic();
-    void OnLfeMonitorOn();
-    void OnLfeMonitorOff();
-    void OnTessivaManual();
-    void OnTessivaAutomatic();
-    void OnHeadphoneOff();
-    void OnHeadphoneVh1();
-    void OnHeadphoneVh2();
-    void OnHeadphoneVh3();
     void OnKaraoke();
     void OnTessivaII();
 
 protected:
     bool onInitDialog() override;
-    void doDataExchange();
-    void bindControls();
 
 private:
-    Button m_extendedBitstreamEnabled;
-    Button m_extendedBitstreamDisabled;
-    Button m_qxManual;
-    Button m_qxAutomatic;
-    Button m_lfeAutomatic;
-    Button m_lfeOn;
-    Button m_lfeOff;
-    Button m_tessivaManual;
-    Button m_tessivaAutomatic;
-    Button m_headphoneOff;
-    Button m_headphoneVh1;
-    Button m_headphoneVh2;
-    Button m_headphoneVh3;
-    Button m_karaoke;
-    Button m_tessivaII;
-    Win32Controller m_controller;
+    Win32Controller controller_;
 };

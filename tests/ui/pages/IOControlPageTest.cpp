@@ -54,7 +54,7 @@ TEST_F(IOControlPageTest, TheGpioButtonOpensTheDialogRegisteredWhileOpen)
         EXPECT_EQ(DialogStack::instance().windows().size(), 1u);
         user::click(dialog.control<Button>(CGpioDlg::okButtonId));
     });
-    user::click(page->control<Button>(CIOControlPage::gpioButtonId));
+    user::click(page->control<Button>(IOControlTemplate::gpio));
     EXPECT_EQ(script.runs, 1);
     EXPECT_TRUE(reporter.windows().empty());
     EXPECT_TRUE(DialogStack::instance().windows().empty());

@@ -41,8 +41,8 @@ TEST_F(MonitorControlPageTest, TheTwoButtonsOpenTheirDialogsRegisteredWhileOpen)
         int templateId;
         int okButton;
     };
-    for (Case c : {Case{CMonitorControlPage::karaokeButtonId, CKaraokeDlg::templateId, IDCANCEL},
-                   Case{CMonitorControlPage::tessivaIIButtonId, CTessivaIIDlg::templateId, IDOK}}) {
+    for (Case c : {Case{MonitorControlTemplate::karaoke, CKaraokeDlg::templateId, IDCANCEL},
+                   Case{MonitorControlTemplate::tessivaII, CTessivaIIDlg::templateId, IDOK}}) {
         SCOPED_TRACE(c.templateId);
         ModalScript script([&](Dialog& dialog) {
             EXPECT_EQ(dialog.templateId(), c.templateId);
@@ -68,7 +68,7 @@ TEST_F(MonitorControlPageTest, AFailureInAnOpenDialogClosesIt)
         user::click(dialog.control<Button>(1088)); // Tessiva II mode "Matrix"
         // The reporter asked the dialog to close; the run ends without another action.
     });
-    user::click(page->control<Button>(CMonitorControlPage::tessivaIIButtonId));
+    user::click(page->control<Button>(MonitorControlTemplate::tessivaII));
     EXPECT_EQ(script.runs, 1);
     EXPECT_EQ(reporter.reports, std::vector<std::string>{"reportHostError: Parameter locked"});
     EXPECT_TRUE(reporter.windows().empty());
@@ -118,7 +118,7 @@ TEST(MonitorControlPageInMainWindowTest, KaraokeOpensOverThePageWhilePollingGoes
         user::click(dialog->control<Button>(CKaraokeDlg::okButtonId));
         return true;
     };
-    user::click(page->control<Button>(CMonitorControlPage::karaokeButtonId));
+    user::click(page->control<Button>(MonitorControlTemplate::karaoke));
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(window.offLineStore().getValue(ParameterId(0x0B07)).toInt16(), 1);
     EXPECT_TRUE(window.errorReporter()->windows().empty());
@@ -154,7 +154,7 @@ TEST(MonitorControlPageInMainWindowTest, AReportWhileTheDialogIsOpenRebuildsTheP
         window.errorReporter()->reportError(VormoException("Socket closed"));
         return true; // the report has asked the dialog to close
     };
-    user::click(page->control<Button>(CMonitorControlPage::tessivaIIButtonId));
+    user::click(page->control<Button>(MonitorControlTemplate::tessivaII));
     processPendingMessages();
 
     EXPECT_EQ(runs, 1);

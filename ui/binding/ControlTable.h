@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "model/ParameterFormatter.h"
+#include "platform/Controls.h"
+#include "platform/Dialog.h"
+#include "ui/binding/Indicators.h"
+
+class Win32Controller;
+
+// How a bound control shows its parameter, and which of its notifications reach the
+// controller.
+enum class Observe {
+    CheckBox,    // checked while the parameter equals the row's value; a click sets it
+    Led,         // a picture: one bitmap while the row's test holds, the other otherwise
+    StatusText,  // the status parameter's text
+    ControlText, // the control parameter's text
+    Edit,        // an edit; every change is sent, leaving it shows the parameter again
+    Spin,        // an up-down control; an arrow steps the parameter
+    Slider,      // a track bar; a move sets the parameter
+    ComboBox,    // a drop-down list of a string-table range; a selection sets the parameter
+    Meter,       // a level bar
+};
+
+// One bound control of a window: which control, which parameter, how it is observed,
+// and what its kind needs (the value a check box sets, a LED's test and pictures, a
+// text's formatter, a slider's set-up). Rows are built with the functions below.
+struct ControlRow {
+    int control = 0;
+    int16_t parameter = 0;
+    Observe kind = Observe::StatusText;
+    int16_t value = 0;
+    const ValuePredicate* test = nullptr;
+    const Bitmap* whenTrue = nullptr;
+    const Bitmap* whenFalse = nullptr;
+    bool controlParameter = false; // a LED that reads the settable parameter
+    ParameterFormatter* formatter = nullptr;
+    Window* window = nullptr; // a wrapper of the window's own instead of the dialog's
+    bool inverted = false;    // a slider with its maximum at the start
+    int tickFrequency = 0;    // a slider's set-up; 0 leaves the template's
+    int firstString = 0;      // the string-table range a combo box shows
+    int lastString = 0;
+    const MeterScaler* scaler = nullptr;
+    const MeterSettings* settings = nullptr;
+};
+
+ControlRow checkBox(int control, int16_t parameter, int16_t checkedValue);
+ControlRow led(int control, int16_t parameter, const ValuePredicate& test, const Bitmap& whenTrue,
+               const Bitmap& whenFalse);
+// A LED of a control parameter (the settable value rather than the unit's status).
+ControlRow controlLed(int control, int16_t parameter, const ValuePredicate& test, const Bitmap& whenTrue,
+                      const Bitmap& whenFalse);
+ControlRow statusText(int control, int16_t parameter, ParameterFormatter* formatter = nullptr);
+ControlRow controlText(int control, int16_t parameter);
+ControlRow edit(int control, int16_t parameter);
+ControlRow spin(int control, int16_t parameter);
+// A slider stepping by one, by ten a page, with a tick every ten.
+ControlRow slider(int control, int16_t parameter, bool inverted = false);
+ControlRow comboBox(int control, int16_t parameter, int firstString, int lastString);
+ControlRow meter(int control, int16_t parameter, const MeterScaler& scaler, const MeterSettings& settings);
+// The same row, shown through a wrapper of the window's own (one with a look of its own).
+ControlRow through(ControlRow row, Window& window);
+
+// Binds the control of every row through the controller, in the rows' order.
+void bindRows(Dialog& dialog, Win32Controller& controller, std::span<const ControlRow> rows);
+// Routes the user's actions on every row's control to the controller: clicks of check
+// boxes, selections of combo boxes, changes and focus loss of edits, arrows of up-down
+// controls and moves of sliders. Call once, when the window is built.
+void routeRows(Dialog& dialog, Win32Controller& controller, std::span<const ControlRow> rows);
