@@ -110,6 +110,7 @@ bool DialogPrivate::makeWindow(QWidget* parentWidget, bool modal)
     }
     // From here on releaseWindow lets it go.
     widget = unbuilt.release();
+    applyWindowBoxes();
     auto* agent = new ControlAgent(top, this, 0);
     agent->wrapper = owner;
     owner->internals().widget = top;
@@ -182,6 +183,26 @@ void DialogPrivate::configureControls()
             slider->setInvertedAppearance(slider->orientation() == Qt::Vertical);
         }
     }
+}
+
+// A template asks for the minimise and maximise boxes of a main window with the
+// properties "minimizeBox" and "maximizeBox".
+void DialogPrivate::applyWindowBoxes()
+{
+    QWidget* top = widget.data();
+    bool minimize = top->property("minimizeBox").toBool();
+    bool maximize = top->property("maximizeBox").toBool();
+    if (!top->isWindow() || (!minimize && !maximize)) {
+        return;
+    }
+    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (minimize) {
+        flags |= Qt::WindowMinimizeButtonHint;
+    }
+    if (maximize) {
+        flags |= Qt::WindowMaximizeButtonHint;
+    }
+    top->setWindowFlags(flags);
 }
 
 void DialogPrivate::applyMenu()

@@ -577,7 +577,7 @@ const Bitmap* Static::getBitmap() const
 
 // --- TabControl ----------------------------------------------------------------------
 
-static QTabBar* tabBarOf(const Window& window)
+static QzTabRows* tabBarOf(const Window& window)
 {
     auto* frame = qobject_cast<QzTabFrame*>(window.internals().live());
     return frame != nullptr ? frame->tabBar() : nullptr;
@@ -585,7 +585,7 @@ static QTabBar* tabBarOf(const Window& window)
 
 int TabControl::insertItem(int index, const std::string& text)
 {
-    QTabBar* bar = tabBarOf(*this);
+    QzTabRows* bar = tabBarOf(*this);
     if (bar == nullptr) {
         return -1;
     }
@@ -597,7 +597,7 @@ int TabControl::insertItem(int index, const std::string& text)
 
 bool TabControl::deleteAllItems()
 {
-    QTabBar* bar = tabBarOf(*this);
+    QzTabRows* bar = tabBarOf(*this);
     if (bar == nullptr) {
         return false;
     }
@@ -612,25 +612,25 @@ bool TabControl::deleteAllItems()
 
 int TabControl::getItemCount() const
 {
-    QTabBar* bar = tabBarOf(*this);
+    QzTabRows* bar = tabBarOf(*this);
     return bar != nullptr ? bar->count() : 0;
 }
 
 std::string TabControl::getItemText(int index) const
 {
-    QTabBar* bar = tabBarOf(*this);
+    QzTabRows* bar = tabBarOf(*this);
     return bar != nullptr ? fromQt(bar->tabText(index)) : std::string();
 }
 
 int TabControl::getCurSel() const
 {
-    QTabBar* bar = tabBarOf(*this);
+    QzTabRows* bar = tabBarOf(*this);
     return bar != nullptr ? bar->currentIndex() : -1;
 }
 
 int TabControl::setCurSel(int index)
 {
-    QTabBar* bar = tabBarOf(*this);
+    QzTabRows* bar = tabBarOf(*this);
     if (bar == nullptr || index >= bar->count()) {
         return -1;
     }

@@ -101,7 +101,7 @@ ControlAgent::ControlAgent(QWidget* control, DialogPrivate* owner, int controlId
             });
         });
     } else if (auto* tabs = qobject_cast<QzTabFrame*>(widget)) {
-        connect(tabs->tabBar(), &QTabBar::currentChanged, this,
+        connect(tabs->tabBar(), &QzTabRows::currentChanged, this,
                 [this] { guarded([&] { notify(Notify::SelChange); }); });
     }
 }
@@ -150,7 +150,11 @@ void ControlAgent::paintPushedButton()
     option.iconSize = button->iconSize();
     option.state |= QStyle::State_Sunken;
     if (button->isChecked()) {
+        // Checked shows in the highlight colour: the style's own checked look is a
+        // shade of grey too faint to tell from an unchecked button.
         option.state |= QStyle::State_On;
+        option.palette.setColor(QPalette::Button, option.palette.color(QPalette::Highlight));
+        option.palette.setColor(QPalette::ButtonText, option.palette.color(QPalette::HighlightedText));
     }
     painter.drawControl(QStyle::CE_PushButton, option);
 }
@@ -236,7 +240,7 @@ bool ControlAgent::eventFilter(QObject* watched, QEvent* event)
             painter.drawImage(0, 0, canvas);
             return true;
         }
-        if (pushed && qobject_cast<QPushButton*>(widget) != nullptr) {
+        if (auto* push = qobject_cast<QPushButton*>(widget); push != nullptr && (pushed || push->isChecked())) {
             paintPushedButton();
             return true;
         }

@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <map>
@@ -18,6 +20,20 @@ static void initialiseResources()
 
 static bool quitting = false;
 
+// The toolkit's own dialogs (the file dialogs) remember their state in a settings
+// file of the user's. The connection profile is meant to be the only file the
+// application keeps, so what they remember goes to a folder that lives as long
+// as the process.
+static void keepToolkitSettingsAway()
+{
+    static QTemporaryDir scratch;
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope}) {
+            QSettings::setPath(format, scope, scratch.path());
+        }
+    }
+}
+
 void ensureApplication()
 {
     if (QApplication::instance() != nullptr) {
@@ -29,6 +45,7 @@ void ensureApplication()
     // Lives until the process ends; the global application pointer keeps it reachable.
     new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    keepToolkitSettingsAway();
     initialiseResources();
     registerApplicationTemplates();
 }

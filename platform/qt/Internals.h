@@ -156,6 +156,7 @@ struct DialogPrivate {
 
     bool makeWindow(QWidget* parentWidget, bool modal);
     void configureControls();
+    void applyWindowBoxes();
     void applyMenu();
     void releaseWindow();
     void dispatch(Notification& notification);

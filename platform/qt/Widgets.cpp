@@ -3,7 +3,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
+#include <QStylePainter>
+#include <QTabBar>
+#include <QTextLayout>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 #include "platform/qt/Widgets.h"
 
@@ -74,25 +80,301 @@ void QzUpDown::keyPressEvent(QKeyEvent* event)
     }
 }
 
+QzTabRows::QzTabRows(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::TabFocus);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+int QzTabRows::insertTab(int index, const QString& text)
+{
+    index = std::clamp(index, 0, count());
+    texts_.insert(index, text);
+    if (current_ >= index) {
+        ++current_;
+    }
+    if (current_ < 0) {
+        select(0);
+    }
+    arrange();
+    return index;
+}
+
+void QzTabRows::removeTab(int index)
+{
+    if (index < 0 || index >= count()) {
+        return;
+    }
+    texts_.removeAt(index);
+    if (current_ > index) {
+        --current_;
+    } else if (current_ == index) {
+        current_ = -1;
+        select(std::min(index, count() - 1));
+    }
+    arrange();
+}
+
+QString QzTabRows::tabText(int index) const
+{
+    return index >= 0 && index < count() ? texts_[index] : QString();
+}
+
+void QzTabRows::setCurrentIndex(int index)
+{
+    if (index >= 0 && index < count()) {
+        select(index);
+        arrange();
+    }
+}
+
+void QzTabRows::select(int index)
+{
+    if (index == current_) {
+        return;
+    }
+    current_ = index;
+    emit currentChanged(index);
+}
+
+QRect QzTabRows::tabRect(int index) const
+{
+    return index >= 0 && index < rects_.size() ? rects_[index] : QRect();
+}
+
+QSize QzTabRows::tabSize(int index) const
+{
+    QStyleOptionTab option;
+    option.initFrom(this);
+    option.shape = QTabBar::RoundedNorth;
+    option.text = texts_[index];
+    QSize text = fontMetrics().size(Qt::TextShowMnemonic, texts_[index]);
+    int hMargin = style()->pixelMetric(QStyle::PM_TabBarTabHSpace, &option, this);
+    int vMargin = style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &option, this);
+    QSize contents(text.width() + hMargin, std::max(text.height(), fontMetrics().height()) + vMargin);
+    return style()->sizeFromContents(QStyle::CT_TabBarTab, &option, contents, this);
+}
+
+int QzTabRows::rowHeight() const
+{
+    int height = fontMetrics().height();
+    for (int i = 0; i < count(); ++i) {
+        height = std::max(height, tabSize(i).height());
+    }
+    return height;
+}
+
+QVector<QVector<int>> QzTabRows::wrap(int width) const
+{
+    QVector<QVector<int>> rows;
+    int used = 0;
+    for (int i = 0; i < count(); ++i) {
+        int tab = tabSize(i).width();
+        if (rows.isEmpty() || (used + tab > width && !rows.last().isEmpty())) {
+            rows.append(QVector<int>());
+            used = 0;
+        }
+        rows.last().append(i);
+        used += tab;
+    }
+    return rows;
+}
+
+void QzTabRows::arrange()
+{
+    rows_ = wrap(width());
+    rects_.fill(QRect(), count());
+    int height = rowHeight();
+    // The selected row moves next to the page; the rows below it go to the top in turn.
+    int selectedRow = 0;
+    for (int r = 0; r < rows_.size(); ++r) {
+        if (rows_[r].contains(current_)) {
+            selectedRow = r;
+        }
+    }
+    int rowCount = int(rows_.size());
+    for (int r = 0; r < rowCount; ++r) {
+        int place = (r - selectedRow - 1 + 2 * rowCount) % rowCount;
+        const QVector<int>& row = rows_[r];
+        int natural = 0;
+        for (int index : row) {
+            natural += tabSize(index).width();
+        }
+        // Rows of a wrapped control fill its width, as the tabs of one row do not.
+        int spare = rowCount > 1 ? std::max(0, width() - natural) : 0;
+        int x = 0;
+        for (int k = 0; k < row.size(); ++k) {
+            int extra = spare / int(row.size()) + (k < spare % int(row.size()) ? 1 : 0);
+            int tabWidth = tabSize(row[k]).width() + extra;
+            rects_[row[k]] = QRect(x, place * height, tabWidth, height);
+            x += tabWidth;
+        }
+    }
+    int wanted = std::max(1, rowCount) * height;
+    if (wanted != arrangedHeight_) {
+        arrangedHeight_ = wanted;
+        updateGeometry();
+    }
+    update();
+}
+
+QSize QzTabRows::sizeHint() const
+{
+    return minimumSizeHint();
+}
+
+QSize QzTabRows::minimumSizeHint() const
+{
+    // The width is the page's to decide; the rows follow it.
+    int widest = 0;
+    for (int i = 0; i < count(); ++i) {
+        widest = std::max(widest, tabSize(i).width());
+    }
+    int height = arrangedHeight_ > 0 ? arrangedHeight_ : rowHeight();
+    return QSize(widest, height);
+}
+
+void QzTabRows::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    arrange();
+}
+
+bool QzTabRows::event(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        arrange();
+    }
+    return QWidget::event(event);
+}
+
+void QzTabRows::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionTabBarBase base;
+    base.initFrom(this);
+    base.shape = QTabBar::RoundedNorth;
+    int overlap = style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this);
+    base.rect = QRect(0, height() - overlap, width(), overlap);
+    base.selectedTabRect = tabRect(current_);
+    painter.drawPrimitive(QStyle::PE_FrameTabBarBase, base);
+    // The selected tab last, so that it stands over its neighbours.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < count(); ++i) {
+            if ((i == current_) != (pass == 1)) {
+                continue;
+            }
+            QStyleOptionTab option;
+            option.initFrom(this);
+            option.shape = QTabBar::RoundedNorth;
+            option.text = texts_[i];
+            option.rect = rects_[i];
+            option.position = QStyleOptionTab::Middle;
+            option.state &= ~(QStyle::State_HasFocus | QStyle::State_Selected);
+            if (i == current_) {
+                option.state |= QStyle::State_Selected;
+                if (hasFocus()) {
+                    option.state |= QStyle::State_HasFocus;
+                }
+            }
+            painter.drawControl(QStyle::CE_TabBarTab, option);
+        }
+    }
+}
+
+void QzTabRows::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    for (int i = 0; i < count(); ++i) {
+        if (rects_[i].contains(event->position().toPoint())) {
+            setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+void QzTabRows::keyPressEvent(QKeyEvent* event)
+{
+    int step = event->key() == Qt::Key_Left ? -1 : event->key() == Qt::Key_Right ? 1 : 0;
+    if (step == 0 || count() == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    setCurrentIndex(std::clamp(current_ + step, 0, count() - 1));
+}
+
 QzTabFrame::QzTabFrame(QWidget* parent) : QWidget(parent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    bar = new QTabBar(this);
-    bar->setDrawBase(true);
-    bar->setExpanding(false);
-    area = new QWidget(this);
-    area->setAutoFillBackground(false);
-    areaLayout = new QGridLayout(area);
-    areaLayout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(bar);
-    layout->addWidget(area, 1);
+    bar_ = new QzTabRows(this);
+    area_ = new QWidget(this);
+    area_->setAutoFillBackground(false);
+    areaLayout_ = new QGridLayout(area_);
+    areaLayout_->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(bar_);
+    layout->addWidget(area_, 1);
 }
 
 void QzTabFrame::addPage(QWidget* page)
 {
-    areaLayout->addWidget(page, 0, 0); // every page in the same cell, one over the other
+    areaLayout_->addWidget(page, 0, 0); // every page in the same cell, one over the other
+}
+
+QzWrappingLabel::QzWrappingLabel(QWidget* parent) : QLabel(parent)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Minimum);
+}
+
+int QzWrappingLabel::textWidth() const
+{
+    // The template fixes the width; before that, the width it was given.
+    int width = maximumWidth() < QWIDGETSIZE_MAX ? maximumWidth() : std::max(minimumWidth(), this->width());
+    return std::max(1, width - 2 * margin() - 2 * frameWidth());
+}
+
+int QzWrappingLabel::layOut(QTextLayout& layout, int width) const
+{
+    QTextOption option(alignment());
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setFont(font());
+    layout.setTextOption(option);
+    layout.setText(text());
+    int height = 0;
+    int leading = fontMetrics().leading();
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        height += leading;
+        line.setPosition(QPointF(0, height));
+        height += int(std::ceil(line.height()));
+    }
+    layout.endLayout();
+    return height;
+}
+
+QSize QzWrappingLabel::sizeHint() const
+{
+    return minimumSizeHint();
+}
+
+QSize QzWrappingLabel::minimumSizeHint() const
+{
+    QTextLayout layout;
+    int height = layOut(layout, textWidth()) + 2 * margin() + 2 * frameWidth();
+    return QSize(textWidth() + 2 * margin() + 2 * frameWidth(), std::max(height, minimumHeight()));
+}
+
+void QzWrappingLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    QTextLayout layout;
+    layOut(layout, contentsRect().width() - 2 * margin());
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    layout.draw(&painter, contentsRect().adjusted(margin(), margin(), 0, 0).topLeft());
 }
 
 QValidator::State QzEditValidator::validate(QString& input, int&) const

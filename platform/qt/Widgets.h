@@ -1,10 +1,13 @@
 #pragma once
 
-#include <QTabBar>
+#include <QLabel>
+#include <QStringList>
 #include <QValidator>
+#include <QVector>
 #include <QWidget>
 
 class QGridLayout;
+class QTextLayout;
 
 // An up-down control: two arrows and nothing else. The up arrow notifies -1, the
 // down arrow +1; the arrow keys do the same when it has the focus.
@@ -29,20 +32,87 @@ private:
     int pressedArrow = 0;
 };
 
-// A row of tabs over a display area in which the pages lie on top of each other.
+// Tabs in as many rows as the width needs, so that every caption shows whole and no
+// tab hides behind scroll arrows. The row of the selected tab stands next to the
+// page, the other rows keep their order above it, as users of multi-row tab
+// controls know them.
+class QzTabRows : public QWidget {
+    Q_OBJECT
+public:
+    explicit QzTabRows(QWidget* parent = nullptr);
+
+    int insertTab(int index, const QString& text);
+    void removeTab(int index);
+    int count() const { return int(texts_.size()); }
+    QString tabText(int index) const;
+    int currentIndex() const { return current_; }
+    void setCurrentIndex(int index);
+    // Where the tab stands now; empty for an index out of range.
+    QRect tabRect(int index) const;
+    int rowCount() const { return int(rows_.size()); }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void currentChanged(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    QSize tabSize(int index) const;
+    int rowHeight() const;
+    // Splits the tabs into rows that fit the width, first tab first.
+    QVector<QVector<int>> wrap(int width) const;
+    void arrange();
+    void select(int index);
+
+    QStringList texts_;
+    int current_ = -1;
+    QVector<QVector<int>> rows_; // as wrapped, before the selected row is moved
+    QVector<QRect> rects_;
+    int arrangedHeight_ = 0;
+};
+
+// A tab control: rows of tabs over a display area in which the pages lie on top of
+// each other.
 class QzTabFrame : public QWidget {
     Q_OBJECT
 public:
     explicit QzTabFrame(QWidget* parent = nullptr);
 
-    QTabBar* tabBar() const { return bar; }
-    QWidget* displayArea() const { return area; }
+    QzTabRows* tabBar() const { return bar_; }
+    QWidget* displayArea() const { return area_; }
     void addPage(QWidget* page);
 
 private:
-    QTabBar* bar;
-    QWidget* area;
-    QGridLayout* areaLayout;
+    QzTabRows* bar_;
+    QWidget* area_;
+    QGridLayout* areaLayout_;
+};
+
+// A label of a fixed width (the template's) whose text wraps at word boundaries and,
+// where one word is wider than the label, inside the word; the label grows in height
+// instead, so that no part of a message is cut off.
+class QzWrappingLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit QzWrappingLabel(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Lays the text out in the width and returns the height it takes.
+    int layOut(QTextLayout& layout, int width) const;
+    int textWidth() const;
 };
 
 // What an edit accepts from the keyboard: at most its limit of characters ("qzLimit",

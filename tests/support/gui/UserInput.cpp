@@ -201,7 +201,7 @@ void user::clickTab(TabControl& tabs, int index)
     }
     programCall([&] {
         bringToFront(frame);
-        QTabBar* bar = frame->tabBar();
+        QzTabRows* bar = frame->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
     });
 }
