@@ -13,6 +13,7 @@
 #include "ui/DialogErrorReporter.h"
 #include "ui/DialogStack.h"
 #include "ui/SafeFile.h"
+#include "ui/binding/ControlTable.h"
 #include "ui/binding/Win32Controller.h"
 #include "ui/pages/CCompressionPage.h"
 #include "ui/pages/CIOControlPage.h"
@@ -24,6 +25,7 @@
 #include "ui/pages/CStreamingPage.h"
 #include "ui/pages/CSystemSettingsPage.h"
 #include "ui/pages/CUserPresetsPage.h"
+#include "unit/ParameterIds.h"
 #include "unit/UnitParameterSet.h"
 
 namespace {
@@ -36,9 +38,9 @@ const char* const textFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
 const char* const htmlFilter = "HTML Files (*.htm)|*.htm|All Files (*.*)|*.*||";
 const char* const exportTitle = "QZ347 Parameters";
 
-const ParameterId monitorOutput(0x2D04);
-const ParameterId masterVolume(0x0511);
-const ParameterId digitalVolume(0x0312);
+namespace Control = MainTemplate;
+namespace Id = ParameterIds;
+
 constexpr int16_t referenceVolume = 192; // 0 dB
 
 // Files the page first, so that a disconnect destroys it even when its window fails,
@@ -116,53 +118,30 @@ CRemoteDlg::CRemoteDlg(int connectionType, std::string address, int comPort)
     m_controller = std::make_unique<Win32Controller>(nullptr, m_errorReporter.get());
     setMenu(menu());
 
-    struct ButtonHandler {
+    rows_ = controlRows();
+    routeRows(*this, *m_controller, rows_);
+    routeRows(*this, *m_controller, volumeRows(Id::masterVolume));
+
+    struct CommandHandler {
         int id;
         void (CRemoteDlg::*handler)();
     };
-    static const ButtonHandler buttons[] = {
-        {1097, &CRemoteDlg::OnInputAes1},
-        {1098, &CRemoteDlg::OnInputAes2},
-        {1099, &CRemoteDlg::OnInputOptical},
-        {1100, &CRemoteDlg::OnInputStreaming},
-        {1051, &CRemoteDlg::OnBypass},
-        {1218, &CRemoteDlg::OnDim},
-        {1219, &CRemoteDlg::OnRef},
-        {1080, &CRemoteDlg::OnDownmixStereo},
-        {1081, &CRemoteDlg::OnDownmixLtRt},
-        {1082, &CRemoteDlg::OnDownmixMono},
-        {1083, &CRemoteDlg::OnDecodeTessivaII},
-        {1084, &CRemoteDlg::OnDecodeTessiva},
-        {1085, &CRemoteDlg::OnDecodeQx},
-        {1086, &CRemoteDlg::OnListeningFull},
-        {1087, &CRemoteDlg::OnListening3Stereo},
-        {1088, &CRemoteDlg::OnListeningPhantom},
-        {1089, &CRemoteDlg::OnCompressionCustom},
-        {1090, &CRemoteDlg::OnCompressionLine},
-        {1091, &CRemoteDlg::OnCompressionRf},
-        {1072, &CRemoteDlg::OnMuteL},
-        {1074, &CRemoteDlg::OnMuteR},
-        {1073, &CRemoteDlg::OnMuteC},
-        {1075, &CRemoteDlg::OnMuteSw},
-        {1076, &CRemoteDlg::OnMuteLs},
-        {1077, &CRemoteDlg::OnMuteRs},
-        {1078, &CRemoteDlg::OnMuteBs},
+    static const CommandHandler commands[] = {
         {commandFileOpen, &CRemoteDlg::OnFileOpen},
         {commandFileSave, &CRemoteDlg::OnFileSave},
         {commandExportText, &CRemoteDlg::OnExportText},
         {commandExportHtml, &CRemoteDlg::OnExportHtml},
         {commandConnect, &CRemoteDlg::OnConnect},
         {commandAbout, &CRemoteDlg::OnAppAbout},
-        {enterButtonId, &CRemoteDlg::OnEnter},
+        {Control::hiddenDefaultButton, &CRemoteDlg::OnEnter},
     };
-    for (const ButtonHandler& button : buttons) {
-        auto handler = button.handler;
-        connect(button.id, Notify::Clicked, [this, handler](Notification&) { (this->*handler)(); });
+    for (const CommandHandler& command : commands) {
+        auto handler = command.handler;
+        connect(command.id, Notify::Clicked, [this, handler](Notification&) { (this->*handler)(); });
     }
     connect(commandExit, Notify::Clicked, [this](Notification&) { onCancel(); });
-    connect(upperTabId, Notify::SelChange, [this](Notification&) { OnSelchangeUpperTab(); });
-    connect(lowerTabId, Notify::SelChange, [this](Notification&) { OnSelchangeLowerTab(); });
-    connect(AnyControl, Notify::VScroll, [this](Notification& n) { OnVScroll(n.scrollCode, n.control); });
+    connect(Control::upperTabs, Notify::SelChange, [this](Notification&) { OnSelchangeUpperTab(); });
+    connect(Control::lowerTabs, Notify::SelChange, [this](Notification&) { OnSelchangeLowerTab(); });
 }
 
 CRemoteDlg::~CRemoteDlg()
@@ -219,78 +198,10 @@ bool CRemoteDlg::onInitDialog()
     // Nothing torn down while the window is being set up may go before its loop runs.
     m_loopDepth = -1;
 
-    attach(m_upperTab, upperTabId);
-    attach(m_lowerTab, lowerTabId);
-    struct Binding {
-        Window* wrapper;
-        int id;
-    };
-    const Binding controls[] = {
-        {&m_vormoDigitalLed, 1150},
-        {&m_errorLed, 1153},
-        {&m_aesRefLed, 1158},
-        {&m_tsLed, 1151},
-        {&m_qxLed, 1160},
-        {&m_ebLed, 1155},
-        {&m_vhLed, 1159},
-        {&m_timecodeHours, 1176},
-        {&m_timecodeMinutes, 1177},
-        {&m_timecodeSeconds, 1178},
-        {&m_timecodeFrames, 1179},
-        {&m_frameRate, 1031},
-        {&m_inputType, 1161},
-        {&m_sampleRate, 1011},
-        {&m_dataRate, 1162},
-        {&m_channelMode, 1163},
-        {&m_lfeMark, 1182},
-        {&m_presetName, 1012},
-        {&m_bypass, 1051},
-        {&m_inputAes1, 1097},
-        {&m_inputAes2, 1098},
-        {&m_inputOptical, 1099},
-        {&m_inputStreaming, 1100},
-        {&m_dim, 1218},
-        {&m_ref, 1219},
-        {&m_downmixStereo, 1080},
-        {&m_downmixLtRt, 1081},
-        {&m_downmixMono, 1082},
-        {&m_downmixStereoLed, 1164},
-        {&m_downmixLtRtLed, 1165},
-        {&m_downmixMonoLed, 1166},
-        {&m_decodeTessivaII, 1083},
-        {&m_decodeTessiva, 1084},
-        {&m_decodeQx, 1085},
-        {&m_decodeTessivaIILed, 1167},
-        {&m_decodeTessivaLed, 1168},
-        {&m_decodeQxLed, 1169},
-        {&m_listeningFull, 1086},
-        {&m_listening3Stereo, 1087},
-        {&m_listeningPhantom, 1088},
-        {&m_listeningFullLed, 1170},
-        {&m_listening3StereoLed, 1171},
-        {&m_listeningPhantomLed, 1172},
-        {&m_compressionCustom, 1089},
-        {&m_compressionLine, 1090},
-        {&m_compressionRf, 1091},
-        {&m_compressionCustomLed, 1173},
-        {&m_compressionLineLed, 1174},
-        {&m_compressionRfLed, 1175},
-        {&m_muteL, 1072},
-        {&m_muteR, 1074},
-        {&m_muteC, 1073},
-        {&m_muteSw, 1075},
-        {&m_muteLs, 1076},
-        {&m_muteRs, 1077},
-        {&m_muteBs, 1078},
-        {&m_volumeSlider, volumeSliderId},
-        {&m_volumeTopLabel, volumeTopLabelId},
-        {&m_volumeZeroMark, volumeZeroMarkId},
-        {&m_volumeReadout, 1247},
-        {&m_dialogueLevel, 1079},
-    };
-    for (const Binding& binding : controls) {
-        attach(*binding.wrapper, binding.id);
-    }
+    attach(m_upperTab, Control::upperTabs);
+    attach(m_lowerTab, Control::lowerTabs);
+    attach(m_volumeReadout, Control::volumeReadout);
+    attach(m_dialogueLevel, Control::dialogueLevel);
     if (m_icon.isLoaded()) {
         setIcon(m_icon);
     }
@@ -357,91 +268,96 @@ void CRemoteDlg::createPages()
               "Compression Meters");
 }
 
-void CRemoteDlg::bindControls()
+// Every bound control of the window but the volume controls, which follow the monitor
+// output. Adding a control is its row here and its widget in the template.
+std::vector<ControlRow> CRemoteDlg::controlRows()
 {
-    bindLeds();
-    bindButtons();
-    bindTexts();
-    m_parameterSet->attachControlObserver(monitorOutput, this);
+    return {
+        led(Control::vormoDigitalLed, Id::inputType, m_equals2, m_blueOn, m_blueOff),
+        controlLed(Control::errorLed, Id::errorCondition, m_nonZero, m_redOn, m_redOff),
+        led(Control::tsLed, Id::vormoSurroundMode, m_equals2, m_greenOn, m_greenOff),
+        led(Control::qxLed, Id::vormoSurroundQx, m_equals2, m_greenOn, m_greenOff),
+        led(Control::ebLed, Id::extendedBsi1Exists, m_equals1, m_greenOn, m_greenOff),
+        led(Control::vhLed, Id::vormoHeadphoneMode, m_equals2, m_greenOn, m_greenOff),
+
+        checkBox(Control::inputAes1, Id::inputSelect, 0),
+        checkBox(Control::inputAes2, Id::inputSelect, 1),
+        checkBox(Control::inputOptical, Id::inputSelect, 2),
+        checkBox(Control::inputStreaming, Id::inputSelect, 3),
+        checkBox(Control::dim, Id::dimSelect, 1),
+        checkBox(Control::bypass, Id::bypass, 1),
+
+        checkBox(Control::downmixMono, Id::monoSumControl, 1),
+        led(Control::downmixMonoLed, Id::monoSumStatus, m_nonZero, m_greenOn, m_greenOff),
+        checkBox(Control::downmixStereo, Id::downmixType, 1),
+        led(Control::downmixStereoLed, Id::loRoDownmixStatus, m_nonZero, m_greenOn, m_greenOff),
+        checkBox(Control::downmixLtRt, Id::downmixType, 2),
+        led(Control::downmixLtRtLed, Id::ltRtDownmixStatus, m_nonZero, m_greenOn, m_greenOff),
+
+        checkBox(Control::decodeTessivaII, Id::pcmDecodeFormat, 2),
+        led(Control::decodeTessivaIILed, Id::tessivaDecodeStatus, m_equals2, m_greenOn, m_greenOff),
+        checkBox(Control::decodeTessiva, Id::pcmDecodeFormat, 1),
+        led(Control::decodeTessivaLed, Id::tessivaDecodeStatus, m_equals1, m_greenOn, m_greenOff),
+        checkBox(Control::decodeQx, Id::surroundQxDecoding, 1),
+        led(Control::decodeQxLed, Id::surroundQxStatus, m_nonZero, m_greenOn, m_greenOff),
+
+        checkBox(Control::listeningFull, Id::downmixMode, 0),
+        controlLed(Control::listeningFullLed, Id::downmixMode, m_equals0, m_greenOn, m_greenOff),
+        checkBox(Control::listening3Stereo, Id::downmixMode, 1),
+        controlLed(Control::listening3StereoLed, Id::downmixMode, m_equals1, m_greenOn, m_greenOff),
+        checkBox(Control::listeningPhantom, Id::downmixMode, 2),
+        controlLed(Control::listeningPhantomLed, Id::downmixMode, m_equals2, m_greenOn, m_greenOff),
+
+        checkBox(Control::compressionCustom, Id::compressionMode, 3),
+        led(Control::compressionCustomLed, Id::compressionModeStatus, m_equals3, m_greenOn, m_greenOff),
+        checkBox(Control::compressionLine, Id::compressionMode, 2),
+        led(Control::compressionLineLed, Id::compressionModeStatus, m_equals2, m_greenOn, m_greenOff),
+        checkBox(Control::compressionRf, Id::compressionMode, 1),
+        led(Control::compressionRfLed, Id::compressionModeStatus, m_equals1, m_greenOn, m_greenOff),
+
+        checkBox(Control::muteLeft, Id::muteLeft, 1),
+        checkBox(Control::muteRight, Id::muteRight, 1),
+        checkBox(Control::muteCenter, Id::muteCenter, 1),
+        checkBox(Control::muteSubwoofer, Id::muteSubwoofer, 1),
+        checkBox(Control::muteLeftSurround, Id::muteLeftSurround, 1),
+        checkBox(Control::muteRightSurround, Id::muteRightSurround, 1),
+        checkBox(Control::muteBackSurround, Id::muteBackSurround, 1),
+
+        statusText(Control::inputType, Id::inputType),
+        statusText(Control::sampleRate, Id::sampleRateStatus),
+        statusText(Control::dataRate, Id::dataRate),
+        statusText(Control::channelMode, Id::channelMode),
+        statusText(Control::lfeMark, Id::lfeChannel, &m_lfeFormatter),
+        statusText(Control::presetName, Id::activePresetName),
+        statusText(Control::frameRate, Id::frameRate),
+        statusText(Control::timecodeHours, Id::timecodeHoursMinutes, &m_timecodeHigh),
+        statusText(Control::timecodeMinutes, Id::timecodeHoursMinutes, &m_timecodeLow),
+        statusText(Control::timecodeSeconds, Id::timecodeSecondsFrames, &m_timecodeHigh),
+        statusText(Control::timecodeFrames, Id::timecodeSecondsFrames, &m_timecodeLow),
+        through(statusText(Control::dialogueLevel, Id::dialogueNormalization), m_dialogueLevel),
+    };
 }
 
-void CRemoteDlg::bindLeds()
+// The controls that follow the volume the monitor output selects.
+std::vector<ControlRow> CRemoteDlg::volumeRows(int16_t volume)
 {
-    Win32Controller& c = *m_controller;
-    c.addBitmap(&m_vormoDigitalLed, ParameterId(0x1100), &m_equals2, &m_blueOn, &m_blueOff, false);
-    c.addBitmap(&m_errorLed, ParameterId(0x3D00), &m_nonZero, &m_redOn, &m_redOff, true);
-    Win32BitmapMapObserver* aesRef = c.addBitmapMap(&m_aesRefLed, ParameterId(0x1701), &m_greenOff, true);
+    return {
+        slider(Control::volumeSlider, volume, true),
+        through(controlText(Control::volumeReadout, volume), m_volumeReadout),
+        checkBox(Control::ref, volume, referenceVolume),
+    };
+}
+
+void CRemoteDlg::bindControls()
+{
+    bindRows(*this, *m_controller, rows_);
+    // The AES reference LED has a picture per value rather than a test.
+    Win32BitmapMapObserver* aesRef =
+        m_controller->addBitmapMap(&control<Static>(Control::aesRefLed), ParameterId(Id::aesRefLed), &m_greenOff, true);
     aesRef->addBitmap(ParameterValue(0), &m_greenOff);
     aesRef->addBitmap(ParameterValue(1), &m_greenOn);
     aesRef->addBitmap(ParameterValue(2), &m_redOn);
-    c.addBitmap(&m_tsLed, ParameterId(0x1506), &m_equals2, &m_greenOn, &m_greenOff, false);
-    c.addBitmap(&m_qxLed, ParameterId(0x1517), &m_equals2, &m_greenOn, &m_greenOff, false);
-    c.addBitmap(&m_ebLed, ParameterId(0x1510), &m_equals1, &m_greenOn, &m_greenOff, false);
-    c.addBitmap(&m_vhLed, ParameterId(0x1518), &m_equals2, &m_greenOn, &m_greenOff, false);
-}
-
-void CRemoteDlg::bindButtons()
-{
-    Win32Controller& c = *m_controller;
-    c.addCheckBox(&m_inputAes1, ParameterId(0x0301), 0);
-    c.addCheckBox(&m_inputAes2, ParameterId(0x0301), 1);
-    c.addCheckBox(&m_inputOptical, ParameterId(0x0301), 2);
-    c.addCheckBox(&m_inputStreaming, ParameterId(0x0301), 3);
-    c.addCheckBox(&m_dim, ParameterId(0x0513), 1);
-    c.addCheckBox(&m_bypass, ParameterId(0x0309), 1);
-
-    c.addCheckBox(&m_downmixMono, ParameterId(0x0302), 1);
-    c.addBitmap(&m_downmixMonoLed, ParameterId(0x1103), &m_nonZero, &m_greenOn, &m_greenOff, false);
-    c.addCheckBox(&m_downmixStereo, ParameterId(0x0B06), 1);
-    c.addBitmap(&m_downmixStereoLed, ParameterId(0x1101), &m_nonZero, &m_greenOn, &m_greenOff, false);
-    c.addCheckBox(&m_downmixLtRt, ParameterId(0x0B06), 2);
-    c.addBitmap(&m_downmixLtRtLed, ParameterId(0x1102), &m_nonZero, &m_greenOn, &m_greenOff, false);
-
-    c.addCheckBox(&m_decodeTessivaII, ParameterId(0x0306), 2);
-    c.addBitmap(&m_decodeTessivaIILed, ParameterId(0x1104), &m_equals2, &m_greenOn, &m_greenOff, false);
-    c.addCheckBox(&m_decodeTessiva, ParameterId(0x0306), 1);
-    c.addBitmap(&m_decodeTessivaLed, ParameterId(0x1104), &m_equals1, &m_greenOn, &m_greenOff, false);
-    c.addCheckBox(&m_decodeQx, ParameterId(0x0305), 1);
-    c.addBitmap(&m_decodeQxLed, ParameterId(0x1105), &m_nonZero, &m_greenOn, &m_greenOff, false);
-
-    c.addCheckBox(&m_listeningFull, ParameterId(0x070B), 0);
-    c.addBitmap(&m_listeningFullLed, ParameterId(0x070B), &m_equals0, &m_greenOn, &m_greenOff, true);
-    c.addCheckBox(&m_listening3Stereo, ParameterId(0x070B), 1);
-    c.addBitmap(&m_listening3StereoLed, ParameterId(0x070B), &m_equals1, &m_greenOn, &m_greenOff, true);
-    c.addCheckBox(&m_listeningPhantom, ParameterId(0x070B), 2);
-    c.addBitmap(&m_listeningPhantomLed, ParameterId(0x070B), &m_equals2, &m_greenOn, &m_greenOff, true);
-
-    c.addCheckBox(&m_compressionCustom, ParameterId(0x0B03), 3);
-    c.addBitmap(&m_compressionCustomLed, ParameterId(0x1113), &m_equals3, &m_greenOn, &m_greenOff, false);
-    c.addCheckBox(&m_compressionLine, ParameterId(0x0B03), 2);
-    c.addBitmap(&m_compressionLineLed, ParameterId(0x1113), &m_equals2, &m_greenOn, &m_greenOff, false);
-    c.addCheckBox(&m_compressionRf, ParameterId(0x0B03), 1);
-    c.addBitmap(&m_compressionRfLed, ParameterId(0x1113), &m_equals1, &m_greenOn, &m_greenOff, false);
-
-    c.addCheckBox(&m_muteL, ParameterId(0x0514), 1);
-    c.addCheckBox(&m_muteR, ParameterId(0x0515), 1);
-    c.addCheckBox(&m_muteC, ParameterId(0x0516), 1);
-    c.addCheckBox(&m_muteSw, ParameterId(0x0517), 1);
-    c.addCheckBox(&m_muteLs, ParameterId(0x0518), 1);
-    c.addCheckBox(&m_muteRs, ParameterId(0x0519), 1);
-    c.addCheckBox(&m_muteBs, ParameterId(0x051A), 1);
-}
-
-void CRemoteDlg::bindTexts()
-{
-    Win32Controller& c = *m_controller;
-    c.addStatusText(&m_inputType, ParameterId(0x1100), nullptr);
-    c.addStatusText(&m_sampleRate, ParameterId(0x110F), nullptr);
-    c.addStatusText(&m_dataRate, ParameterId(0x1501), nullptr);
-    c.addStatusText(&m_channelMode, ParameterId(0x1503), nullptr);
-    c.addStatusText(&m_lfeMark, ParameterId(0x1507), &m_lfeFormatter);
-    c.addStatusText(&m_presetName, ParameterId(0x1B01), nullptr);
-    c.addStatusText(&m_frameRate, ParameterId(0x1303), nullptr);
-    c.addStatusText(&m_timecodeHours, ParameterId(0x1301), &m_timecodeHigh);
-    c.addStatusText(&m_timecodeMinutes, ParameterId(0x1301), &m_timecodeLow);
-    c.addStatusText(&m_timecodeSeconds, ParameterId(0x1302), &m_timecodeHigh);
-    c.addStatusText(&m_timecodeFrames, ParameterId(0x1302), &m_timecodeLow);
-    c.addStatusText(&m_dialogueLevel, ParameterId(0x1508), nullptr);
+    m_parameterSet->attachControlObserver(ParameterId(Id::monitorOutput), this);
 }
 
 void CRemoteDlg::update(Subject* changed, Transaction*)
@@ -449,18 +365,15 @@ void CRemoteDlg::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    bindVolume(subject->value().toUInt16() != 0 ? digitalVolume : masterVolume);
+    bindVolume(subject->value().toUInt16() != 0 ? Id::digitalVolume : Id::masterVolume);
 }
 
-void CRemoteDlg::bindVolume(const ParameterId& volume)
+void CRemoteDlg::bindVolume(int16_t volume)
 {
-    Win32SliderObserver* slider = m_controller->addSlider(&m_volumeSlider, volume, true, false);
-    slider->setup(10, 1, 10);
-    m_controller->addControlText(&m_volumeReadout, volume, nullptr);
-    m_controller->addCheckBox(&m_ref, volume, referenceVolume);
-    bool master = volume == masterVolume;
-    m_volumeTopLabel.setText(master ? "+10 dB" : "0 dB");
-    m_volumeZeroMark.show(master);
+    bindRows(*this, *m_controller, volumeRows(volume));
+    bool master = volume == Id::masterVolume;
+    control<Static>(Control::volumeTopLabel).setText(master ? "+10 dB" : "0 dB");
+    control<Static>(Control::volumeZeroMark).show(master);
 }
 
 // --- Connection chain ---------------------------------------------------------------
@@ -826,116 +739,4 @@ void CRemoteDlg::OnAppAbout()
     CAboutDlg about;
     DialogStack::Entry entry(&about);
     about.runModal();
-}
-
-void CRemoteDlg::OnVScroll(int code, Window* scrollBar)
-{
-    if (scrollBar != nullptr && m_volumeSlider.isSameWindow(scrollBar)) {
-        m_controller->onScroll(&m_volumeSlider, code);
-    }
-}
-
-void CRemoteDlg::OnInputAes1()
-{
-    m_controller->onCommand(&m_inputAes1);
-}
-void CRemoteDlg::OnInputAes2()
-{
-    m_controller->onCommand(&m_inputAes2);
-}
-void CRemoteDlg::OnInputOptical()
-{
-    m_controller->onCommand(&m_inputOptical);
-}
-void CRemoteDlg::OnInputStreaming()
-{
-    m_controller->onCommand(&m_inputStreaming);
-}
-void CRemoteDlg::OnBypass()
-{
-    m_controller->onCommand(&m_bypass);
-}
-void CRemoteDlg::OnDim()
-{
-    m_controller->onCommand(&m_dim);
-}
-void CRemoteDlg::OnRef()
-{
-    m_controller->onCommand(&m_ref);
-}
-void CRemoteDlg::OnDownmixStereo()
-{
-    m_controller->onCommand(&m_downmixStereo);
-}
-void CRemoteDlg::OnDownmixLtRt()
-{
-    m_controller->onCommand(&m_downmixLtRt);
-}
-void CRemoteDlg::OnDownmixMono()
-{
-    m_controller->onCommand(&m_downmixMono);
-}
-void CRemoteDlg::OnDecodeTessivaII()
-{
-    m_controller->onCommand(&m_decodeTessivaII);
-}
-void CRemoteDlg::OnDecodeTessiva()
-{
-    m_controller->onCommand(&m_decodeTessiva);
-}
-void CRemoteDlg::OnDecodeQx()
-{
-    m_controller->onCommand(&m_decodeQx);
-}
-void CRemoteDlg::OnListeningFull()
-{
-    m_controller->onCommand(&m_listeningFull);
-}
-void CRemoteDlg::OnListening3Stereo()
-{
-    m_controller->onCommand(&m_listening3Stereo);
-}
-void CRemoteDlg::OnListeningPhantom()
-{
-    m_controller->onCommand(&m_listeningPhantom);
-}
-void CRemoteDlg::OnCompressionCustom()
-{
-    m_controller->onCommand(&m_compressionCustom);
-}
-void CRemoteDlg::OnCompressionLine()
-{
-    m_controller->onCommand(&m_compressionLine);
-}
-void CRemoteDlg::OnCompressionRf()
-{
-    m_controller->onCommand(&m_compressionRf);
-}
-void CRemoteDlg::OnMuteL()
-{
-    m_controller->onCommand(&m_muteL);
-}
-void CRemoteDlg::OnMuteR()
-{
-    m_controller->onCommand(&m_muteR);
-}
-void CRemoteDlg::OnMuteC()
-{
-    m_controller->onCommand(&m_muteC);
-}
-void CRemoteDlg::OnMuteSw()
-{
-    m_controller->onCommand(&m_muteSw);
-}
-void CRemoteDlg::OnMuteLs()
-{
-    m_controller->onCommand(&m_muteLs);
-}
-void CRemoteDlg::OnMuteRs()
-{
-    m_controller->onCommand(&m_muteRs);
-}
-void CRemoteDlg::OnMuteBs()
-{
-    m_controller->onCommand(&m_muteBs);
 }

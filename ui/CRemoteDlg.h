@@ -14,7 +14,9 @@
 #include "model/ParameterFormatter.h"
 #include "platform/Dialog.h"
 #include "platform/Resources.h"
+#include "templates/MainTemplate.h"
 #include "ui/binding/CTabPageControl.h"
+#include "ui/binding/ControlTable.h"
 #include "ui/binding/Indicators.h"
 #include "unit/DefaultDeviceConnection.h"
 
@@ -30,7 +32,7 @@ struct FailureRoute;
 // the unit, polls it on its timer, carries the File menu and reports every failure.
 class CRemoteDlg : public Dialog, public Observer<ControlParameter> {
 public:
-    static constexpr int templateId = 102;
+    static constexpr int templateId = MainTemplate::templateId;
 
     static constexpr int ethernet = 0;
     static constexpr int serial = 1;
@@ -46,12 +48,6 @@ public:
     static constexpr int commandExportHtml = 32780;
     static constexpr int commandExit = 57665;
     static constexpr int commandAbout = 57664;
-    static constexpr int enterButtonId = 57674;
-    static constexpr int upperTabId = 1120;
-    static constexpr int lowerTabId = 1156;
-    static constexpr int volumeSliderId = 1240;
-    static constexpr int volumeTopLabelId = 2185;
-    static constexpr int volumeZeroMarkId = 2186;
 
     // The property pages, in the order the window holds them.
     enum Page {
@@ -126,34 +122,6 @@ public:
     void OnSelchangeUpperTab();
     void OnSelchangeLowerTab();
     void OnAppAbout();
-    void OnVScroll(int code, Window* scrollBar);
-
-    void OnInputAes1();
-    void OnInputAes2();
-    void OnInputOptical();
-    void OnInputStreaming();
-    void OnBypass();
-    void OnDim();
-    void OnRef();
-    void OnDownmixStereo();
-    void OnDownmixLtRt();
-    void OnDownmixMono();
-    void OnDecodeTessivaII();
-    void OnDecodeTessiva();
-    void OnDecodeQx();
-    void OnListeningFull();
-    void OnListening3Stereo();
-    void OnListeningPhantom();
-    void OnCompressionCustom();
-    void OnCompressionLine();
-    void OnCompressionRf();
-    void OnMuteL();
-    void OnMuteR();
-    void OnMuteC();
-    void OnMuteSw();
-    void OnMuteLs();
-    void OnMuteRs();
-    void OnMuteBs();
 
     // What the window's File menu shows.
     static std::vector<MenuItem> menu();
@@ -165,9 +133,6 @@ protected:
     void loadLedBitmaps();
     void createPages();
     void bindControls();
-    void bindLeds();
-    void bindButtons();
-    void bindTexts();
     // Builds the off-line adapter and the parameter set over the off-line store.
     virtual void buildOffLineSet();
 
@@ -192,7 +157,9 @@ private:
     void deleteRetiredObjects();
     void deleteAllRetired();
     void connectionFailed(const std::string& text, bool wasOffLine);
-    void bindVolume(const ParameterId& volume);
+    std::vector<ControlRow> controlRows();
+    std::vector<ControlRow> volumeRows(int16_t volume);
+    void bindVolume(int16_t volume);
 
     // The controls of the window.
     Icon m_icon;
@@ -211,70 +178,12 @@ private:
     ValueEqualsPredicate m_equals0{0};
     ValueEqualsPredicate m_equals3{3};
     ValueNonZeroPredicate m_nonZero;
-    Static m_vormoDigitalLed;
-    Static m_errorLed;
-    Static m_aesRefLed;
-    Static m_tsLed;
-    Static m_qxLed;
-    Static m_ebLed;
-    Static m_vhLed;
     BCDFormatter m_timecodeHigh{"Timecode", 1};
     BCDFormatter m_timecodeLow{"Timecode", 0};
-    Static m_timecodeHours;
-    Static m_timecodeMinutes;
-    Static m_timecodeSeconds;
-    Static m_timecodeFrames;
-    Static m_frameRate;
-    Static m_inputType;
-    Static m_sampleRate;
-    Static m_dataRate;
-    Static m_channelMode;
-    Static m_lfeMark;
     EnumeratedFormatter m_lfeFormatter{"LFE Channel"};
-    Static m_presetName;
-    Button m_bypass;
-    Button m_inputAes1;
-    Button m_inputAes2;
-    Button m_inputOptical;
-    Button m_inputStreaming;
-    Button m_dim;
-    Button m_ref;
-    Button m_downmixStereo;
-    Button m_downmixLtRt;
-    Button m_downmixMono;
-    Static m_downmixStereoLed;
-    Static m_downmixLtRtLed;
-    Static m_downmixMonoLed;
-    Button m_decodeTessivaII;
-    Button m_decodeTessiva;
-    Button m_decodeQx;
-    Static m_decodeTessivaIILed;
-    Static m_decodeTessivaLed;
-    Static m_decodeQxLed;
-    Button m_listeningFull;
-    Button m_listening3Stereo;
-    Button m_listeningPhantom;
-    Static m_listeningFullLed;
-    Static m_listening3StereoLed;
-    Static m_listeningPhantomLed;
-    Button m_compressionCustom;
-    Button m_compressionLine;
-    Button m_compressionRf;
-    Static m_compressionCustomLed;
-    Static m_compressionLineLed;
-    Static m_compressionRfLed;
-    Button m_muteL;
-    Button m_muteR;
-    Button m_muteC;
-    Button m_muteSw;
-    Button m_muteLs;
-    Button m_muteRs;
-    Button m_muteBs;
-    Slider m_volumeSlider;
-    Static m_volumeTopLabel;
-    Static m_volumeZeroMark;
     CStaticLCD m_volumeReadout{0x00FF00};
     CStaticLCD m_dialogueLevel{0x00FF00};
+    std::vector<ControlRow> rows_;
 
     // The window's own reporter and controller (the controller reports to the reporter,
     // so it goes first), and the connection: the link and the set over it.

@@ -105,17 +105,17 @@ TEST_F(MainWindowTest, OffLineShowsTheFactoryDefaults)
 
 TEST_F(MainWindowTest, TheMonitorOutputRebindsTheVolumeControls)
 {
-    Slider& slider = window.control<Slider>(CRemoteDlg::volumeSliderId);
-    Window& zeroMark = window.control<Static>(CRemoteDlg::volumeZeroMarkId);
+    Slider& slider = window.control<Slider>(MainTemplate::volumeSlider);
+    Window& zeroMark = window.control<Static>(MainTemplate::volumeZeroMark);
     // Master volume: 2 to 212, at 192, inverted.
-    EXPECT_EQ(text(CRemoteDlg::volumeTopLabelId), "+10 dB");
+    EXPECT_EQ(text(MainTemplate::volumeTopLabel), "+10 dB");
     EXPECT_TRUE(zeroMark.isVisible());
     EXPECT_EQ(slider.getRangeMin(), -212);
     EXPECT_EQ(slider.getPos(), -192);
 
     set().setValue(ParameterId(0x2D04), ParameterValue(1));
     // Digital volume: 2 to 192, at 188 by default.
-    EXPECT_EQ(text(CRemoteDlg::volumeTopLabelId), "0 dB");
+    EXPECT_EQ(text(MainTemplate::volumeTopLabel), "0 dB");
     EXPECT_FALSE(zeroMark.isVisible());
     EXPECT_EQ(slider.getRangeMin(), -192);
     EXPECT_EQ(slider.getPos(), -188);
@@ -130,7 +130,7 @@ TEST_F(MainWindowTest, TheMonitorOutputRebindsTheVolumeControls)
     EXPECT_EQ(slider.getPos(), -192);
 
     set().setValue(ParameterId(0x2D04), ParameterValue(0));
-    EXPECT_EQ(text(CRemoteDlg::volumeTopLabelId), "+10 dB");
+    EXPECT_EQ(text(MainTemplate::volumeTopLabel), "+10 dB");
     EXPECT_TRUE(zeroMark.isVisible());
     EXPECT_EQ(slider.getPos(), -100);
 }
@@ -158,7 +158,7 @@ TEST_F(MainWindowTest, ClicksAndTheSliderReachTheOffLineStore)
     user::click(button(1072)); // unmute
     EXPECT_EQ(stored(0x0514).toInt16(), 0);
 
-    user::drag(window.control<Slider>(CRemoteDlg::volumeSliderId), -150);
+    user::drag(window.control<Slider>(MainTemplate::volumeSlider), -150);
     EXPECT_EQ(stored(0x0511).toInt16(), 150);
     EXPECT_EQ(text(1247), shown(0x0511));
 }

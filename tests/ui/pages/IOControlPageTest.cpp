@@ -72,7 +72,7 @@ TEST(IOControlPageInMainWindowTest, MonitorOutputMovesTheMainVolumeControls)
     processPendingMessages();
 
     // The pages of this file stand in this order among the upper tabs.
-    TabControl& tabs = window.control<TabControl>(CRemoteDlg::upperTabId);
+    TabControl& tabs = window.control<TabControl>(MainTemplate::upperTabs);
     std::vector<std::string> names;
     for (int tab = 0; tab < tabs.getItemCount(); ++tab) {
         names.push_back(tabs.getItemText(tab));
@@ -93,7 +93,7 @@ TEST(IOControlPageInMainWindowTest, MonitorOutputMovesTheMainVolumeControls)
     ASSERT_NE(tab, names.end());
     user::clickTab(tabs, int(tab - names.begin()));
     EXPECT_TRUE(page->isVisible());
-    Window& topLabel = window.control<Static>(CRemoteDlg::volumeTopLabelId);
+    Window& topLabel = window.control<Static>(MainTemplate::volumeTopLabel);
     EXPECT_EQ(topLabel.getText(), "+10 dB");
     user::click(page->control<Button>(1130));
     EXPECT_EQ(window.offLineStore().getValue(ParameterId(0x2D04)).toInt16(), 1);

@@ -79,7 +79,7 @@ TEST_F(MonitorControlPageTest, AFailureInAnOpenDialogClosesIt)
 // Selects the page's tab in the main window; null when the page is not shown.
 Dialog* showMonitorControl(CRemoteDlg& window)
 {
-    TabControl& tabs = window.control<TabControl>(CRemoteDlg::upperTabId);
+    TabControl& tabs = window.control<TabControl>(MainTemplate::upperTabs);
     for (int tab = 0; tab < tabs.getItemCount(); ++tab) {
         if (tabs.getItemText(tab) == "Monitor Control") {
             user::clickTab(tabs, tab);

@@ -54,10 +54,10 @@ TEST_F(PagesInMainWindowTest, ThePagesStandInTheirTabs)
     EXPECT_NE(dynamic_cast<COutputMetersPage*>(window.page(CRemoteDlg::OutputMeters)), nullptr);
     EXPECT_NE(dynamic_cast<CCompressionPage*>(window.page(CRemoteDlg::CompressionMeters)), nullptr);
 
-    EXPECT_EQ(tabs(CRemoteDlg::lowerTabId),
+    EXPECT_EQ(tabs(MainTemplate::lowerTabs),
               (std::vector<std::string>{"Output Meters", "Compression Meters"}));
     // The upper tab starts with the metadata; these pages keep their order among the others.
-    std::vector<std::string> upper = tabs(CRemoteDlg::upperTabId);
+    std::vector<std::string> upper = tabs(MainTemplate::upperTabs);
     ASSERT_FALSE(upper.empty());
     EXPECT_EQ(upper.front(), "Metadata Status");
     EXPECT_EQ(upper.back(), "Streaming");
