@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -82,6 +83,45 @@ inline void expectRow(const RowCase& expected)
     EXPECT_EQ(row.labels.back().text, expected.lastLabel.text);
 }
 
+// One value's label as the unit spells it.
+struct LabelCase {
+    int id;
+    int value;
+    const char* text;
+};
+
+inline void expectLabels(std::initializer_list<LabelCase> cases)
+{
+    for (const LabelCase& expected : cases)
+        EXPECT_EQ(labelOf(expected.id, expected.value), expected.text)
+            << hexId(expected.id) << " value " << expected.value;
+}
+
+// Rows that offer the very same list, value by value and in the same order.
+inline void expectSameLabels(int id, int model)
+{
+    SCOPED_TRACE(hexId(id) + " like " + hexId(model));
+    const ParameterDefinition& row = rowOf(id);
+    const ParameterDefinition& like = rowOf(model);
+    ASSERT_EQ(row.labels.size(), like.labels.size());
+    for (std::size_t i = 0; i < like.labels.size(); ++i) {
+        EXPECT_EQ(row.labels[i].value, like.labels[i].value);
+        EXPECT_EQ(row.labels[i].text, like.labels[i].text);
+    }
+}
+
+// A list whose every label is its value's own number, from 0 up.
+inline void expectNumberedLabels(int id, std::size_t count)
+{
+    SCOPED_TRACE(hexId(id));
+    const ParameterDefinition& row = rowOf(id);
+    ASSERT_EQ(row.labels.size(), count);
+    for (std::size_t i = 0; i < count; ++i) {
+        EXPECT_EQ(row.labels[i].value, static_cast<int>(i));
+        EXPECT_EQ(row.labels[i].text, std::to_string(i));
+    }
+}
+
 // Base-from-member: the off-line unit must exist before the set that reads it.
 struct FactoryDefaultUnit {
     DefaultDeviceConnection store;
@@ -149,6 +189,29 @@ inline std::string shownByBuilder(int id, const ParameterValue& value)
 inline std::string defaultShownByBuilder(int id)
 {
     return shownByBuilder(id, rowOf(id).defaultValue);
+}
+
+// A setting listed from 0 up: its name, its maximum, the labels at both ends and
+// what its factory default shows.
+struct SettingCase {
+    int id;
+    const char* name;
+    int maximum;
+    const char* atZero;
+    const char* atMaximum;
+    const char* defaultShown;
+};
+
+inline void expectSetting(const SettingCase& expected)
+{
+    SCOPED_TRACE(hexId(expected.id));
+    const ParameterDefinition& row = rowOf(expected.id);
+    EXPECT_EQ(row.name, expected.name);
+    EXPECT_EQ(row.minimum, 0);
+    EXPECT_EQ(row.maximum, expected.maximum);
+    EXPECT_EQ(labelOf(row, 0), expected.atZero);
+    EXPECT_EQ(labelOf(row, expected.maximum), expected.atMaximum);
+    EXPECT_EQ(defaultShownByBuilder(expected.id), expected.defaultShown);
 }
 
 // The sixteen parameters that the unit's own formatters take over once the set is

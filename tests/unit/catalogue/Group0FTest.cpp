@@ -45,20 +45,20 @@ TEST(CatalogueGroup0F, LabelsThatLookAlikeButDiffer)
     ASSERT_EQ(first.labels.size(), second.labels.size());
     for (std::size_t i = 0; i + 1 < first.labels.size(); ++i)
         EXPECT_EQ(first.labels[i].text, second.labels[i].text);
-    EXPECT_EQ(labelOf(first, 2), "48kHz");
 
-    // Channel-status sampling frequency: a blank before "kHz" up to 48, none and "KHz" above.
-    const ParameterDefinition& frequency = rowOf(0x0F0A);
-    EXPECT_EQ(labelOf(frequency, 2), "44.1 kHz");
-    EXPECT_EQ(labelOf(frequency, 3), "48 kHz");
-    EXPECT_EQ(labelOf(frequency, 4), "88.2KHz");
-    EXPECT_EQ(labelOf(frequency, 5), "96KHz");
-
-    // The input lock reads 0 as unlocked, the channel-status lock reads 0 as locked.
-    EXPECT_EQ(labelOf(rowOf(0x0F02), 0), "Unlocked");
-    EXPECT_EQ(labelOf(rowOf(0x0F04), 0), "Unlocked");
-    EXPECT_EQ(labelOf(rowOf(0x0F0C), 0), "Locked");
-    EXPECT_EQ(labelOf(rowOf(0x0F09), 2), "50/15-us Emphasis");
+    expectLabels({
+        {0x0F00, 2, "48kHz"},
+        // Channel-status sampling frequency: a blank before "kHz" up to 48, none and "KHz" above.
+        {0x0F0A, 2, "44.1 kHz"},
+        {0x0F0A, 3, "48 kHz"},
+        {0x0F0A, 4, "88.2KHz"},
+        {0x0F0A, 5, "96KHz"},
+        // The input lock reads 0 as unlocked, the channel-status lock reads 0 as locked.
+        {0x0F02, 0, "Unlocked"},
+        {0x0F04, 0, "Unlocked"},
+        {0x0F0C, 0, "Locked"},
+        {0x0F09, 2, "50/15-us Emphasis"},
+    });
     EXPECT_EQ(rowOf(0x0F04).name, "Input");
     EXPECT_EQ(rowOf(0x0F0C).name, "Channel Status Locked");
 }

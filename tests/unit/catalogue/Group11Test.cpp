@@ -34,12 +34,14 @@ TEST(CatalogueGroup11, RowsAtTheirEnds)
 
 TEST(CatalogueGroup11, LabelSpellingsThatDifferBetweenRows)
 {
-    EXPECT_EQ(labelOf(rowOf(0x1108), 1), "32 kHz");
-    EXPECT_EQ(labelOf(rowOf(0x110F), 1), "32kHz");
-    EXPECT_EQ(labelOf(rowOf(0x110A), 1), "32bit-Pro");
-    EXPECT_EQ(labelOf(rowOf(0x110A), 2), "16bit-Pro");
-    EXPECT_EQ(labelOf(rowOf(0x1104), 2), "Tessiva II");
-    EXPECT_EQ(labelOf(rowOf(0x1110), 8), "112kbps");
+    expectLabels({
+        {0x1108, 1, "32 kHz"},
+        {0x110F, 1, "32kHz"},
+        {0x110A, 1, "32bit-Pro"},
+        {0x110A, 2, "16bit-Pro"},
+        {0x1104, 2, "Tessiva II"},
+        {0x1110, 8, "112kbps"},
+    });
 }
 
 } // namespace

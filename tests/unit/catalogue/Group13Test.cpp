@@ -27,10 +27,7 @@ TEST(CatalogueGroup13, FullWordRowsSpanAllSixteenBits)
 
 TEST(CatalogueGroup13, FrameRates)
 {
-    const ParameterDefinition& rate = rowOf(0x1303);
-    EXPECT_EQ(labelOf(rate, 1), "23.98fps");
-    EXPECT_EQ(labelOf(rate, 4), "29.97fps");
-    EXPECT_EQ(labelOf(rate, 7), "59.94fps");
+    expectLabels({{0x1303, 1, "23.98fps"}, {0x1303, 4, "29.97fps"}, {0x1303, 7, "59.94fps"}});
 }
 
 } // namespace

@@ -44,30 +44,9 @@ TEST(Group1F, EveryInputPinHasItsThreeSettingsWithFactoryDefaults)
 {
     for (const InputPin& pin : inputPins) {
         SCOPED_TRACE("input pin " + std::to_string(pin.pin));
-
-        const ParameterDefinition& trigger = rowOf(pin.trigger);
-        EXPECT_EQ(trigger.name, triggerName);
-        EXPECT_EQ(trigger.minimum, 0);
-        EXPECT_EQ(trigger.maximum, 1);
-        EXPECT_EQ(labelOf(trigger, 0), "Level");
-        EXPECT_EQ(labelOf(trigger, 1), "Edge");
-        EXPECT_EQ(defaultShownByBuilder(trigger.id), "Edge");
-
-        const ParameterDefinition& polarity = rowOf(pin.polarity);
-        EXPECT_EQ(polarity.name, polarityName);
-        EXPECT_EQ(polarity.minimum, 0);
-        EXPECT_EQ(polarity.maximum, 1);
-        EXPECT_EQ(labelOf(polarity, 0), "Negative/Low");
-        EXPECT_EQ(labelOf(polarity, 1), "Positive/High");
-        EXPECT_EQ(defaultShownByBuilder(polarity.id), "Negative/Low");
-
-        const ParameterDefinition& function = rowOf(pin.function);
-        EXPECT_EQ(function.name, functionName);
-        EXPECT_EQ(function.minimum, 0);
-        EXPECT_EQ(function.maximum, 73);
-        EXPECT_EQ(labelOf(function, 0), "Bypass");
-        EXPECT_EQ(labelOf(function, 73), "Dim/Mute");
-        EXPECT_EQ(defaultShownByBuilder(function.id), pin.defaultFunction);
+        expectSetting({pin.trigger, triggerName, 1, "Level", "Edge", "Edge"});
+        expectSetting({pin.polarity, polarityName, 1, "Negative/Low", "Positive/High", "Negative/Low"});
+        expectSetting({pin.function, functionName, 73, "Bypass", "Dim/Mute", pin.defaultFunction});
     }
 }
 
@@ -97,25 +76,12 @@ TEST(Group1F, FunctionListIsTheInputVocabulary)
     }
 
     // All sixteen pins offer the very same list.
-    for (int id = 0x1F21; id <= 0x1F2F; ++id) {
-        const ParameterDefinition& function = rowOf(id);
-        ASSERT_EQ(function.labels.size(), first.labels.size());
-        for (std::size_t i = 0; i < first.labels.size(); ++i) {
-            EXPECT_EQ(function.labels[i].value, first.labels[i].value);
-            EXPECT_EQ(function.labels[i].text, first.labels[i].text);
-        }
-    }
+    for (int id = 0x1F21; id <= 0x1F2F; ++id)
+        expectSameLabels(id, first.id);
 }
 
 TEST(Group1F, ActiveInputPinCountsZeroToFourteen)
 {
-    const ParameterDefinition& active = rowOf(0x1F30);
-    EXPECT_EQ(active.name, "Active GPI pin");
-    EXPECT_EQ(active.minimum, 0);
-    EXPECT_EQ(active.maximum, 14);
-    ASSERT_EQ(active.labels.size(), 15u);
-    for (const ValueLabel& label : active.labels) {
-        EXPECT_EQ(label.text, std::to_string(label.value));
-    }
-    EXPECT_EQ(defaultShownByBuilder(active.id), "0");
+    expectSetting({0x1F30, "Active GPI pin", 14, "0", "14", "0"});
+    expectNumberedLabels(0x1F30, 15u);
 }

@@ -41,30 +41,11 @@ TEST(Group21, EveryOutputEntryHasItsThreeSettingsWithFactoryDefaults)
 {
     for (const OutputEntry& entry : outputEntries) {
         SCOPED_TRACE("output entry " + std::to_string(entry.entry));
-
-        const ParameterDefinition& trigger = rowOf(entry.trigger);
-        EXPECT_EQ(trigger.name, "Set Trigger Mode For General Purpose Output Pin");
-        EXPECT_EQ(trigger.minimum, 0);
-        EXPECT_EQ(trigger.maximum, 1);
-        EXPECT_EQ(labelOf(trigger, 0), "Level");
-        EXPECT_EQ(labelOf(trigger, 1), "Edge");
-        EXPECT_EQ(defaultShownByBuilder(trigger.id), "Level");
-
-        const ParameterDefinition& polarity = rowOf(entry.polarity);
-        EXPECT_EQ(polarity.name, "Polarity");
-        EXPECT_EQ(polarity.minimum, 0);
-        EXPECT_EQ(polarity.maximum, 1);
-        EXPECT_EQ(labelOf(polarity, 0), "Negative/Low");
-        EXPECT_EQ(labelOf(polarity, 1), "Positive/High");
-        EXPECT_EQ(defaultShownByBuilder(polarity.id), "Positive/High");
-
-        const ParameterDefinition& function = rowOf(entry.function);
-        EXPECT_EQ(function.name, "Function");
-        EXPECT_EQ(function.minimum, 0);
-        EXPECT_EQ(function.maximum, 77);
-        EXPECT_EQ(labelOf(function, 0), "Bypass");
-        EXPECT_EQ(labelOf(function, 77), "Vormo Digital Input");
-        EXPECT_EQ(defaultShownByBuilder(function.id), entry.defaultFunction);
+        expectSetting(
+            {entry.trigger, "Set Trigger Mode For General Purpose Output Pin", 1, "Level", "Edge", "Level"});
+        expectSetting({entry.polarity, "Polarity", 1, "Negative/Low", "Positive/High", "Positive/High"});
+        expectSetting(
+            {entry.function, "Function", 77, "Bypass", "Vormo Digital Input", entry.defaultFunction});
     }
 }
 
@@ -99,28 +80,14 @@ TEST(Group21, FunctionListIsTheOutputVocabulary)
     }
 
     // All seventeen entries offer the very same list.
-    for (int id = 0x2123; id <= 0x2132; ++id) {
-        const ParameterDefinition& function = rowOf(id);
-        ASSERT_EQ(function.labels.size(), first.labels.size());
-        for (std::size_t i = 0; i < first.labels.size(); ++i) {
-            EXPECT_EQ(function.labels[i].value, first.labels[i].value);
-            EXPECT_EQ(function.labels[i].text, first.labels[i].text);
-        }
-    }
+    for (int id = 0x2123; id <= 0x2132; ++id)
+        expectSameLabels(id, first.id);
 }
 
 TEST(Group21, ActiveOutputPinAndEditMode)
 {
-
-    const ParameterDefinition& active = rowOf(0x2133);
-    EXPECT_EQ(active.name, "Active GPO pin");
-    EXPECT_EQ(active.minimum, 0);
-    EXPECT_EQ(active.maximum, 15);
-    ASSERT_EQ(active.labels.size(), 16u);
-    for (const ValueLabel& label : active.labels) {
-        EXPECT_EQ(label.text, std::to_string(label.value));
-    }
-    EXPECT_EQ(defaultShownByBuilder(active.id), "0");
+    expectSetting({0x2133, "Active GPO pin", 15, "0", "15", "0"});
+    expectNumberedLabels(0x2133, 16u);
 
     const ParameterDefinition& editMode = rowOf(0x2134);
     EXPECT_EQ(editMode.name, "GPI/O edit mode");
