@@ -1,5 +1,6 @@
 #include "ui/CRemoteDlg.h"
 
+#include <cerrno>
 #include <fstream>
 
 #include "model/Exceptions.h"
@@ -645,9 +646,11 @@ void CRemoteDlg::OnFileOpen()
             return;
         }
         std::string path = dialog.getPathName();
+        // The stream leaves the system's reason for a failed open in errno.
+        errno = 0;
         std::ifstream in(path, std::ios::binary);
         if (!in) {
-            throw VormoException("Error opening " + path);
+            throw fileFailure("Error opening", path, errno);
         }
         WaitCursor wait;
         m_parameterSet->loadConfiguration(in);

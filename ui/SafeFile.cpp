@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <system_error>
 
 #include "model/Exceptions.h"
 
@@ -43,11 +44,11 @@ std::string contentOf(const std::string& path, const std::function<void(std::ost
         write(out);
     } catch (const VormoException&) {
         if (!out.good())
-            throw VormoException("Error writing " + path);
+            throw fileFailure("Error writing", path, 0);
         throw;
     }
     if (!out.good())
-        throw VormoException("Error writing " + path);
+        throw fileFailure("Error writing", path, 0);
     return std::move(out).str();
 }
 
@@ -96,12 +97,12 @@ void writeInPlace(const fs::path& file, const std::string& content, const std::s
 {
     Descriptor out(::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
     if (!out.isOpen())
-        throw VormoException("Error opening " + path);
+        throw fileFailure("Error opening", path, errno);
     // Overwrite first and cut the rest off after, so the old bytes go only as the new arrive.
     const bool written = writeAll(out.get(), content) &&
                          ::ftruncate(out.get(), static_cast<off_t>(content.size())) == 0 && out.close();
     if (!written)
-        throw VormoException("Error writing " + path);
+        throw fileFailure("Error writing", path, errno);
 }
 
 // A user may not give a file away but may keep its group; what the system
@@ -155,6 +156,14 @@ private:
 
 } // namespace
 
+VormoException fileFailure(const std::string& action, const std::string& path, int error)
+{
+    std::string text = action + " " + path;
+    if (error != 0)
+        text += ": " + std::generic_category().message(error);
+    return VormoException(text);
+}
+
 void writeFileSafely(const std::string& path, const std::function<void(std::ostream&)>& write)
 {
     const std::string content = contentOf(path, write);
@@ -163,7 +172,7 @@ void writeFileSafely(const std::string& path, const std::function<void(std::ostr
     const bool exists = ::stat(file.c_str(), &previous) == 0;
     // A file the user may not write is refused before anything is written.
     if (exists && ::access(file.c_str(), W_OK) != 0)
-        throw VormoException("Error opening " + path);
+        throw fileFailure("Error opening", path, errno);
     // Replacing a file with further names would part it from them.
     if (exists && previous.st_nlink > 1) {
         writeInPlace(file, content, path);
@@ -175,5 +184,5 @@ void writeFileSafely(const std::string& path, const std::function<void(std::ostr
         return;
     }
     if (!temporary.replace(file, content, exists ? &previous : nullptr))
-        throw VormoException("Error writing " + path);
+        throw fileFailure("Error writing", path, errno);
 }

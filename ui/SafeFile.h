@@ -4,9 +4,19 @@
 #include <iosfwd>
 #include <string>
 
-// Writes the file through a temporary file beside it and puts it in the file's place
-// only once every byte was written and checked, so a failure leaves the old file as it
-// was. Throws VormoException "Error opening " and the path when the file cannot be
-// written at all, "Error writing " and the path when writing it failed; a failure of
-// the writer's own passes on, unless the stream had failed first.
+class VormoException;
+
+// "Error opening <path>" or "Error writing <path>" and, when the system gave
+// one, its reason: "Error opening /x/y.347: Permission denied".
+VormoException fileFailure(const std::string& action, const std::string& path, int error);
+
+// Writes the file a path names, through any symbolic links, with the whole content
+// made in memory first. It goes through a temporary file beside the file, which
+// takes the file's mode and owner and its place only once every byte was written,
+// so a failure leaves the old file as it was; a file with further names (hard
+// links), or in a folder that takes no new file, is overwritten in place instead.
+// Throws VormoException "Error opening " and the path when the file cannot be
+// written at all, "Error writing " and the path when writing it failed, each with
+// the system's reason; a failure of the writer's own passes on, unless the stream
+// had failed first.
 void writeFileSafely(const std::string& path, const std::function<void(std::ostream&)>& write);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <system_error>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -30,6 +31,15 @@ std::string devicePath(int portNumber)
     if (const char* path = std::getenv(variable.c_str()); path != nullptr && *path != '\0')
         return path;
     return "/dev/ttyS" + std::to_string(portNumber - 1);
+}
+
+// Names the device behind the port and why it would not open, so that a user
+// can tell a missing adapter from missing rights or a port in use.
+VormoException openFailure(int portNumber, const std::string& path, int error)
+{
+    const std::string reason = error == EWOULDBLOCK ? std::string("in use by another program")
+                                                    : std::generic_category().message(error);
+    return VormoException("Error opening " + portName(portNumber) + " (" + path + "): " + reason);
 }
 
 bool speedFor(int baudRate, speed_t& speed)
@@ -94,13 +104,14 @@ void Win32SerialPort::open(int portNumber, int baudRate)
     const int handle = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (handle < 0) {
         baudRate_ = 0;
-        throw VormoException("Error opening " + portName(portNumber));
+        throw openFailure(portNumber, path, errno);
     }
     // No sharing: a second open of the same device, from here or another program, fails.
     if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         ::close(handle);
         baudRate_ = 0;
-        throw VormoException("Error opening " + portName(portNumber));
+        throw openFailure(portNumber, path, error);
     }
     ::ioctl(handle, TIOCEXCL);
     handle_ = handle;

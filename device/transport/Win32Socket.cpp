@@ -22,8 +22,9 @@ namespace {
 
 VormoException connectFailure(int error)
 {
-    return VormoException("connect failed with error code " + std::to_string(error) +
-                          ".  This probably means that the unit is not listening on "
+    return VormoException("connect failed with error code " + std::to_string(error) + " (" +
+                          std::generic_category().message(error) +
+                          ").  This probably means that the unit is not listening on "
                           "the port and address provided.  Check the TCP/IP settings "
                           "and try again.");
 }
@@ -202,8 +203,11 @@ void Win32Socket::write(const unsigned char* bytes, unsigned count)
         const ssize_t result = ::send(socket_, bytes + sent, count - sent, MSG_NOSIGNAL);
         if (result < 0 && errno == EINTR)
             continue;
-        if (result < 0)
-            throw VormoException("send failed with error code " + std::to_string(errno));
+        if (result < 0) {
+            const int error = errno;
+            throw VormoException("send failed with error code " + std::to_string(error) + " (" +
+                                 std::generic_category().message(error) + ")");
+        }
         sent += static_cast<unsigned>(result);
     } while (sent < count);
 }

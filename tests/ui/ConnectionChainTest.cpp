@@ -228,8 +228,8 @@ TEST_F(ConnectionChainTest, FileFailuresAreReportedAndTheTimerRunsAfterwards)
     const Case cases[] = {
         {CRemoteDlg::commandFileOpen, notConfiguration,
          "This is not a valid configuration file for this device"},
-        {CRemoteDlg::commandFileSave, unwritable, "Error opening " + unwritable},
-        {CRemoteDlg::commandExportText, unwritable, "Error opening " + unwritable},
+        {CRemoteDlg::commandFileSave, unwritable, "Error opening " + unwritable + ": No such file or directory"},
+        {CRemoteDlg::commandExportText, unwritable, "Error opening " + unwritable + ": No such file or directory"},
     };
     open(CRemoteDlg::offLine, "", 1);
     for (const Case& c : cases) {

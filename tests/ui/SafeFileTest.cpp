@@ -125,11 +125,13 @@ TEST_F(SafeFileTest, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace)
         } catch (...) {
             ::_exit(11);
         }
-        // A new file in that folder still cannot be made, and says so.
+        // A new file in that folder still cannot be made, and says why.
         try {
             writeFileSafely(created, [](std::ostream& out) { out << "x"; });
             ::_exit(12);
-        } catch (const VormoException&) {
+        } catch (const VormoException& error) {
+            if (error.what() != "Error opening " + created + ": Permission denied")
+                ::_exit(13);
         }
         ::_exit(0);
     }
@@ -192,7 +194,7 @@ TEST_F(SafeFileTest, ADiskThatRefusesTheBytesLeavesTheOldFile)
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(failure, "Error writing " + target);
+    EXPECT_EQ(failure, "Error writing " + target + ": File too large");
     EXPECT_EQ(contents(target), "the user's old file");
     EXPECT_EQ(filesIn(folder.path()), 1u);
 }
@@ -200,7 +202,8 @@ TEST_F(SafeFileTest, ADiskThatRefusesTheBytesLeavesTheOldFile)
 TEST_F(SafeFileTest, AFileThatCannotBeCreatedIsAnErrorOpeningIt)
 {
     std::string path = folder.file("missing/settings.347");
-    EXPECT_EQ(failureOf([](std::ostream& out) { out << "x"; }, path), "Error opening " + path);
+    EXPECT_EQ(failureOf([](std::ostream& out) { out << "x"; }, path),
+              "Error opening " + path + ": No such file or directory");
 }
 
 } // namespace

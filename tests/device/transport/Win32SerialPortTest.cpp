@@ -11,6 +11,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -130,7 +132,7 @@ TEST_F(SerialPortTest, APortIsHeldExclusively)
             Win32SerialPort second(1, 115200);
             FAIL() << "a second open of the same device succeeded";
         } catch (const VormoException& error) {
-            EXPECT_STREQ(error.what(), "Error opening COM1");
+            EXPECT_EQ(error.what(), "Error opening COM1 (" + slaveName_ + "): in use by another program");
         }
     }
     Win32SerialPort again(1, 115200); // free once the first one is gone
@@ -175,7 +177,7 @@ TEST_F(SerialPortTest, OpenFailuresNameThePortAndLeaveNothingOpen)
         const char* text;
     };
     const Case cases[] = {
-        {12, "/nonexistent/tty", "Error opening COM12"},
+        {12, "/nonexistent/tty", "Error opening COM12 (/nonexistent/tty): No such file or directory"},
         {3, "/dev/null", "error getting the serial port state"}, // opens, but is no terminal
     };
     for (const Case& c : cases) {
@@ -208,6 +210,41 @@ TEST_F(SerialPortTest, TheBridgeForwardsToItsTransport)
     unsigned char answer[2] = {};
     EXPECT_EQ(device.read(answer, 2), 1u); // waits the 200 ms set through the bridge, then gives one
     EXPECT_EQ(answer[0], 0x04);
+}
+
+TEST_F(SerialPortTest, APortTheUserMayNotOpenSaysSo)
+{
+    // As a user outside the group that owns the port: a child process drops to
+    // "nobody" and hands back what it was told.
+    ASSERT_EQ(::chmod(slaveName_.c_str(), 0600), 0);
+    int pipeEnds[2] = {};
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        std::string text = "(opened)";
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            text = "(still privileged)";
+        } else {
+            try {
+                Win32SerialPort port(1, 115200);
+            } catch (const VormoException& error) {
+                text = error.what();
+            }
+        }
+        const bool sent = ::write(pipeEnds[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        ::_exit(sent ? 0 : 1);
+    }
+    ::close(pipeEnds[1]);
+    std::string text;
+    char chunk[256];
+    for (ssize_t got; (got = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0;)
+        text.append(chunk, static_cast<std::size_t>(got));
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(text, "Error opening COM1 (" + slaveName_ + "): Permission denied");
 }
 
 } // namespace

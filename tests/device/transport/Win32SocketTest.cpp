@@ -171,6 +171,9 @@ TEST(Win32SocketTest, BytesSentBeforeThePeerClosedStayReadable)
     const std::string text = failureOf([&] { write(socket, "late"); });
     EXPECT_EQ(text.rfind("send failed with error code ", 0), 0u) << text;
     EXPECT_GT(std::stoi(text.substr(std::strlen("send failed with error code "))), 0) << text;
+    // The system's reason follows the code, e.g. "(Broken pipe)".
+    EXPECT_NE(text.find(" ("), std::string::npos) << text;
+    EXPECT_EQ(text.back(), ')') << text;
 }
 
 TEST(Win32SocketTest, ConnectFailuresGiveTheirTexts)
@@ -187,7 +190,7 @@ TEST(Win32SocketTest, ConnectFailuresGiveTheirTexts)
     }
     EXPECT_EQ(failureOf([&] { Win32Socket socket("127.0.0.1", closedPort); }),
               "connect failed with error code " + std::to_string(ECONNREFUSED) +
-                  ".  This probably means that the unit is not listening on the port and address provided.  "
+                  " (Connection refused).  This probably means that the unit is not listening on the port and address provided.  "
                   "Check the TCP/IP settings and try again.");
 }
 
