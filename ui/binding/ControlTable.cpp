@@ -42,7 +42,8 @@ void bindRow(Dialog& dialog, Win32Controller& controller, const ControlRow& row)
         controller.addControlText(&wrapperOf<Static>(dialog, row), id, row.formatter);
         break;
     case Observe::Edit:
-        controller.addEdit(&wrapperOf<Edit>(dialog, row), id);
+    case Observe::TypedEdit:
+        controller.addEdit(&wrapperOf<Edit>(dialog, row), id, row.converter);
         break;
     case Observe::Spin:
         controller.addSpin(&wrapperOf<SpinButton>(dialog, row), id);
@@ -81,6 +82,11 @@ void routeRow(Dialog& dialog, Win32Controller& controller, const ControlRow& row
         });
         dialog.connect(row.control, Notify::KillFocus, [window, bound, row](Notification&) {
             bound->onEditKillFocus(&wrapperOf<Edit>(*window, row));
+        });
+        break;
+    case Observe::TypedEdit:
+        dialog.connect(row.control, Notify::KillFocus, [window, bound, row](Notification&) {
+            bound->onEditChange(&wrapperOf<Edit>(*window, row));
         });
         break;
     case Observe::Spin:
@@ -142,9 +148,16 @@ ControlRow controlText(int control, int16_t parameter)
     return row(control, parameter, Observe::ControlText);
 }
 
-ControlRow edit(int control, int16_t parameter)
+ControlRow edit(int control, int16_t parameter, const ParameterConverter* converter)
 {
-    return row(control, parameter, Observe::Edit);
+    ControlRow made = row(control, parameter, Observe::Edit);
+    made.converter = converter;
+    return made;
+}
+
+ControlRow typedEdit(int control, int16_t parameter)
+{
+    return row(control, parameter, Observe::TypedEdit);
 }
 
 ControlRow spin(int control, int16_t parameter)

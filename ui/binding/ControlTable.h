@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "model/ParameterConverter.h"
 #include "model/ParameterFormatter.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
@@ -18,6 +19,7 @@ enum class Observe {
     StatusText,  // the status parameter's text
     ControlText, // the control parameter's text
     Edit,        // an edit; every change is sent, leaving it shows the parameter again
+    TypedEdit,   // an edit sent only when it is left, so a half-typed text never is
     Spin,        // an up-down control; an arrow steps the parameter
     Slider,      // a track bar; a move sets the parameter
     ComboBox,    // a drop-down list of a string-table range; a selection sets the parameter
@@ -37,6 +39,7 @@ struct ControlRow {
     const Bitmap* whenFalse = nullptr;
     bool controlParameter = false; // a LED that reads the settable parameter
     ParameterFormatter* formatter = nullptr;
+    const ParameterConverter* converter = nullptr; // an edit's; none: plain text
     Window* window = nullptr; // a wrapper of the window's own instead of the dialog's
     bool inverted = false;    // a slider with its maximum at the start
     int tickFrequency = 0;    // a slider's set-up; 0 leaves the template's
@@ -54,7 +57,8 @@ ControlRow controlLed(int control, int16_t parameter, const ValuePredicate& test
                       const Bitmap& whenFalse);
 ControlRow statusText(int control, int16_t parameter, ParameterFormatter* formatter = nullptr);
 ControlRow controlText(int control, int16_t parameter);
-ControlRow edit(int control, int16_t parameter);
+ControlRow edit(int control, int16_t parameter, const ParameterConverter* converter = nullptr);
+ControlRow typedEdit(int control, int16_t parameter);
 ControlRow spin(int control, int16_t parameter);
 // A slider stepping by one, by ten a page, with a tick every ten.
 ControlRow slider(int control, int16_t parameter, bool inverted = false);

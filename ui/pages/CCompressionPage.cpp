@@ -1,11 +1,13 @@
 #include "ui/pages/CCompressionPage.h"
 
+#include "model/ParameterConverter.h"
+#include "ui/binding/ControlTable.h"
+#include "unit/ParameterIds.h"
+
 namespace {
 
-const ParameterId lineModeCompression(0x1526); // the bitstream's dynamic range word
-const ParameterId rfModeCompression(0x1523);   // the bitstream's compression word
-const ParameterId customCutFactor(0x0B04);
-const ParameterId customBoostFactor(0x0B05);
+namespace Control = CompressionMetersTemplate;
+namespace Id = ParameterIds;
 
 // A centre-zero meter from -range to +range, without easing.
 MeterSettings centreZero(double range)
@@ -22,77 +24,33 @@ MeterSettings centreZero(double range)
     return settings;
 }
 
+const LineModeMeterScaler lineModeScaler{};
+const RfModeMeterScaler rfModeScaler{};
+const MeterSettings lineModeSettings = centreZero(24.0);
+const MeterSettings rfModeSettings = centreZero(48.0);
+// The factors 0 to 10 shown as 0.0 to 1.0.
+const FractionParameterConverter factorConverter{0, 10, 1, true};
+
+const ControlRow rows[] = {
+    // The bitstream's dynamic range word and its compression word.
+    meter(Control::lineModeMeter, Id::dynamicRangeWord, lineModeScaler, lineModeSettings),
+    meter(Control::rfModeMeter, Id::compressionWord, rfModeScaler, rfModeSettings),
+    spin(Control::customCutSpin, Id::customCut),
+    edit(Control::customCut, Id::customCut, &factorConverter),
+    spin(Control::customBoostSpin, Id::customBoost),
+    edit(Control::customBoost, Id::customBoost, &factorConverter),
+};
+
 } // namespace
 
 CCompressionPage::CCompressionPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), controller(parameterSet, errorReporter)
+    : Dialog(templateId), controller_(parameterSet, errorReporter)
 {
-    connect(customCutId, Notify::KillFocus, [this](Notification&) { OnKillfocusCustomCut(); });
-    connect(customCutId, Notify::EditChange, [this](Notification&) { OnChangeCustomCut(); });
-    connect(customCutSpinId, Notify::DeltaPos,
-            [this](Notification& n) { OnDeltaposCustomCut(n.upDown, n.result); });
-    connect(customBoostId, Notify::KillFocus, [this](Notification&) { OnKillfocusCustomBoost(); });
-    connect(customBoostId, Notify::EditChange, [this](Notification&) { OnChangeCustomBoost(); });
-    connect(customBoostSpinId, Notify::DeltaPos,
-            [this](Notification& n) { OnDeltaposCustomBoost(n.upDown, n.result); });
+    routeRows(*this, controller_, rows);
 }
 
 bool CCompressionPage::onInitDialog()
 {
-    Dialog::onInitDialog();
-    attach(lineModeMeter, lineModeMeterId);
-    attach(rfModeMeter, rfModeMeterId);
-    attach(customCut, customCutId);
-    attach(customCutSpin, customCutSpinId);
-    attach(customBoost, customBoostId);
-    attach(customBoostSpin, customBoostSpinId);
-    bindMeters();
-    bindEdits();
+    bindRows(*this, controller_, rows);
     return true;
-}
-
-void CCompressionPage::bindMeters()
-{
-    MeterSettings lineMode = centreZero(24.0);
-    MeterSettings rfMode = centreZero(48.0);
-    controller.addMeter(&lineModeMeter, lineModeCompression, &lineModeScaler, &lineMode);
-    controller.addMeter(&rfModeMeter, rfModeCompression, &rfModeScaler, &rfMode);
-}
-
-void CCompressionPage::bindEdits()
-{
-    controller.addSpin(&customCutSpin, customCutFactor);
-    controller.addEdit(&customCut, customCutFactor, &factorConverter);
-    controller.addSpin(&customBoostSpin, customBoostFactor);
-    controller.addEdit(&customBoost, customBoostFactor, &factorConverter);
-}
-
-void CCompressionPage::OnKillfocusCustomCut()
-{
-    controller.onEditKillFocus(&customCut);
-}
-
-void CCompressionPage::OnChangeCustomCut()
-{
-    controller.onEditChange(&customCut);
-}
-
-void CCompressionPage::OnDeltaposCustomCut(UpDownNotify* record, long* result)
-{
-    controller.onSpinDelta(&customCutSpin, record, result);
-}
-
-void CCompressionPage::OnKillfocusCustomBoost()
-{
-    controller.onEditKillFocus(&customBoost);
-}
-
-void CCompressionPage::OnChangeCustomBoost()
-{
-    controller.onEditChange(&customBoost);
-}
-
-void CCompressionPage::OnDeltaposCustomBoost(UpDownNotify* record, long* result)
-{
-    controller.onSpinDelta(&customBoostSpin, record, result);
 }

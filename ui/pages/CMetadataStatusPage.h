@@ -1,9 +1,7 @@
 #pragma once
 
-#include <array>
-
-#include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "templates/MetadataStatusTemplate.h"
 #include "ui/ErrorReporter.h"
 #include "ui/binding/Win32Controller.h"
 
@@ -14,19 +12,15 @@ class ParameterSet;
 // through the parameter's own formatter; the page sends nothing.
 class CMetadataStatusPage : public Dialog {
 public:
-    static constexpr int templateId = 163;
-    static constexpr std::size_t fieldCount = 26;
+    static constexpr int templateId = MetadataStatusTemplate::templateId;
 
     CMetadataStatusPage(ParameterSet* parameterSet, ErrorReporter* errorReporter);
 
-    Win32Controller& getController() { return controller; }
+    Win32Controller& getController() { return controller_; }
 
 protected:
     bool onInitDialog() override;
-    void bindControls();
 
 private:
-    std::array<Static, fieldCount> fields;
-    // Declared last: its observers write into the fields.
-    Win32Controller controller;
+    Win32Controller controller_;
 };

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <array>
-
-#include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "templates/OutputMetersTemplate.h"
 #include "ui/ErrorReporter.h"
-#include "ui/binding/Indicators.h"
 #include "ui/binding/Win32Controller.h"
 
 class ParameterSet;
@@ -15,20 +12,15 @@ class ParameterSet;
 // 40 dB a second, so short peaks stay readable.
 class COutputMetersPage : public Dialog {
 public:
-    static constexpr int templateId = 170;
+    static constexpr int templateId = OutputMetersTemplate::templateId;
 
     COutputMetersPage(ParameterSet* parameterSet, ErrorReporter* errorReporter);
 
-    Win32Controller& getController() { return controller; }
+    Win32Controller& getController() { return controller_; }
 
 protected:
     bool onInitDialog() override;
-    void bindMeters();
 
 private:
-    // In the order the meters are bound: L, R, C, SW, Ls, Rs, Bsl, Bsr.
-    std::array<Static, 8> meters;
-    LevelMeterScaler levelScaler;
-    // Declared last: its observers draw into the meters and use the scaler.
-    Win32Controller controller;
+    Win32Controller controller_;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "templates/SystemSettingsTemplate.h"
 #include "ui/ErrorReporter.h"
 #include "ui/binding/Win32Controller.h"
 
@@ -12,32 +12,19 @@ class ParameterSet;
 // the focus or on Enter, so a half-typed name never reaches the unit.
 class CSystemSettingsPage : public Dialog {
 public:
-    static constexpr int templateId = 169;
-    static constexpr int screenSaverTimeoutId = 1146;
-    static constexpr int screenSaverDesignId = 1147;
-    static constexpr int timecodeDisplayId = 1148;
-    static constexpr int unitNameId = 1056;
+    static constexpr int templateId = SystemSettingsTemplate::templateId;
     static constexpr int unitNameLimit = 12;
 
     CSystemSettingsPage(ParameterSet* parameterSet, ErrorReporter* errorReporter);
 
-    Win32Controller& getController() { return controller; }
+    Win32Controller& getController() { return controller_; }
 
-    void OnSelchangeScreenSaverTimeout();
     // Commits the unit name; the main window calls it on Enter too.
     void OnKillfocusUnitName();
-    void OnSelchangeScreenSaverDesign();
-    void OnSelchangeTimecodeDisplay();
 
 protected:
     bool onInitDialog() override;
-    void bindControls();
 
 private:
-    ComboBox screenSaverTimeout;
-    ComboBox screenSaverDesign;
-    ComboBox timecodeDisplay;
-    Edit unitName;
-    // Declared last: its observers use the controls.
-    Win32Controller controller;
+    Win32Controller controller_;
 };
