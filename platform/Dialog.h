@@ -155,5 +155,5 @@ private:
 template <class Control> Control& Dialog::control(int controlId)
 {
     return static_cast<Control&>(
-        ownedControl(controlId, [] { return std::unique_ptr<Window>(new Control()); }));
+        ownedControl(controlId, [] { return std::unique_ptr<Window>(std::make_unique<Control>()); }));
 }
