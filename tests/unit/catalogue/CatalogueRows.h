@@ -185,6 +185,19 @@ inline std::string shownByBuilder(int id, const ParameterValue& value)
     return out.str();
 }
 
+// A value and the text the parameter its builder made shows for it.
+struct ShownCase {
+    int id;
+    ParameterValue value;
+    const char* text;
+};
+
+inline void expectShownByBuilder(std::initializer_list<ShownCase> cases)
+{
+    for (const ShownCase& expected : cases)
+        EXPECT_EQ(shownByBuilder(expected.id, expected.value), expected.text) << hexId(expected.id);
+}
+
 // What the factory default of a row shows through its builder's formatter.
 inline std::string defaultShownByBuilder(int id)
 {

@@ -68,7 +68,7 @@ const std::vector<ShownRowCase> shownRowCases{
 TEST(ControlCatalogueRows, RangeDefaultAndLabelsAtTheEnds)
 {
     for (const auto& expected : shownRowCases) {
-        SCOPED_TRACE(testing::Message() << std::hex << "0x" << expected.id);
+        SCOPED_TRACE(hexId(expected.id));
         const ParameterDefinition& row = rowOf(expected.id);
         EXPECT_EQ(row.minimum, expected.minimum);
         EXPECT_EQ(row.maximum, expected.maximum);
@@ -78,6 +78,28 @@ TEST(ControlCatalogueRows, RangeDefaultAndLabelsAtTheEnds)
         EXPECT_EQ(labelOf(row, row.minimum), expected.atMinimum);
         EXPECT_EQ(labelOf(row, row.maximum), expected.atMaximum);
     }
+}
+
+TEST(ControlCatalogueRows, ValuesShowThroughTheBuildersFormatters)
+{
+    expectShownByBuilder({
+        {0x0101, number(0), "1.0.0.5"},
+        {0x0101, number(1), "1"}, // a value without label shows as its signed number
+        {0x0314, number(2), "-Inf dB"},
+        {0x0314, number(188), "-2 dB"},
+        {0x0314, number(192), "0 dB"},
+        {0x0314, number(100), "100"},
+        {0x0500, number(24), "0 dB"},
+        {0x0500, number(23), "23"},
+        {0x0508, number(160), "0 dB"},
+        {0x0701, number(3), "0 ms"},
+        {0x0701, number(4), "4"},
+        {0x0702, number(50), "50"},
+        {0x090A, number(3), "Serial"}, // as 1 does
+        {0x0B01, number(7), "7"},
+        {0x0B01, number(8), "Automatic"},
+        {0x0B08, number(61), "Mute"},
+    });
 }
 
 TEST(ControlCatalogueRows, LabelsKeepTheTableOrderIncludingRepeatedTexts)
@@ -99,7 +121,7 @@ TEST(ControlCatalogueRows, LabelsKeepTheTableOrderIncludingRepeatedTexts)
          {{0, "0"}, {1, "1"}, {2, "2"}, {3, "3"}, {4, "4"}, {5, "5"}, {6, "6"}, {7, "7"}, {8, "Automatic"}}},
     };
     for (const auto& expected : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << "0x" << expected.id);
+        SCOPED_TRACE(hexId(expected.id));
         std::vector<std::pair<int, std::string>> actual;
         for (const auto& label : rowOf(expected.id).labels)
             actual.emplace_back(label.value, label.text);

@@ -10,15 +10,9 @@
 
 namespace {
 
-struct Shown {
-    int id;
-    ParameterValue value;
-    const char* text;
-};
-
 TEST(StatusPresetCatalogue, ValuesShowThroughTheBuildersFormatters)
 {
-    const Shown cases[] = {
+    expectShownByBuilder({
         {0x0F0B, number(9), "24 bits/sample"},
         {0x0F0B, number(10), "10"}, // a reported value without label shows as its number
         {0x0F09, number(0xFFFF), "-1"},
@@ -48,9 +42,7 @@ TEST(StatusPresetCatalogue, ValuesShowThroughTheBuildersFormatters)
         {0x1B01, text(std::string("Live\0Mix", 8)), "Live"}, // a status text ends at its first zero byte
         {0x1D1F, text("Lt/Rt Decode"), "Lt/Rt Decode"},
         {0x1D00, number(0), ""}, // a name not yet read holds two zero bytes
-    };
-    for (const Shown& expected : cases)
-        EXPECT_EQ(shownByBuilder(expected.id, expected.value), expected.text) << hexId(expected.id);
+    });
 }
 
 // The bitstream group's defaults, every one "N/A", and the preset names are
