@@ -50,7 +50,7 @@ void bindRow(Dialog& dialog, Win32Controller& controller, const ControlRow& row)
         break;
     case Observe::Slider: {
         Win32SliderObserver* observer = controller.addSlider(&wrapperOf<Slider>(dialog, row), id, row.inverted, false);
-        observer->setup(row.tickFrequency, 1, 10);
+        observer->setup(row.tickFrequency, 1, row.pageSize);
         break;
     }
     case Observe::ComboBox:
@@ -169,7 +169,14 @@ ControlRow slider(int control, int16_t parameter, bool inverted)
 {
     ControlRow made = row(control, parameter, Observe::Slider);
     made.inverted = inverted;
-    made.tickFrequency = 10;
+    return made;
+}
+
+ControlRow shortSlider(int control, int16_t parameter, int pageSize)
+{
+    ControlRow made = row(control, parameter, Observe::Slider);
+    made.tickFrequency = 1;
+    made.pageSize = pageSize;
     return made;
 }
 

@@ -42,7 +42,8 @@ struct ControlRow {
     const ParameterConverter* converter = nullptr; // an edit's; none: plain text
     Window* window = nullptr; // a wrapper of the window's own instead of the dialog's
     bool inverted = false;    // a slider with its maximum at the start
-    int tickFrequency = 0;    // a slider's set-up; 0 leaves the template's
+    int tickFrequency = 10;   // a slider's set-up; it steps by one a line
+    int pageSize = 10;
     int firstString = 0;      // the string-table range a combo box shows
     int lastString = 0;
     const MeterScaler* scaler = nullptr;
@@ -62,6 +63,8 @@ ControlRow typedEdit(int control, int16_t parameter);
 ControlRow spin(int control, int16_t parameter);
 // A slider stepping by one, by ten a page, with a tick every ten.
 ControlRow slider(int control, int16_t parameter, bool inverted = false);
+// A slider over a short range: a tick at every step, the page given.
+ControlRow shortSlider(int control, int16_t parameter, int pageSize);
 ControlRow comboBox(int control, int16_t parameter, int firstString, int lastString);
 ControlRow meter(int control, int16_t parameter, const MeterScaler& scaler, const MeterSettings& settings);
 // The same row, shown through a wrapper of the window's own (one with a look of its own).
