@@ -115,7 +115,18 @@ TEST_F(MonitorConfigurationPageTest, SpinArrowsStepOneRawStepAtOnce)
 // The arrow keys in each edit step its parameter as the spin beside it does.
 TEST_F(MonitorConfigurationPageTest, ArrowKeysInEachEditStepIt)
 {
-    for (const auto& row : CMonitorConfigurationPage::editRowTable) {
+    struct Row {
+        int editId;
+        int parameter;
+    };
+    // Every edit of the page: the reference, the trims L, R, C, SW, Ls, Rs, Bsl, Bsr
+    // and the delays of the centre, the surrounds, the back surrounds and Tessiva.
+    const Row rows[] = {
+        {1143, 0x030D}, {1168, 0x0508}, {1169, 0x0509}, {1061, 0x050A}, {1062, 0x050B},
+        {1063, 0x050C}, {1066, 0x050D}, {1064, 0x050E}, {1065, 0x050F}, {1929, 0x0701},
+        {1928, 0x0702}, {1940, 0x0703}, {1942, 0x0704},
+    };
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.editId);
         Edit& edit = page->control<Edit>(row.editId);
         set->report(row.parameter, 4); // inside every row's range
@@ -134,7 +145,7 @@ TEST_F(MonitorConfigurationPageTest, ArrowKeysInEachEditStepIt)
 // +6 dB (52) at the top, -20 dB (0) at the bottom; the readout follows.
 TEST_F(MonitorConfigurationPageTest, MasterTrimSliderIsInvertedWithItsReadout)
 {
-    Slider& slider = page->control<Slider>(CMonitorConfigurationPage::masterTrimSliderId);
+    Slider& slider = page->control<Slider>(MonitorConfigurationTemplate::masterTrimSlider);
     EXPECT_EQ(slider.getPageSize(), 10);
     EXPECT_EQ(slider.getLineSize(), 1);
     EXPECT_EQ(page->control<Static>(1249).getText(), set->shown(0x0510));
