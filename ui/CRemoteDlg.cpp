@@ -427,7 +427,8 @@ void CRemoteDlg::connectionFailed(const std::string& text, bool wasOffLine)
         endApplication();
         return;
     }
-    // Shown before the teardown: while it is open, what had been built still exists.
+    // Shown before the teardown: while it is open, the link and what was built over it
+    // still exist (a link that failed to open has closed itself already).
     CCommErrorDlg dialog(text);
     dialog.runModal();
     disconnect();
