@@ -66,10 +66,18 @@ int Window::id() const
     return agent != nullptr ? agent->id : 0;
 }
 
+// A label that already shows the text: setting it again would only repaint it.
+static bool showsText(QWidget* control, const std::string& text)
+{
+    ControlAgent* agent = ControlAgent::of(control);
+    return agent != nullptr && agent->hasRawText && qobject_cast<QLabel*>(control) != nullptr &&
+           agent->rawText == QLatin1String(text.data(), qsizetype(text.size()));
+}
+
 void Window::setText(const std::string& text)
 {
     QWidget* control = d->live();
-    if (control == nullptr) {
+    if (control == nullptr || showsText(control, text)) {
         return;
     }
     QString qtext = toQt(text);
@@ -232,14 +240,22 @@ void Window::fillSolidRect(const Rect& area, Colour colour)
             painter.drawImage(0, 0, agent->canvas);
         }
         agent->canvas = canvas;
+        // The canvas covers the whole control: nothing behind it needs painting first.
+        control->setAttribute(Qt::WA_OpaquePaintEvent);
     }
-    QPainter painter(&agent->canvas);
-    QRect rect = QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1)).normalized();
     if (area.right == area.left || area.bottom == area.top) {
         return; // an empty band paints nothing
     }
+    QRect rect = QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1)).normalized();
+    QPainter painter(&agent->canvas);
     painter.fillRect(rect, toQColor(colour));
-    control->update(rect);
+    requestCanvasRepaint(*agent, rect);
+}
+
+unsigned long Window::paintCount() const
+{
+    ControlAgent* agent = ControlAgent::of(d->live());
+    return agent != nullptr ? agent->paints : 0;
 }
 
 void Window::postClose()
@@ -561,12 +577,12 @@ void Static::setBitmap(const Bitmap* bitmap)
     if (label == nullptr || agent == nullptr) {
         return;
     }
-    agent->bitmap = bitmap;
-    if (bitmap != nullptr && bitmap->isLoaded()) {
-        label->setPixmap(bitmap->internals().pixmap);
-    } else {
-        label->setPixmap(QPixmap());
+    const QPixmap shown = bitmap != nullptr && bitmap->isLoaded() ? bitmap->internals().pixmap : QPixmap();
+    if (agent->bitmap == bitmap && label->pixmap().cacheKey() == shown.cacheKey()) {
+        return; // already shown: setting it again would only repaint it
     }
+    agent->bitmap = bitmap;
+    label->setPixmap(shown);
 }
 
 const Bitmap* Static::getBitmap() const

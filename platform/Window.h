@@ -96,8 +96,12 @@ public:
     std::string setFont(const FontDescription& font);
 
     // Paints a solid rectangle into the client area. What is painted stays until painted
-    // over, so the control shows it after being covered and shown again.
+    // over, so the control shows it after being covered and shown again. The control is
+    // repainted at most once per frame of the screen, however often it is painted into.
     void fillSolidRect(const Rect& area, Colour colour);
+
+    // Paint events the window system has sent to this control (for tests and measurements).
+    unsigned long paintCount() const;
 
     // Asks the window to close, after the current message has been handled: a
     // modal dialog then ends as by its close box.

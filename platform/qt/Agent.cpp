@@ -235,8 +235,13 @@ bool ControlAgent::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     case QEvent::Paint:
+        ++paints;
         if (!canvas.isNull()) {
             QPainter painter(widget);
+            if (canvas.size() != widget->size()) {
+                // Grown since it was last painted into: the rest shows the face, not garbage.
+                painter.fillRect(widget->rect(), widget->palette().color(QPalette::Window));
+            }
             painter.drawImage(0, 0, canvas);
             return true;
         }

@@ -117,6 +117,8 @@ public:
     QString rawText;     // a label's text before the mnemonic rule
     bool hasRawText = false;
     QImage canvas; // what fillSolidRect painted
+    QRect canvasDirty; // painted into the canvas, not yet asked to be shown
+    unsigned long paints = 0; // paint events the control has been sent
     const Bitmap* bitmap = nullptr;
     int comboSelection = -1; // an editable combo box: the selection, -1 after typing
 
@@ -169,6 +171,10 @@ struct ImagePrivate {
     QPixmap pixmap;
     int id = 0;
 };
+
+// Shows what was painted into a control's canvas: the repaints of every canvas are
+// gathered and asked for at most once per frame of the screen.
+void requestCanvasRepaint(ControlAgent& agent, const QRect& area);
 
 // Applies a font description, with a monospaced face where the face is missing.
 QFont fontFor(const FontDescription& description, const QFont& base);

@@ -95,7 +95,7 @@ long Win32MeterObserver::now()
 
 Win32MeterObserver::Win32MeterObserver(Window* window, const MeterScaler* scaler,
                                        const MeterSettings* settings)
-    : scaler(scaler), window(window)
+    : scaler_(scaler), window_(window), settings_(settings != nullptr ? *settings : MeterSettings{})
 {
     if (window == nullptr || !window->hasWindow()) {
         throw VormoException("Null meter window");
@@ -103,16 +103,6 @@ Win32MeterObserver::Win32MeterObserver(Window* window, const MeterScaler* scaler
     if (scaler == nullptr) {
         throw VormoException("Null meter scaler");
     }
-    const MeterSettings copy = settings != nullptr ? *settings : MeterSettings{};
-    settings = &copy;
-    horizontal = settings->horizontal;
-    scale = settings->scale;
-    offset = settings->offset;
-    reference = settings->reference;
-    riseRate = settings->riseRate;
-    fallRate = settings->fallRate;
-    maximum = settings->maximum;
-    minimum = settings->minimum;
 }
 
 void Win32MeterObserver::update(Subject* changed, Transaction*)
@@ -121,54 +111,72 @@ void Win32MeterObserver::update(Subject* changed, Transaction*)
         return;
     }
     if (!subject->available()) {
-        window->fillSolidRect(window->clientRect(), dialogFaceColour());
+        window_->fillSolidRect(window_->clientRect(), dialogFaceColour());
+        shownBar_.reset();
         return;
     }
     double raw = subject->value().toInt16();
-    double target = scaler->scale(raw * scale + offset, minimum);
-    target = std::min(std::max(target, minimum), maximum);
+    double target = scaler_->scale(raw * settings_.scale + settings_.offset, settings_.minimum);
+    target = std::min(std::max(target, settings_.minimum), settings_.maximum);
     long time = now();
-    double level = target;
-    if (shownTime != 0) {
-        double elapsed = double(time - shownTime) * 0.001;
-        if (target > shownLevel && riseRate > 0) {
-            level = std::min(target, shownLevel + elapsed * riseRate);
-        } else if (target < shownLevel && fallRate > 0) {
-            level = std::max(target, shownLevel - elapsed * fallRate);
+    double level = easedLevel(target, time);
+    Bar bar = barFor(level);
+    if (bar != shownBar_) {
+        for (int i = 0; i < bar.count; ++i) {
+            window_->fillSolidRect(bar.bands[std::size_t(i)].area, bar.bands[std::size_t(i)].colour);
         }
+        shownBar_ = bar;
     }
-    draw(level);
-    shownLevel = level;
-    shownTime = time;
+    shownLevel_ = level;
+    shownTime_ = time;
 }
 
-void Win32MeterObserver::draw(double level)
+// The target, reached no faster than the rates allow since the previous update.
+double Win32MeterObserver::easedLevel(double target, long time) const
 {
+    if (shownTime_ == 0) {
+        return target;
+    }
+    double elapsed = double(time - shownTime_) * 0.001;
+    if (target > shownLevel_ && settings_.riseRate > 0) {
+        return std::min(target, shownLevel_ + elapsed * settings_.riseRate);
+    }
+    if (target < shownLevel_ && settings_.fallRate > 0) {
+        return std::max(target, shownLevel_ - elapsed * settings_.fallRate);
+    }
+    return target;
+}
+
+Win32MeterObserver::Bar Win32MeterObserver::barFor(double level) const
+{
+    const double reference = settings_.reference;
+    Bar bar;
     if (level < reference) {
-        if (reference < maximum) {
-            band(reference, maximum, background);
+        if (reference < settings_.maximum) {
+            bar.add(band(reference, settings_.maximum, background));
         }
-        band(level, reference, belowReference);
-        band(minimum, level, background);
+        bar.add(band(level, reference, belowReference));
+        bar.add(band(settings_.minimum, level, background));
     } else if (level > reference) {
-        if (minimum < reference) {
-            band(minimum, reference, background);
+        if (settings_.minimum < reference) {
+            bar.add(band(settings_.minimum, reference, background));
         }
-        band(reference, level, aboveReference);
-        band(level, maximum, background);
+        bar.add(band(reference, level, aboveReference));
+        bar.add(band(level, settings_.maximum, background));
     } else {
-        window->fillSolidRect(window->clientRect(), background);
+        bar.add(Band{window_->clientRect(), background});
     }
+    return bar;
 }
 
-void Win32MeterObserver::band(double from, double to, Colour colour)
+Win32MeterObserver::Band Win32MeterObserver::band(double from, double to, Colour colour) const
 {
-    Rect client = window->clientRect();
-    double span = maximum - minimum;
-    double fa = span != 0 ? (from - minimum) / span : 0.0;
-    double fb = span != 0 ? (to - minimum) / span : 0.0;
+    Rect client = window_->clientRect();
+    double span = settings_.maximum - settings_.minimum;
+    double fa = span != 0 ? (from - settings_.minimum) / span : 0.0;
+    double fb = span != 0 ? (to - settings_.minimum) / span : 0.0;
     Rect area = client;
-    if (horizontal) {
+    if (settings_.horizontal) {
         int width = client.right - client.left;
         area.left = client.left + int(fa * width);
         area.right = client.left + int(fb * width);
@@ -177,7 +185,7 @@ void Win32MeterObserver::band(double from, double to, Colour colour)
         area.bottom = client.bottom + int(fa * height);
         area.top = client.bottom + int(fb * height);
     }
-    window->fillSolidRect(area, colour);
+    return Band{area, colour};
 }
 
 // --- LCD text ------------------------------------------------------------------------

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "model/Observer.h"
 #include "model/Parameter.h"
@@ -98,8 +100,9 @@ struct MeterSettings {
     double scale = 1.0;
 };
 
-// A bar meter painted into a static control on every update, easing towards the
-// level no faster than its rise and fall rates allow.
+// A bar meter painted into a static control, easing towards the level no faster than
+// its rise and fall rates allow. It paints only when the bar it would draw differs from
+// the one shown: an update that moves no band by a pixel costs no painting.
 class Win32MeterObserver : public Observer<Parameter> {
 public:
     static constexpr Colour background = 0x800000;     // dark blue
@@ -110,7 +113,7 @@ public:
 
     void update(Subject* changed, Transaction* hint) override;
 
-    double getShownLevel() const { return shownLevel; }
+    double getShownLevel() const { return shownLevel_; }
 
     // The meters' clock: monotonic milliseconds (never 0). Tests set their own.
     using Clock = std::function<long()>;
@@ -118,21 +121,29 @@ public:
     static long now();
 
 private:
-    void draw(double level);
-    void band(double from, double to, Colour colour);
+    struct Band {
+        Rect area;
+        Colour colour = 0;
+        bool operator==(const Band&) const = default;
+    };
+    // What one level looks like: up to three bands, painted in order.
+    struct Bar {
+        std::array<Band, 3> bands;
+        int count = 0;
+        bool operator==(const Bar&) const = default;
+        void add(const Band& band) { bands[std::size_t(count++)] = band; }
+    };
 
-    const MeterScaler* scaler;
-    Window* window;
-    bool horizontal;
-    double scale;
-    double offset;
-    double reference;
-    double riseRate;
-    double fallRate;
-    double maximum;
-    double minimum;
-    double shownLevel = 0.0;
-    long shownTime = 0;
+    double easedLevel(double target, long time) const;
+    Bar barFor(double level) const;
+    Band band(double from, double to, Colour colour) const;
+
+    const MeterScaler* scaler_;
+    Window* window_;
+    MeterSettings settings_;
+    double shownLevel_ = 0.0;
+    long shownTime_ = 0;
+    std::optional<Bar> shownBar_; // none until painted, and again once blanked
 };
 
 // A static text with the look of a liquid-crystal display: the text in its colour on

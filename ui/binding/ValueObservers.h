@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <list>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -24,10 +25,10 @@ std::string doubleAmpersands(const std::string& text);
 // A static text showing the formatted value.
 template <class ParameterClass> class Win32TextObserver : public Observer<ParameterClass> {
 public:
-    Win32TextObserver(Window* control, ParameterFormatter* formatter) : formatter(formatter), control(control)
+    Win32TextObserver(Window* control, ParameterFormatter* formatter) : formatter_(formatter), control_(control)
     {
         control->setText("");
-        area = control->rectInParent();
+        area_ = control->rectInParent();
     }
 
     void update(Subject* changed, Transaction*) override
@@ -35,21 +36,42 @@ public:
         if (!this->isOwnSubject(changed)) {
             return;
         }
+        // Parameters that notify on every poll mostly bring the value already shown:
+        // the text is formatted, set and repainted only when what it shows changes.
+        const ParameterValue& value = this->subject->value();
+        const bool available = this->subject->available();
+        if (shown_ && shown_->value == value && shown_->formatter == effectiveFormatter() &&
+            shown_->available == available) {
+            return;
+        }
         std::ostringstream text;
-        this->subject->format(text, this->subject->value(), formatter);
-        control->setText(doubleAmpersands(text.str()));
-        control->enable(this->subject->available());
+        this->subject->format(text, value, formatter_);
+        control_->setText(doubleAmpersands(text.str()));
+        control_->enable(available);
+        shown_ = Shown{value, effectiveFormatter(), available};
         // A control drawn without a background of its own is repainted over its parent.
-        area = control->rectInParent();
-        if (Window* parent = control->parentWindow()) {
-            parent->invalidate(area);
+        area_ = control_->rectInParent();
+        if (Window* parent = control_->parentWindow()) {
+            parent->invalidate(area_);
         }
     }
 
 private:
-    ParameterFormatter* formatter;
-    Window* control;
-    Rect area;
+    struct Shown {
+        ParameterValue value;
+        const ParameterFormatter* formatter = nullptr;
+        bool available = false;
+    };
+
+    const ParameterFormatter* effectiveFormatter() const
+    {
+        return formatter_ != nullptr ? formatter_ : this->subject->formatter();
+    }
+
+    ParameterFormatter* formatter_;
+    Window* control_;
+    Rect area_;
+    std::optional<Shown> shown_; // none until the first update
 };
 
 // A track bar over a control parameter: the user's scrolling sets the value at once.
