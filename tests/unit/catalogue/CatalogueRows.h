@@ -83,20 +83,6 @@ inline void expectRow(const RowCase& expected)
     EXPECT_EQ(row.labels.back().text, expected.lastLabel.text);
 }
 
-// One value's label as the unit spells it.
-struct LabelCase {
-    int id;
-    int value;
-    const char* text;
-};
-
-inline void expectLabels(std::initializer_list<LabelCase> cases)
-{
-    for (const LabelCase& expected : cases)
-        EXPECT_EQ(labelOf(expected.id, expected.value), expected.text)
-            << hexId(expected.id) << " value " << expected.value;
-}
-
 // Rows that offer the very same list, value by value and in the same order.
 inline void expectSameLabels(int id, int model)
 {

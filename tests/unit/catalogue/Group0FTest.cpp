@@ -46,18 +46,18 @@ TEST(CatalogueGroup0F, LabelsThatLookAlikeButDiffer)
     for (std::size_t i = 0; i + 1 < first.labels.size(); ++i)
         EXPECT_EQ(first.labels[i].text, second.labels[i].text);
 
-    expectLabels({
-        {0x0F00, 2, "48kHz"},
+    expectShownByBuilder({
+        {0x0F00, number(2), "48kHz"},
         // Channel-status sampling frequency: a blank before "kHz" up to 48, none and "KHz" above.
-        {0x0F0A, 2, "44.1 kHz"},
-        {0x0F0A, 3, "48 kHz"},
-        {0x0F0A, 4, "88.2KHz"},
-        {0x0F0A, 5, "96KHz"},
+        {0x0F0A, number(2), "44.1 kHz"},
+        {0x0F0A, number(3), "48 kHz"},
+        {0x0F0A, number(4), "88.2KHz"},
+        {0x0F0A, number(5), "96KHz"},
         // The input lock reads 0 as unlocked, the channel-status lock reads 0 as locked.
-        {0x0F02, 0, "Unlocked"},
-        {0x0F04, 0, "Unlocked"},
-        {0x0F0C, 0, "Locked"},
-        {0x0F09, 2, "50/15-us Emphasis"},
+        {0x0F02, number(0), "Unlocked"},
+        {0x0F04, number(0), "Unlocked"},
+        {0x0F0C, number(0), "Locked"},
+        {0x0F09, number(2), "50/15-us Emphasis"},
     });
     EXPECT_EQ(rowOf(0x0F04).name, "Input");
     EXPECT_EQ(rowOf(0x0F0C).name, "Channel Status Locked");

@@ -34,13 +34,13 @@ TEST(CatalogueGroup11, RowsAtTheirEnds)
 
 TEST(CatalogueGroup11, LabelSpellingsThatDifferBetweenRows)
 {
-    expectLabels({
-        {0x1108, 1, "32 kHz"},
-        {0x110F, 1, "32kHz"},
-        {0x110A, 1, "32bit-Pro"},
-        {0x110A, 2, "16bit-Pro"},
-        {0x1104, 2, "Tessiva II"},
-        {0x1110, 8, "112kbps"},
+    expectShownByBuilder({
+        {0x1108, number(1), "32 kHz"},
+        {0x110F, number(1), "32kHz"},
+        {0x110A, number(1), "32bit-Pro"},
+        {0x110A, number(2), "16bit-Pro"},
+        {0x1104, number(2), "Tessiva II"},
+        {0x1110, number(8), "112kbps"},
     });
 }
 

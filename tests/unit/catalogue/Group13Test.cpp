@@ -27,7 +27,8 @@ TEST(CatalogueGroup13, FullWordRowsSpanAllSixteenBits)
 
 TEST(CatalogueGroup13, FrameRates)
 {
-    expectLabels({{0x1303, 1, "23.98fps"}, {0x1303, 4, "29.97fps"}, {0x1303, 7, "59.94fps"}});
+    expectShownByBuilder(
+        {{0x1303, number(1), "23.98fps"}, {0x1303, number(4), "29.97fps"}, {0x1303, number(7), "59.94fps"}});
 }
 
 } // namespace

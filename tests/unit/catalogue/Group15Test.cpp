@@ -123,18 +123,18 @@ TEST(CatalogueGroup15, EveryLabelledRowDefaultsToItsNotAvailableMaximum)
 
 TEST(CatalogueGroup15, SpellingsKeptAsTheUnitHasThem)
 {
-    expectLabels({
-        {0x1501, 18, "640 kbps"},
-        {0x1501, 19, "Reserved"},
-        {0x1501, 30, "Reserved"},
-        {0x1502, 1, "Main M&E"},
-        {0x1505, 2, "0 (-999 dB)"},
-        {0x1504, 1, "0.596 (-4.5 dB)"},
-        {0x1506, 0, "Not Indicated"},
-        {0x150D, 0, "Not indicated"},
-        {0x1517, 2, "Srnd QX"},
-        {0x1518, 1, "Not Vormo Headphone encoded"},
-        {0x1519, 1, "HDCD"},
+    expectShownByBuilder({
+        {0x1501, number(18), "640 kbps"},
+        {0x1501, number(19), "Reserved"},
+        {0x1501, number(30), "Reserved"},
+        {0x1502, number(1), "Main M&E"},
+        {0x1505, number(2), "0 (-999 dB)"},
+        {0x1504, number(1), "0.596 (-4.5 dB)"},
+        {0x1506, number(0), "Not Indicated"},
+        {0x150D, number(0), "Not indicated"},
+        {0x1517, number(2), "Srnd QX"},
+        {0x1518, number(1), "Not Vormo Headphone encoded"},
+        {0x1519, number(1), "HDCD"},
     });
     EXPECT_EQ(rowOf(0x1510).name, "Vormo Digital Extended BSI1 Exist (ac3_xbsi1e)");
     EXPECT_EQ(rowOf(0x1516).name, "Vormo Digital Extended BSI2 Exist (ac3_xbsi2e)");
