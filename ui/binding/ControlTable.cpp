@@ -56,6 +56,12 @@ void bindRow(Dialog& dialog, Win32Controller& controller, const ControlRow& row)
     case Observe::ComboBox:
         controller.addComboBox(&wrapperOf<ComboBox>(dialog, row), id, row.firstString, row.lastString);
         break;
+    case Observe::PushButton: {
+        Button& button = wrapperOf<Button>(dialog, row);
+        controller.addButton(&button, id, ParameterId(row.statusParameter), row.value);
+        controller.addControlText(&button, ParameterId(row.captionParameter));
+        break;
+    }
     case Observe::Meter:
         controller.addMeter(&wrapperOf<Static>(dialog, row), id, row.scaler, row.settings);
         break;
@@ -64,10 +70,14 @@ void bindRow(Dialog& dialog, Win32Controller& controller, const ControlRow& row)
 
 void routeRow(Dialog& dialog, Win32Controller& controller, const ControlRow& row)
 {
+    if (!row.routed) {
+        return;
+    }
     Dialog* window = &dialog;
     Win32Controller* bound = &controller;
     switch (row.kind) {
     case Observe::CheckBox:
+    case Observe::PushButton:
         dialog.connect(row.control, Notify::Clicked,
                        [window, bound, row](Notification&) { bound->onCommand(&wrapperOf<Button>(*window, row)); });
         break;
@@ -196,9 +206,25 @@ ControlRow meter(int control, int16_t parameter, const MeterScaler& scaler, cons
     return made;
 }
 
+ControlRow pushButton(int control, int16_t parameter, int16_t statusParameter, int16_t value,
+                      int16_t captionParameter)
+{
+    ControlRow made = row(control, parameter, Observe::PushButton);
+    made.statusParameter = statusParameter;
+    made.value = value;
+    made.captionParameter = captionParameter;
+    return made;
+}
+
 ControlRow through(ControlRow row, Window& window)
 {
     row.window = &window;
+    return row;
+}
+
+ControlRow handledByWindow(ControlRow row)
+{
+    row.routed = false;
     return row;
 }
 

@@ -24,6 +24,7 @@ enum class Observe {
     Slider,      // a track bar; a move sets the parameter
     ComboBox,    // a drop-down list of a string-table range; a selection sets the parameter
     Meter,       // a level bar
+    PushButton,  // pushed in while a status equals the value, captioned by a parameter
 };
 
 // One bound control of a window: which control, which parameter, how it is observed,
@@ -34,6 +35,8 @@ struct ControlRow {
     int16_t parameter = 0;
     Observe kind = Observe::StatusText;
     int16_t value = 0;
+    int16_t statusParameter = 0;  // a push button's status
+    int16_t captionParameter = 0; // a push button's caption
     const ValuePredicate* test = nullptr;
     const Bitmap* whenTrue = nullptr;
     const Bitmap* whenFalse = nullptr;
@@ -41,6 +44,7 @@ struct ControlRow {
     ParameterFormatter* formatter = nullptr;
     const ParameterConverter* converter = nullptr; // an edit's; none: plain text
     Window* window = nullptr; // a wrapper of the window's own instead of the dialog's
+    bool routed = true;       // false: the window handles the control's actions itself
     bool inverted = false;    // a slider with its maximum at the start
     int tickFrequency = 10;   // a slider's set-up; it steps by one a line
     int pageSize = 10;
@@ -67,8 +71,14 @@ ControlRow slider(int control, int16_t parameter, bool inverted = false);
 ControlRow shortSlider(int control, int16_t parameter, int pageSize);
 ControlRow comboBox(int control, int16_t parameter, int firstString, int lastString);
 ControlRow meter(int control, int16_t parameter, const MeterScaler& scaler, const MeterSettings& settings);
+// A push button that sends the value of the parameter at once, shows itself pushed in
+// while the status parameter equals it, and is captioned by another parameter's text.
+ControlRow pushButton(int control, int16_t parameter, int16_t statusParameter, int16_t value,
+                      int16_t captionParameter);
 // The same row, shown through a wrapper of the window's own (one with a look of its own).
 ControlRow through(ControlRow row, Window& window);
+// The same row, bound by the table but with its actions handled by the window itself.
+ControlRow handledByWindow(ControlRow row);
 
 // Binds the control of every row through the controller, in the rows' order.
 void bindRows(Dialog& dialog, Win32Controller& controller, std::span<const ControlRow> rows);

@@ -14,9 +14,10 @@ const ControlRow rows[] = {
     checkBox(Control::karaokeUnaware, Id::karaokeMode, 0),
     checkBox(Control::karaokeAware, Id::karaokeMode, 1),
     checkBox(Control::karaokeCapable, Id::karaokeMode, 2),
-    checkBox(Control::vocalOneMute, Id::vocalOneLevel, muteLevel),
-    checkBox(Control::vocalTwoMute, Id::vocalTwoLevel, muteLevel),
-    checkBox(Control::musicMute, Id::musicLevel, muteLevel),
+    // The mute buttons' clicks go through mute.
+    handledByWindow(checkBox(Control::vocalOneMute, Id::vocalOneLevel, muteLevel)),
+    handledByWindow(checkBox(Control::vocalTwoMute, Id::vocalTwoLevel, muteLevel)),
+    handledByWindow(checkBox(Control::musicMute, Id::musicLevel, muteLevel)),
     slider(Control::vocalOnePanSlider, Id::vocalOnePan),
     controlText(Control::vocalOnePanReadout, Id::vocalOnePan),
     slider(Control::vocalTwoPanSlider, Id::vocalTwoPan),
@@ -37,7 +38,6 @@ CKaraokeDlg::CKaraokeDlg(const Win32Controller& pageController)
     : Dialog(templateId), controller_(pageController)
 {
     routeRows(*this, controller_, rows);
-    // The mute buttons' clicks go through mute instead of straight to the controller.
     for (int button : {Control::vocalOneMute, Control::vocalTwoMute, Control::musicMute}) {
         connect(button, Notify::Clicked, [this, button](Notification&) { mute(button); });
     }

@@ -1,75 +1,66 @@
 #include "ui/pages/CUserPresetsPage.h"
 
+#include "model/ParameterConverter.h"
+#include "unit/ParameterIds.h"
+
 namespace {
 
-const ParameterId recallPreset(0x1900);
-const ParameterId saveTrigger(0x1902);
-const ParameterId savePresetNumber(0x1903);
-const ParameterId savePresetName(0x1904);
-const ParameterId activePreset(0x1B00);
-constexpr int firstPresetName = 0x1D00;
+namespace Control = UserPresetsTemplate;
+namespace Id = ParameterIds;
+
+// The recall buttons of presets 1 to 32.
+constexpr int recallButtons[] = {
+    Control::recallPreset1,  Control::recallPreset2,  Control::recallPreset3,  Control::recallPreset4,
+    Control::recallPreset5,  Control::recallPreset6,  Control::recallPreset7,  Control::recallPreset8,
+    Control::recallPreset9,  Control::recallPreset10, Control::recallPreset11, Control::recallPreset12,
+    Control::recallPreset13, Control::recallPreset14, Control::recallPreset15, Control::recallPreset16,
+    Control::recallPreset17, Control::recallPreset18, Control::recallPreset19, Control::recallPreset20,
+    Control::recallPreset21, Control::recallPreset22, Control::recallPreset23, Control::recallPreset24,
+    Control::recallPreset25, Control::recallPreset26, Control::recallPreset27, Control::recallPreset28,
+    Control::recallPreset29, Control::recallPreset30, Control::recallPreset31, Control::recallPreset32,
+};
+
+// The unit counts presets from 0; the user from 1.
+const FractionParameterConverter presetNumberConverter{-1, 1, 0, false};
+
+std::vector<ControlRow> presetRows()
+{
+    std::vector<ControlRow> rows = {
+        // "Save" first sends the typed name (OnSave).
+        handledByWindow(checkBox(Control::savePreset, Id::savePresetTrigger, 1)),
+        spin(Control::presetNumberSpin, Id::savePresetNumber),
+        edit(Control::presetNumber, Id::savePresetNumber, &presetNumberConverter),
+        // Sent only by Enter or "Save".
+        handledByWindow(edit(Control::presetName, Id::savePresetName)),
+    };
+    int16_t number = 1;
+    for (int button : recallButtons) {
+        rows.push_back(pushButton(button, Id::recallPreset, Id::activePresetNumber, number,
+                                  int16_t(Id::firstPresetName + number - 1)));
+        ++number;
+    }
+    return rows;
+}
 
 } // namespace
 
 CUserPresetsPage::CUserPresetsPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), controller(parameterSet, errorReporter)
+    : Dialog(templateId), rows_(presetRows()), controller_(parameterSet, errorReporter)
 {
-    connect(presetNumberId, Notify::KillFocus, [this](Notification&) { OnKillfocusPresetNumber(); });
-    connect(presetNumberId, Notify::EditChange, [this](Notification&) { OnChangePresetNumber(); });
-    connect(presetNumberSpinId, Notify::DeltaPos,
-            [this](Notification& n) { OnDeltaposPresetNumber(n.upDown, n.result); });
-    connect(saveId, Notify::Clicked, [this](Notification&) { OnSave(); });
-    for (int i = 0; i < presetCount; ++i) {
-        connect(firstRecallId + i, Notify::Clicked, [this, i](Notification&) { OnRecallPreset(i); });
-    }
+    routeRows(*this, controller_, rows_);
+    connect(Control::savePreset, Notify::Clicked, [this](Notification&) { OnSave(); });
 }
 
 bool CUserPresetsPage::onInitDialog()
 {
-    Dialog::onInitDialog();
-    for (int i = 0; i < presetCount; ++i) {
-        attach(recallButtons[i], firstRecallId + i);
-    }
-    attach(saveButton, saveId);
-    attach(presetNumber, presetNumberId);
-    attach(presetNumberSpin, presetNumberSpinId);
-    attach(presetName, presetNameId);
-    presetName.setLimitText(presetNameLimit);
-    bindControls();
+    control<Edit>(Control::presetName).setLimitText(presetNameLimit);
+    bindRows(*this, controller_, rows_);
     return true;
-}
-
-void CUserPresetsPage::bindControls()
-{
-    controller.addCheckBox(&saveButton, saveTrigger, 1);
-    controller.addSpin(&presetNumberSpin, savePresetNumber);
-    controller.addEdit(&presetNumber, savePresetNumber, &presetNumberConverter);
-    controller.addEdit(&presetName, savePresetName, nullptr);
-    for (int i = 0; i < presetCount; ++i) {
-        int16_t number = int16_t(i + 1);
-        controller.addButton(&recallButtons[i], recallPreset, activePreset, number);
-        controller.addControlText(&recallButtons[i], ParameterId(int16_t(firstPresetName + i)), nullptr);
-    }
 }
 
 void CUserPresetsPage::commitName()
 {
-    controller.onEditChange(&presetName);
-}
-
-void CUserPresetsPage::OnKillfocusPresetNumber()
-{
-    controller.onEditKillFocus(&presetNumber);
-}
-
-void CUserPresetsPage::OnChangePresetNumber()
-{
-    controller.onEditChange(&presetNumber);
-}
-
-void CUserPresetsPage::OnDeltaposPresetNumber(UpDownNotify* record, long* result)
-{
-    controller.onSpinDelta(&presetNumberSpin, record, result);
+    controller_.onEditChange(&control<Edit>(Control::presetName));
 }
 
 void CUserPresetsPage::OnSave()
@@ -81,10 +72,5 @@ void CUserPresetsPage::OnSave()
     if (shown && !isVisible()) {
         return;
     }
-    controller.onCommand(&saveButton);
-}
-
-void CUserPresetsPage::OnRecallPreset(int index)
-{
-    controller.onCommand(&recallButtons[index]);
+    controller_.onCommand(&control<Button>(Control::savePreset));
 }
