@@ -150,38 +150,39 @@ TEST_F(UnitSetRulesTest, EverySetReadsTheApplicationsOwnParametersFromItsStore)
 
 TEST_F(UnitSetRulesTest, SelectorFollowsTheUnitAndDrivesIt)
 {
-    // Off line with factory defaults the unit plays Left without cycling.
-    InspectedSet set(&adapter, false);
-    EXPECT_EQ(set.control(0x4301).value(), ParameterValue(0));
+    struct Case {
+        const char* name;
+        int unitCycle, unitChannel; // what the unit reports when the set is built
+        int shown;                  // the selector derived from it
+        int choice;                 // what the user then picks
+        int cycleSent, channelSent; // what the unit holds afterwards
+    };
+    const std::vector<Case> cases = {
+        {"factory defaults: Left without cycling; Subwoofer chosen", 0, 0, 0, 3, 0, 7},
+        // The store's default "Cycle" must not show through while the unit is not cycling,
+        // or choosing "Cycle" would change nothing and send nothing.
+        {"a channel the application does not know; Cycle chosen", 0, 9, 0, 8, 1, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        unitHas(0x2302, ParameterValue(c.unitCycle));
+        unitHas(0x2301, ParameterValue(c.unitChannel));
+        InspectedSet set(&adapter, false);
+        EXPECT_EQ(set.control(0x4301).value(), ParameterValue(c.shown));
 
-    ParameterTransaction transaction;
-    set.control(0x4301).setPending(ParameterValue(3), &transaction); // Subwoofer
-    transaction.commit();
-    EXPECT_EQ(unitValue(0x2302), ParameterValue(0));
-    EXPECT_EQ(unitValue(0x2301), ParameterValue(7));
-    EXPECT_EQ(set.stored(0x4301), ParameterValue(3));
-    EXPECT_EQ(unitValue(0x4301), ParameterValue(8)); // the choice never reaches the unit
+        ParameterTransaction transaction;
+        set.control(0x4301).setPending(ParameterValue(c.choice), &transaction);
+        transaction.commit();
+        EXPECT_EQ(unitValue(0x2302), ParameterValue(c.cycleSent));
+        EXPECT_EQ(unitValue(0x2301), ParameterValue(c.channelSent));
+        EXPECT_EQ(set.stored(0x4301), ParameterValue(c.choice));
+        EXPECT_EQ(unitValue(0x4301), ParameterValue(8)); // the choice never reaches the unit
+    }
 
     // The next set derives the selector from the unit again.
     unitHas(0x2302, ParameterValue(1));
     InspectedSet next(&adapter, false);
     EXPECT_EQ(next.control(0x4301).value(), ParameterValue(8));
-}
-
-TEST_F(UnitSetRulesTest, SelectorStaysOnLeftForAChannelItDoesNotKnowAndCycleCanBeChosen)
-{
-    // The store's default "Cycle" must not show through: the unit is not cycling.
-    unitHas(0x2302, ParameterValue(0));
-    unitHas(0x2301, ParameterValue(9));
-    InspectedSet set(&adapter, false);
-    EXPECT_EQ(set.control(0x4301).value(), ParameterValue(0));
-
-    ParameterTransaction transaction;
-    set.control(0x4301).setPending(ParameterValue(8), &transaction); // Cycle
-    transaction.commit();
-    EXPECT_EQ(unitValue(0x2302), ParameterValue(1));
-    EXPECT_EQ(unitValue(0x2301), ParameterValue(9));
-    EXPECT_EQ(set.stored(0x4301), ParameterValue(8));
 }
 
 TEST_F(UnitSetRulesTest, StreamingPositionRangeFollowsTheDuration)
