@@ -1,12 +1,13 @@
 #pragma once
 
 #include "platform/Dialog.h"
+#include "templates/AboutTemplate.h"
 
 // The About box: the application's name, version and icon, and an OK button.
 class CAboutDlg : public Dialog {
 public:
-    static constexpr int templateId = 100;
-    static constexpr int iconId = 1020;
+    static constexpr int templateId = AboutTemplate::templateId;
+    static constexpr int iconId = AboutTemplate::appIcon;
 
     CAboutDlg();
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Dialog.h"
+#include "templates/ConnectionTemplate.h"
 #include "platform/Profile.h"
 
 // Asks how to reach the unit: over TCP/IP, over a serial port or off line, with the
@@ -11,11 +12,11 @@
 // made, so it survives Cancel.
 class CConnectionDlg : public Dialog {
 public:
-    static constexpr int templateId = 151;
-    static constexpr int addressCaptionId = 1179;
-    static constexpr int connectionTypeId = 1257;
-    static constexpr int addressId = 1258;
-    static constexpr int serialPortId = 1259;
+    static constexpr int templateId = ConnectionTemplate::templateId;
+    static constexpr int addressCaptionId = ConnectionTemplate::addressCaption;
+    static constexpr int connectionTypeId = ConnectionTemplate::connectionType;
+    static constexpr int addressId = ConnectionTemplate::address;
+    static constexpr int serialPortId = ConnectionTemplate::serialPort;
 
     static constexpr int ethernet = 0;
     static constexpr int serial = 1;

@@ -6,18 +6,19 @@
 
 #include "device/transport/Win32Socket.h"
 #include "model/ParameterSet.h"
+#include "unit/ParameterIds.h"
 
 namespace {
 
-const ParameterId flowControl(0x2500);
-const ParameterId streamingServer(0x2502);
-const ParameterId streamingFileName(0x2503);
-const ParameterId positionToGoTo(0x2505);
-const ParameterId packetsLost(0x2B00);
-const ParameterId streamState(0x2B03);
-const ParameterId streamDuration(0x2B04);
-const ParameterId streamPosition(0x2B09);
-const ParameterId statusString(0x2B0A);
+const ParameterId flowControl(ParameterIds::flowControl);
+const ParameterId streamingServer(ParameterIds::streamingServer);
+const ParameterId streamingFileName(ParameterIds::streamingFileName);
+const ParameterId positionToGoTo(ParameterIds::positionToGoTo);
+const ParameterId packetsLost(ParameterIds::packetsLost);
+const ParameterId streamState(ParameterIds::streamState);
+const ParameterId streamDuration(ParameterIds::streamDuration);
+const ParameterId streamPosition(ParameterIds::streamPosition);
+const ParameterId statusString(ParameterIds::streamStatus);
 
 // Flow-control values and the states in which their buttons show pushed.
 enum : int16_t { Play = 0, Pause = 1, Stop = 2 };

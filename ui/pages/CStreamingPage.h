@@ -6,6 +6,7 @@
 
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "templates/StreamingTemplate.h"
 #include "ui/ErrorReporter.h"
 #include "ui/binding/Win32Controller.h"
 
@@ -19,21 +20,21 @@ class SerialDeviceImplementation;
 // over HTTP; every new server name fetches that list again.
 class CStreamingPage : public Dialog {
 public:
-    static constexpr int templateId = 161;
-    static constexpr int playId = 1001;
-    static constexpr int pauseId = 1054;
-    static constexpr int stopId = 1055;
-    static constexpr int skipBackId = 1053;
-    static constexpr int skipForwardId = 1056;
-    static constexpr int positionId = 1129;
-    static constexpr int positionTargetTextId = 1131;
-    static constexpr int positionTextId = 1127;
-    static constexpr int durationTextId = 1130;
-    static constexpr int packetsLostTextId = 1125;
-    static constexpr int stateTextId = 1126;
-    static constexpr int statusTextId = 1128;
-    static constexpr int serverId = 1172;
-    static constexpr int fileId = 1057;
+    static constexpr int templateId = StreamingTemplate::templateId;
+    static constexpr int playId = StreamingTemplate::play;
+    static constexpr int pauseId = StreamingTemplate::pause;
+    static constexpr int stopId = StreamingTemplate::stop;
+    static constexpr int skipBackId = StreamingTemplate::skipBack;
+    static constexpr int skipForwardId = StreamingTemplate::skipForward;
+    static constexpr int positionId = StreamingTemplate::positionSlider;
+    static constexpr int positionTargetTextId = StreamingTemplate::positionReadout;
+    static constexpr int positionTextId = StreamingTemplate::position;
+    static constexpr int durationTextId = StreamingTemplate::duration;
+    static constexpr int packetsLostTextId = StreamingTemplate::packetsLost;
+    static constexpr int stateTextId = StreamingTemplate::connectionState;
+    static constexpr int statusTextId = StreamingTemplate::status;
+    static constexpr int serverId = StreamingTemplate::server;
+    static constexpr int fileId = StreamingTemplate::file;
     static constexpr int serverNameLimit = 50;
 
     // The file-list service of a streaming server.
