@@ -14,33 +14,33 @@ public:
 
     ~Observer() override
     {
-        if (subject != nullptr)
-            subject->detach(this);
+        if (subject_ != nullptr)
+            subject_->detach(this);
     }
 
     void subjectGone(Subject* gone) override
     {
-        if (subject != nullptr && gone == static_cast<Subject*>(subject))
-            subject = nullptr;
+        if (subject_ != nullptr && gone == static_cast<Subject*>(subject_))
+            subject_ = nullptr;
     }
 
-    ParameterClass* getSubject() const { return subject; }
+    ParameterClass* getSubject() const { return subject_; }
 
     // Stores the subject this observer watches. Moving to another subject first
     // detaches from the previous one, which would otherwise keep a pointer to
     // this observer after its destruction. Attaching stays the caller's step.
     void setSubject(ParameterClass* newSubject)
     {
-        if (subject != nullptr && subject != newSubject)
-            subject->detach(this);
-        subject = newSubject;
+        if (subject_ != nullptr && subject_ != newSubject)
+            subject_->detach(this);
+        subject_ = newSubject;
     }
 
 protected:
     bool isOwnSubject(const Subject* changed) const
     {
-        return subject != nullptr && changed == static_cast<const Subject*>(subject);
+        return subject_ != nullptr && changed == static_cast<const Subject*>(subject_);
     }
 
-    ParameterClass* subject = nullptr;
+    ParameterClass* subject_ = nullptr;
 };

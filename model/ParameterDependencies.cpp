@@ -2,8 +2,8 @@
 
 ParameterDependencies::ParameterDependencies(Parameter* subject, ParameterMap<Parameter>* statusMap,
                                              ControlParameterMap* controlMap)
-    : controlParameters(controlMap), statusParameters(statusMap), lastValue(subject->value()),
-      subjectAvailable(subject->available())
+    : controlParameters_(controlMap), statusParameters_(statusMap), lastValue_(subject->value()),
+      subjectAvailable_(subject->available())
 {
     setSubject(subject);
     subject->attach(this);
@@ -15,9 +15,9 @@ void ParameterDependencies::update(Subject* changed, Transaction* hint)
 {
     if (!isOwnSubject(changed))
         return;
-    subjectAvailable = subject->available();
-    if (subject->value() != lastValue) {
-        lastValue = subject->value();
+    subjectAvailable_ = subject_->available();
+    if (subject_->value() != lastValue_) {
+        lastValue_ = subject_->value();
         valueChanged(hint);
     }
     apply(hint);

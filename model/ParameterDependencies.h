@@ -23,8 +23,8 @@ public:
     virtual void valueChanged(Transaction* hint);
 
 protected:
-    ControlParameterMap* controlParameters;
-    ParameterMap<Parameter>* statusParameters;
-    ParameterValue lastValue;
-    bool subjectAvailable;
+    ControlParameterMap* controlParameters_;
+    ParameterMap<Parameter>* statusParameters_;
+    ParameterValue lastValue_;
+    bool subjectAvailable_;
 };

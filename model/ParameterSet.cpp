@@ -6,7 +6,7 @@
 #include "model/Exceptions.h"
 
 ParameterSet::ParameterSet(GenericProtocol* protocol, std::unique_ptr<GenericProtocol> localProtocol)
-    : protocol(protocol), localAdapter(std::move(localProtocol))
+    : protocol_(protocol), localAdapter_(std::move(localProtocol))
 {
 }
 
@@ -14,25 +14,25 @@ ParameterSet::~ParameterSet()
 {
     // Rules first, while the parameters they watch still exist; then the
     // formatters; the maps follow as members, the control map first.
-    rules.clear();
-    formatters.clear();
+    rules_.clear();
+    formatters_.clear();
 }
 
 void ParameterSet::refresh()
 {
-    controlParameters.refreshAll(protocol);
+    controlParameters_.refreshAll(protocol_);
 }
 
 void ParameterSet::attachControlObserver(const ParameterId& id, Observer<ControlParameter>* observer)
 {
-    ControlParameter& parameter = controlParameters.find(id);
+    ControlParameter& parameter = controlParameters_.find(id);
     observer->setSubject(&parameter);
     parameter.attach(observer);
 }
 
 void ParameterSet::attachStatusObserver(const ParameterId& id, Observer<Parameter>* observer)
 {
-    Parameter& parameter = statusParameters.find(id);
+    Parameter& parameter = statusParameters_.find(id);
     observer->setSubject(&parameter);
     parameter.attach(observer);
 }
@@ -40,7 +40,7 @@ void ParameterSet::attachStatusObserver(const ParameterId& id, Observer<Paramete
 ParameterValue ParameterSet::setValue(const ParameterId& id, const ParameterValue& value)
 {
     refresh();
-    ControlParameter& parameter = controlParameters.find(id);
+    ControlParameter& parameter = controlParameters_.find(id);
     parameter.setValue(value);
     return parameter.value();
 }
@@ -48,42 +48,42 @@ ParameterValue ParameterSet::setValue(const ParameterId& id, const ParameterValu
 void ParameterSet::setValues(const ParameterValueMap& values, ParameterValueMap& result, int delayMs)
 {
     refresh();
-    protocol->setValuesAndRead(values, result, delayMs);
-    controlParameters.update(result);
+    protocol_->setValuesAndRead(values, result, delayMs);
+    controlParameters_.update(result);
 }
 
 bool ParameterSet::isMessageBased()
 {
-    return protocol->isMessageBased();
+    return protocol_->isMessageBased();
 }
 
 Parameter* ParameterSet::findParameter(const ParameterId& id)
 {
-    if (controlParameters.contains(id))
-        return &controlParameters.find(id);
-    if (statusParameters.contains(id))
-        return &statusParameters.find(id);
+    if (controlParameters_.contains(id))
+        return &controlParameters_.find(id);
+    if (statusParameters_.contains(id))
+        return &statusParameters_.find(id);
     throw VormoException(ParameterMap<Parameter>::notFoundText(id));
 }
 
 void ParameterSet::pollStatusGroup()
 {
-    if (statusGroups.empty())
+    if (statusGroups_.empty())
         return;
-    const uint8_t group = statusGroups.front();
-    statusParameters.refreshGroup(protocol, group);
-    statusGroups.pop_front();
-    statusGroups.push_back(group);
+    const uint8_t group = statusGroups_.front();
+    statusParameters_.refreshGroup(protocol_, group);
+    statusGroups_.pop_front();
+    statusGroups_.push_back(group);
 }
 
 void ParameterSet::saveConfiguration(std::ostream& out)
 {
-    controlParameters.save(out);
+    controlParameters_.save(out);
 }
 
 void ParameterSet::loadConfiguration(std::istream& in)
 {
-    controlParameters.load(in);
+    controlParameters_.load(in);
 }
 
 // Export
@@ -143,9 +143,9 @@ void ParameterSet::exportText(std::ostream& out, const std::string& title)
 {
     out << title << "\r\n\r\n";
     out << "CONTROL PARAMETERS\r\n";
-    writeTextRows(out, controlParameters);
+    writeTextRows(out, controlParameters_);
     out << "STATUS PARAMETERS\r\n";
-    writeTextRows(out, statusParameters);
+    writeTextRows(out, statusParameters_);
     // A failure while writing the last row would otherwise pass for success.
     if (out.fail())
         throw VormoException("Error formatting a parameter as text.");
@@ -155,10 +155,10 @@ void ParameterSet::exportHtml(std::ostream& out, const std::string& title)
 {
     writeHtmlHeader(out, title);
     writeHtmlTableStart(out, "CONTROL PARAMETERS");
-    writeHtmlRows(out, controlParameters);
+    writeHtmlRows(out, controlParameters_);
     writeHtmlTableEnd(out);
     writeHtmlTableStart(out, "STATUS PARAMETERS");
-    writeHtmlRows(out, statusParameters);
+    writeHtmlRows(out, statusParameters_);
     writeHtmlTableEnd(out);
     writeHtmlFooter(out);
     if (out.fail())
@@ -167,25 +167,25 @@ void ParameterSet::exportHtml(std::ostream& out, const std::string& title)
 
 void ParameterSet::writeControlTextSection(std::ostream& out, uint8_t group, const std::string& caption)
 {
-    writeTextSection(out, controlParameters, group, caption);
+    writeTextSection(out, controlParameters_, group, caption);
 }
 
 void ParameterSet::writeStatusTextSection(std::ostream& out, uint8_t group, const std::string& caption)
 {
-    writeTextSection(out, statusParameters, group, caption);
+    writeTextSection(out, statusParameters_, group, caption);
 }
 
 void ParameterSet::writeControlHtmlSection(std::ostream& out, uint8_t group, const std::string& caption)
 {
     writeHtmlTableStart(out, caption);
-    writeHtmlRowsOfGroup(out, controlParameters, group);
+    writeHtmlRowsOfGroup(out, controlParameters_, group);
     writeHtmlTableEnd(out);
 }
 
 void ParameterSet::writeStatusHtmlSection(std::ostream& out, uint8_t group, const std::string& caption)
 {
     writeHtmlTableStart(out, caption);
-    writeHtmlRowsOfGroup(out, statusParameters, group);
+    writeHtmlRowsOfGroup(out, statusParameters_, group);
     writeHtmlTableEnd(out);
 }
 

@@ -61,18 +61,18 @@ public:
     void writeHtmlFooter(std::ostream& out);
 
     // Read access for the user interface and tests.
-    const ControlParameterMap& controls() const { return controlParameters; }
-    const ParameterMap<Parameter>& statuses() const { return statusParameters; }
-    const std::deque<uint8_t>& pollQueue() const { return statusGroups; }
+    const ControlParameterMap& controls() const { return controlParameters_; }
+    const ParameterMap<Parameter>& statuses() const { return statusParameters_; }
+    const std::deque<uint8_t>& pollQueue() const { return statusGroups_; }
 
 protected:
-    GenericProtocol* protocol;
+    GenericProtocol* protocol_;
     // Owner of the parameters that live only in the application; declared before
     // the maps so that it outlives every parameter it owns.
-    std::unique_ptr<GenericProtocol> localAdapter;
-    ParameterMap<Parameter> statusParameters;
-    ControlParameterMap controlParameters;
-    std::list<std::unique_ptr<ParameterDependencies>> rules;
-    std::list<std::unique_ptr<ParameterFormatter>> formatters;
-    std::deque<uint8_t> statusGroups;
+    std::unique_ptr<GenericProtocol> localAdapter_;
+    ParameterMap<Parameter> statusParameters_;
+    ControlParameterMap controlParameters_;
+    std::list<std::unique_ptr<ParameterDependencies>> rules_;
+    std::list<std::unique_ptr<ParameterFormatter>> formatters_;
+    std::deque<uint8_t> statusGroups_;
 };

@@ -366,7 +366,7 @@ void CRemoteDlg::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    bindVolume(subject->value().toUInt16() != 0 ? Id::digitalVolume : Id::masterVolume);
+    bindVolume(subject_->value().toUInt16() != 0 ? Id::digitalVolume : Id::masterVolume);
 }
 
 void CRemoteDlg::bindVolume(int16_t volume)

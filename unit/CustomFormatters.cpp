@@ -8,10 +8,10 @@ void UnitParameterSet::defineCustomFormatters()
     for (UnitFormatter& entry : createUnitFormatters()) {
         const ParameterId id(static_cast<int16_t>(entry.id));
         Parameter& parameter = entry.kind == ParameterKind::Control
-                                   ? static_cast<Parameter&>(controlParameters.find(id))
-                                   : statusParameters.find(id);
+                                   ? static_cast<Parameter&>(controlParameters_.find(id))
+                                   : statusParameters_.find(id);
         ParameterFormatter* formatter = entry.formatter.get();
-        formatters.push_back(std::move(entry.formatter));
+        formatters_.push_back(std::move(entry.formatter));
         parameter.setFormatter(formatter);
     }
 }

@@ -51,7 +51,7 @@ VersionCheckRule::VersionCheckRule(Parameter* subject, ParameterMap<Parameter>* 
 
 void VersionCheckRule::apply(Transaction*)
 {
-    if (subject == nullptr)
+    if (subject_ == nullptr)
         return;
     // The values are byte strings without a terminator; compare and read them as such.
     const std::string& unitText = unitVersion->value().toString();
@@ -105,7 +105,7 @@ RemoteModeRule::RemoteModeRule(ParameterMap<Parameter>* statusMap, ControlParame
 
 void RemoteModeRule::apply(Transaction*)
 {
-    if (subject != nullptr && subject->value().toInt16() == remoteSourceLocal)
+    if (subject_ != nullptr && subject_->value().toInt16() == remoteSourceLocal)
         throw RemoteSourceException("The unit is not in remote mode");
 }
 
@@ -127,14 +127,14 @@ SelectorSyncRule::SelectorSyncRule(ParameterMap<Parameter>* statusMap, ControlPa
 
 ControlParameter* SelectorSyncRule::selector() const
 {
-    return static_cast<ControlParameter*>(subject);
+    return static_cast<ControlParameter*>(subject_);
 }
 
 void SelectorSyncRule::apply(Transaction*)
 {
-    if (subject == nullptr)
+    if (subject_ == nullptr)
         return;
-    const unsigned choice = subject->value().toUInt16();
+    const unsigned choice = subject_->value().toUInt16();
     cycle->setValue(ParameterValue(choice == selectorCycle ? 1 : 0));
     if (choice < 8)
         channel->setValue(ParameterValue(applicationToUnit[choice]));
@@ -165,7 +165,7 @@ void RangeFollowRule::follow(Parameter& position, unsigned length)
     unsigned maximum =
         std::max({length, unsigned{position.value().toUInt16()}, unsigned{position.current().toUInt16()}});
     maximum = std::min(maximum, largestMaximum);
-    position.setMaximum(ParameterValue(static_cast<int>(maximum)), subject);
+    position.setMaximum(ParameterValue(static_cast<int>(maximum)), subject_);
 }
 
 void UnitParameterSet::defineDependencyRules()
@@ -175,15 +175,15 @@ void UnitParameterSet::defineDependencyRules()
     // records it. The selector is not read from the store: its default is
     // "Cycle", which would show while the unit is not cycling and make choosing
     // "Cycle" send nothing. The selector rule derives it from the unit instead.
-    controlParameters.find(idOf(applicationVersionId)).refresh();
+    controlParameters_.find(idOf(applicationVersionId)).refresh();
 
-    rules.push_back(std::make_unique<RangeFollowRule>(&statusParameters.find(idOf(durationId)),
-                                                      &statusParameters, &controlParameters));
-    rules.push_back(std::make_unique<RangeFollowRule>(&statusParameters.find(idOf(positionStatusId)),
-                                                      &statusParameters, &controlParameters));
-    rules.push_back(std::make_unique<RangeFollowRule>(&controlParameters.find(idOf(positionControlId)),
-                                                      &statusParameters, &controlParameters));
-    rules.push_back(std::make_unique<SelectorSyncRule>(&statusParameters, &controlParameters));
+    rules_.push_back(std::make_unique<RangeFollowRule>(&statusParameters_.find(idOf(durationId)),
+                                                      &statusParameters_, &controlParameters_));
+    rules_.push_back(std::make_unique<RangeFollowRule>(&statusParameters_.find(idOf(positionStatusId)),
+                                                      &statusParameters_, &controlParameters_));
+    rules_.push_back(std::make_unique<RangeFollowRule>(&controlParameters_.find(idOf(positionControlId)),
+                                                      &statusParameters_, &controlParameters_));
+    rules_.push_back(std::make_unique<SelectorSyncRule>(&statusParameters_, &controlParameters_));
 }
 
 void UnitParameterSet::defineOnlineRules(bool online)
@@ -192,9 +192,9 @@ void UnitParameterSet::defineOnlineRules(bool online)
     // first, so a unit in Local mode is told so even when its version differs too.
     if (!online)
         return;
-    rules.push_back(std::make_unique<RemoteModeRule>(&statusParameters, &controlParameters));
-    rules.push_back(std::make_unique<VersionCheckRule>(&controlParameters.find(idOf(unitVersionId)),
-                                                       &statusParameters, &controlParameters));
-    rules.push_back(std::make_unique<VersionCheckRule>(&controlParameters.find(idOf(applicationVersionId)),
-                                                       &statusParameters, &controlParameters));
+    rules_.push_back(std::make_unique<RemoteModeRule>(&statusParameters_, &controlParameters_));
+    rules_.push_back(std::make_unique<VersionCheckRule>(&controlParameters_.find(idOf(unitVersionId)),
+                                                       &statusParameters_, &controlParameters_));
+    rules_.push_back(std::make_unique<VersionCheckRule>(&controlParameters_.find(idOf(applicationVersionId)),
+                                                       &statusParameters_, &controlParameters_));
 }

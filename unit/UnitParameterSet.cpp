@@ -47,7 +47,7 @@ UnitParameterSet::UnitParameterSet(GenericProtocol* protocol, bool online)
     defineParameters();
     // The file version belongs to whoever wrote the file, not to this application:
     // files keep recording it, but a load never takes it over.
-    controlParameters.find(ParameterId(0x4300)).setLoadable(false);
+    controlParameters_.find(ParameterId(0x4300)).setLoadable(false);
     definePresetNameMaps();
     definePollSchedule();
     ParameterSet::refresh();
@@ -133,16 +133,16 @@ void UnitParameterSet::define(const GroupCatalogue& group, int first, int last)
         const ParameterValue minimum = isText ? ParameterValue(MinimumValue()) : ParameterValue(row.minimum);
         const ParameterValue maximum = isText ? ParameterValue(MaximumValue()) : ParameterValue(row.maximum);
         // The application's own group lives on the computer, never on the unit.
-        GenericProtocol* owner = id.group() == 0x43 ? localAdapter.get() : protocol;
+        GenericProtocol* owner = id.group() == 0x43 ? localAdapter_.get() : protocol_;
 
         Parameter* stored = nullptr;
         if (row.kind == ParameterKind::Control) {
             ControlParameter& parameter =
-                controlParameters.insert_or_assign(id, ControlParameter(owner, id, minimum, maximum)).first->second;
+                controlParameters_.insert_or_assign(id, ControlParameter(owner, id, minimum, maximum)).first->second;
             parameter.setSaved(row.saved);
             stored = &parameter;
         } else {
-            stored = &statusParameters.insert_or_assign(id, Parameter(owner, id, minimum, maximum)).first->second;
+            stored = &statusParameters_.insert_or_assign(id, Parameter(owner, id, minimum, maximum)).first->second;
         }
         if (row.alwaysNotify)
             stored->setAlwaysNotify(true);
@@ -158,7 +158,7 @@ void UnitParameterSet::define(const GroupCatalogue& group, int first, int last)
         }
         if (formatter) {
             stored->setFormatter(formatter.get());
-            formatters.push_back(std::move(formatter));
+            formatters_.push_back(std::move(formatter));
         }
     }
 }
@@ -168,8 +168,8 @@ void UnitParameterSet::definePresetNameMaps()
     for (int map = 0; map < 2; ++map) {
         for (int i = 0; i < presetNamesPerMap; ++i) {
             const ParameterId id(static_cast<int16_t>(firstPresetName + map * presetNamesPerMap + i));
-            presetNames[map].insert_or_assign(id, controlParameters.find(id));
-            controlParameters.erase(id);
+            presetNames[map].insert_or_assign(id, controlParameters_.find(id));
+            controlParameters_.erase(id);
         }
     }
 }
@@ -181,8 +181,8 @@ void UnitParameterSet::definePollSchedule()
     for (unsigned group = 0x01; group <= 0x43; group += 2) {
         const unsigned k = (group >> 1) % 5;
         if (k < 4)
-            statusGroups.push_back(recurring[k]);
-        statusGroups.push_back(static_cast<uint8_t>(group));
+            statusGroups_.push_back(recurring[k]);
+        statusGroups_.push_back(static_cast<uint8_t>(group));
     }
 }
 
@@ -192,7 +192,7 @@ void UnitParameterSet::refresh()
     if (step == 0)
         ParameterSet::refresh();
     else
-        presetNames[step - 1].refreshAll(protocol);
+        presetNames[step - 1].refreshAll(protocol_);
 }
 
 void UnitParameterSet::attachControlObserver(const ParameterId& id, Observer<ControlParameter>* observer)

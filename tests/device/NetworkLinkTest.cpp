@@ -191,7 +191,7 @@ public:
         if (!isOwnSubject(changed))
             return;
         ++updates;
-        last = subject->value();
+        last = subject_->value();
     }
 };
 

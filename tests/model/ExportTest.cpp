@@ -26,29 +26,29 @@ public:
     explicit ExportSet(GenericProtocol* unit) : ParameterSet(unit, std::make_unique<RecordingProtocol>())
     {
         auto* name = new StringFormatter("Unit Name");
-        formatters.emplace_back(name);
+        formatters_.emplace_back(name);
         auto* mode = new EnumeratedFormatter("Mode");
         mode->add(v(0), "Off");
         mode->add(v(1), "On");
-        formatters.emplace_back(mode);
+        formatters_.emplace_back(mode);
         auto* broken = new BrokenFormatter;
-        formatters.emplace_back(broken);
+        formatters_.emplace_back(broken);
         auto* lock = new EnumeratedFormatter("Lock");
         lock->add(v(0), "Unlocked");
-        formatters.emplace_back(lock);
+        formatters_.emplace_back(lock);
 
         add(0x0101, MinimumValue(), MaximumValue(), name);
         add(0x0103, v(0), v(1), mode);
         add(0x0105, v(0), v(1), broken);
         add(0x030E, v(0), v(10), nullptr);
-        statusParameters.emplace(ParameterId(0x0F01),
-                                 Parameter(protocol, ParameterId(0x0F01), v(0), v(1), lock));
-        controlParameters.update({{ParameterId(0x0101), ParameterValue(std::string("A&B <1>"))},
+        statusParameters_.emplace(ParameterId(0x0F01),
+                                 Parameter(protocol_, ParameterId(0x0F01), v(0), v(1), lock));
+        controlParameters_.update({{ParameterId(0x0101), ParameterValue(std::string("A&B <1>"))},
                                   {ParameterId(0x0103), v(1)},
                                   {ParameterId(0x030E), v(5)}});
         // A pending change the unit has not confirmed is not exported.
         ParameterTransaction transaction;
-        controlParameters.find(ParameterId(0x0103)).setPending(v(0), &transaction);
+        controlParameters_.find(ParameterId(0x0103)).setPending(v(0), &transaction);
         transaction.commit();
     }
 
@@ -56,8 +56,8 @@ private:
     void add(int id, const ParameterValue& minimum, const ParameterValue& maximum,
              ParameterFormatter* formatter)
     {
-        controlParameters.emplace(ParameterId(id),
-                                  ControlParameter(protocol, ParameterId(id), minimum, maximum, formatter));
+        controlParameters_.emplace(ParameterId(id),
+                                  ControlParameter(protocol_, ParameterId(id), minimum, maximum, formatter));
     }
 };
 

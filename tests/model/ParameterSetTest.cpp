@@ -17,22 +17,22 @@ public:
     explicit SmallSet(GenericProtocol* unit) : ParameterSet(unit, std::make_unique<RecordingProtocol>())
     {
         for (int id : {0x0301, 0x0302})
-            controlParameters.emplace(ParameterId(id),
-                                      ControlParameter(protocol, ParameterId(id), v(0), v(50)));
-        controlParameters.emplace(ParameterId(0x4301),
-                                  ControlParameter(localAdapter.get(), ParameterId(0x4301), v(0), v(50)));
+            controlParameters_.emplace(ParameterId(id),
+                                      ControlParameter(protocol_, ParameterId(id), v(0), v(50)));
+        controlParameters_.emplace(ParameterId(0x4301),
+                                  ControlParameter(localAdapter_.get(), ParameterId(0x4301), v(0), v(50)));
         for (int id : {0x0301, 0x2701, 0x2702})
-            statusParameters.emplace(ParameterId(id), Parameter(protocol, ParameterId(id), v(0), v(1023)));
+            statusParameters_.emplace(ParameterId(id), Parameter(protocol_, ParameterId(id), v(0), v(1023)));
     }
 
-    std::deque<uint8_t>& queue() { return statusGroups; }
-    GenericProtocol* local() { return localAdapter.get(); }
+    std::deque<uint8_t>& queue() { return statusGroups_; }
+    GenericProtocol* local() { return localAdapter_.get(); }
 
     template <class Rule> Rule* addRule(const ParameterId& id)
     {
-        auto rule = std::make_unique<Rule>(findParameter(id), &statusParameters, &controlParameters);
+        auto rule = std::make_unique<Rule>(findParameter(id), &statusParameters_, &controlParameters_);
         Rule* raw = rule.get();
-        rules.push_back(std::move(rule));
+        rules_.push_back(std::move(rule));
         return raw;
     }
 };

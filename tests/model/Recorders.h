@@ -24,9 +24,9 @@ public:
             ++foreign;
             return;
         }
-        seen.push_back({this->subject->value(), hint});
+        seen.push_back({this->subject_->value(), hint});
         if (onUpdate)
-            onUpdate(*this->subject);
+            onUpdate(*this->subject_);
     }
 
     void watch(ParameterClass& parameter)

@@ -29,20 +29,20 @@ class InspectedSet : public UnitParameterSet {
 public:
     using UnitParameterSet::UnitParameterSet;
 
-    std::size_t ruleCount() const { return rules.size(); }
+    std::size_t ruleCount() const { return rules_.size(); }
     bool ownsFormatter(const ParameterFormatter* formatter) const
     {
-        for (const auto& owned : formatters) {
+        for (const auto& owned : formatters_) {
             if (owned.get() == formatter)
                 return true;
         }
         return false;
     }
-    ControlParameter& control(int number) { return controlParameters.find(id(number)); }
-    Parameter& status(int number) { return statusParameters.find(id(number)); }
-    ParameterValue stored(int number) { return localAdapter->getValue(id(number)); }
-    void readControls() { controlParameters.refreshAll(protocol); }
-    void pollGroup(uint8_t group) { statusParameters.refreshGroup(protocol, group); }
+    ControlParameter& control(int number) { return controlParameters_.find(id(number)); }
+    Parameter& status(int number) { return statusParameters_.find(id(number)); }
+    ParameterValue stored(int number) { return localAdapter_->getValue(id(number)); }
+    void readControls() { controlParameters_.refreshAll(protocol_); }
+    void pollGroup(uint8_t group) { statusParameters_.refreshGroup(protocol_, group); }
 };
 
 std::string formatted(const Parameter& parameter)

@@ -18,7 +18,7 @@ Win32BitmapObserver::Win32BitmapObserver(Static* picture, const ValuePredicate* 
 void Win32BitmapObserver::update(Subject* changed, Transaction*)
 {
     if (isOwnSubject(changed)) {
-        picture->setBitmap(predicate->test(subject->value()) ? whenTrue : whenFalse);
+        picture->setBitmap(predicate->test(subject_->value()) ? whenTrue : whenFalse);
     }
 }
 
@@ -35,14 +35,14 @@ void Win32BitmapMapObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    auto found = bitmaps.find(subject->value().toInt16());
+    auto found = bitmaps.find(subject_->value().toInt16());
     picture->setBitmap(found != bitmaps.end() ? found->second : defaultBitmap);
 }
 
 void Win32BitmapMapObserver::addBitmap(const ParameterValue& value, const Bitmap* bitmap)
 {
     bitmaps[value.toInt16()] = bitmap;
-    update(subject, nullptr);
+    update(subject_, nullptr);
 }
 
 double LevelMeterScaler::scale(double value, double floor) const
@@ -110,12 +110,12 @@ void Win32MeterObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    if (!subject->available()) {
+    if (!subject_->available()) {
         window_->fillSolidRect(window_->clientRect(), dialogFaceColour());
         shownBar_.reset();
         return;
     }
-    double raw = subject->value().toInt16();
+    double raw = subject_->value().toInt16();
     double target = scaler_->scale(raw * settings_.scale + settings_.offset, settings_.minimum);
     target = std::min(std::max(target, settings_.minimum), settings_.maximum);
     long time = now();

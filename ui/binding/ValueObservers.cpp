@@ -62,16 +62,16 @@ Win32SliderObserver::Win32SliderObserver(Slider* slider, bool inverted, bool kee
 
 void Win32SliderObserver::setRange()
 {
-    setSliderRange(slider, *subject, inverted, position);
+    setSliderRange(slider, *subject_, inverted, position);
 }
 
 void Win32SliderObserver::setup(int tickFrequency, int newLineSize, int newPageSize)
 {
-    if (subject != nullptr) {
+    if (subject_ != nullptr) {
         lineSize = newLineSize;
         pageSize = newPageSize;
     }
-    setUpSlider(slider, subject, inverted, position, tickFrequency, newLineSize, newPageSize);
+    setUpSlider(slider, subject_, inverted, position, tickFrequency, newLineSize, newPageSize);
 }
 
 void Win32SliderObserver::update(Subject* changed, Transaction*)
@@ -79,7 +79,7 @@ void Win32SliderObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    slider->enable(subject->available());
+    slider->enable(subject_->available());
     setRange();
     if (!keepThumb) {
         slider->setPos(position);
@@ -122,23 +122,23 @@ void Win32SliderObserver::onScroll(int code)
         step = 0;
         break;
     }
-    if (step == 0 || subject == nullptr) {
+    if (step == 0 || subject_ == nullptr) {
         return;
     }
-    int target = std::clamp(valueToPosition(subject->value().toUInt16()) + step, lower, upper);
-    subject->setValue(ParameterValue(positionToValue(target)));
+    int target = std::clamp(valueToPosition(subject_->value().toUInt16()) + step, lower, upper);
+    subject_->setValue(ParameterValue(positionToValue(target)));
 }
 
 Win32SliderStatusObserver::Win32SliderStatusObserver(Slider* slider) : slider(slider) {}
 
 void Win32SliderStatusObserver::setRange()
 {
-    setSliderRange(slider, *subject, false, position);
+    setSliderRange(slider, *subject_, false, position);
 }
 
 void Win32SliderStatusObserver::setup(int tickFrequency, int lineSize, int pageSize)
 {
-    setUpSlider(slider, subject, false, position, tickFrequency, lineSize, pageSize);
+    setUpSlider(slider, subject_, false, position, tickFrequency, lineSize, pageSize);
 }
 
 void Win32SliderStatusObserver::update(Subject* changed, Transaction*)
@@ -146,7 +146,7 @@ void Win32SliderStatusObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    slider->enable(subject->available());
+    slider->enable(subject_->available());
     setRange();
     slider->setPos(position);
 }
@@ -158,17 +158,17 @@ Win32SpinObserver::Win32SpinObserver(SpinButton* spin) : spin(spin) {}
 void Win32SpinObserver::update(Subject* changed, Transaction*)
 {
     if (isOwnSubject(changed)) {
-        spin->enable(subject->available());
+        spin->enable(subject_->available());
     }
 }
 
 void Win32SpinObserver::step(int delta)
 {
-    if (subject == nullptr) {
+    if (subject_ == nullptr) {
         return;
     }
     // No clamping: a value outside the range is ignored by setValue.
-    subject->setValue(ParameterValue(positionToValue(valueToPosition(subject->value().toInt16()) + delta)));
+    subject_->setValue(ParameterValue(positionToValue(valueToPosition(subject_->value().toInt16()) + delta)));
 }
 
 // --- Push buttons --------------------------------------------------------------------
@@ -189,11 +189,11 @@ void Win32ButtonStatusObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    bool pressed = std::find(values.begin(), values.end(), subject->value().toInt16()) != values.end();
+    bool pressed = std::find(values.begin(), values.end(), subject_->value().toInt16()) != values.end();
     state->shownPressed = pressed;
     state->pushed = pressed;
     state->button->setState(pressed);
-    state->button->enable(subject->available());
+    state->button->enable(subject_->available());
 }
 
 Win32ButtonControlOnlyObserver::Win32ButtonControlOnlyObserver(ButtonState* state, int16_t value)
@@ -204,18 +204,18 @@ Win32ButtonControlOnlyObserver::Win32ButtonControlOnlyObserver(ButtonState* stat
 void Win32ButtonControlOnlyObserver::update(Subject* changed, Transaction*)
 {
     if (isOwnSubject(changed)) {
-        state->button->enable(subject->available() && withinRange(*subject, value));
+        state->button->enable(subject_->available() && withinRange(*subject_, value));
     }
 }
 
 void Win32ButtonControlOnlyObserver::userChanged(Transaction*)
 {
-    if (subject == nullptr) {
+    if (subject_ == nullptr) {
         return;
     }
     state->button->setState(state->pushed); // the click must not change the look
     if (!state->shownPressed) {
-        subject->sendAlways(ParameterValue(value));
+        subject_->sendAlways(ParameterValue(value));
     }
 }
 
@@ -232,20 +232,20 @@ void Win32CheckBoxObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    button->setCheck(subject->value().toInt16() == checkedValue ? Button::Checked : Button::Unchecked);
-    button->enable(subject->available() && withinRange(*subject, checkedValue));
+    button->setCheck(subject_->value().toInt16() == checkedValue ? Button::Checked : Button::Unchecked);
+    button->enable(subject_->available() && withinRange(*subject_, checkedValue));
 }
 
 void Win32CheckBoxObserver::userChanged(Transaction* transaction)
 {
-    if (subject == nullptr) {
+    if (subject_ == nullptr) {
         return;
     }
     bool checked = button->getCheck() != Button::Unchecked;
     // Every observer of the parameter shows its state again, undoing what the click
     // did to the check marks; the new value then checks the right one.
-    subject->notify(nullptr);
-    subject->setPending(ParameterValue(checked ? checkedValue : 0), transaction);
+    subject_->notify(nullptr);
+    subject_->setPending(ParameterValue(checked ? checkedValue : 0), transaction);
 }
 
 // --- Edit ----------------------------------------------------------------------------
@@ -261,7 +261,7 @@ void Win32EditObserver::update(Subject* changed, Transaction*)
     if (busy || !isOwnSubject(changed)) {
         return;
     }
-    converter->toText(shownText, subject->value());
+    converter->toText(shownText, subject_->value());
     {
         // Setting the text raises the edit's change notification; that echo is the
         // value itself and must not be sent back.
@@ -272,15 +272,15 @@ void Win32EditObserver::update(Subject* changed, Transaction*)
         } reset{showing};
         edit->setText(shownText);
     }
-    edit->enable(subject->available());
+    edit->enable(subject_->available());
     // What the edit actually shows is what later typing is compared with.
     lastText = edit->getText();
 }
 
 void Win32EditObserver::refresh()
 {
-    if (subject != nullptr) {
-        update(subject, nullptr);
+    if (subject_ != nullptr) {
+        update(subject_, nullptr);
     }
 }
 
@@ -295,7 +295,7 @@ bool Win32EditObserver::commit(Transaction* transaction)
         bool& flag;
         ~Reset() { flag = false; }
     } reset{busy};
-    if (subject == nullptr || edit == nullptr || !edit->hasWindow()) {
+    if (subject_ == nullptr || edit == nullptr || !edit->hasWindow()) {
         return false;
     }
     std::string text = edit->getText();
@@ -311,7 +311,7 @@ bool Win32EditObserver::commit(Transaction* transaction)
         return false;
     }
     ParameterTransaction own;
-    subject->setPending(value, transaction != nullptr ? transaction : &own);
+    subject_->setPending(value, transaction != nullptr ? transaction : &own);
     if (transaction == nullptr) {
         own.commit();
     }
@@ -377,8 +377,8 @@ void Win32ComboBoxObserver::update(Subject* changed, Transaction*)
     dropOutsideValue();
     // The list holds the values of the parameter's range that have a string; a wide
     // range therefore never loads more than the combo box's own entries.
-    int lowest = std::max<int>(subject->minimum().toInt16(), 0);
-    int highest = std::min<int>(subject->maximum().toInt16(), lastStringId - firstStringId);
+    int lowest = std::max<int>(subject_->minimum().toInt16(), 0);
+    int highest = std::min<int>(subject_->maximum().toInt16(), lastStringId - firstStringId);
     if (lowest > highest) {
         combo->resetContent();
         listMin = lowest;
@@ -407,7 +407,7 @@ void Win32ComboBoxObserver::update(Subject* changed, Transaction*)
             combo->addString(label(listMax));
         }
     }
-    int value = subject->value().toInt16();
+    int value = subject_->value().toInt16();
     if (value >= listMin && value <= listMax) {
         selection = value - listMin;
     } else {
@@ -415,12 +415,12 @@ void Win32ComboBoxObserver::update(Subject* changed, Transaction*)
         selection = combo->getCount() - 1;
     }
     combo->setCurSel(selection);
-    combo->enable(subject->available());
+    combo->enable(subject_->available());
 }
 
 void Win32ComboBoxObserver::userChanged(Transaction* transaction)
 {
-    if (subject == nullptr) {
+    if (subject_ == nullptr) {
         return;
     }
     int index = combo->getCurSel();
@@ -434,7 +434,7 @@ void Win32ComboBoxObserver::userChanged(Transaction* transaction)
     } else {
         return; // no item chosen
     }
-    subject->setPending(ParameterValue(value), transaction);
+    subject_->setPending(ParameterValue(value), transaction);
 }
 
 // --- Editable combo box of a text parameter ------------------------------------------
@@ -446,13 +446,13 @@ void Win32DropdownObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    combo->setText(subject->value().toString());
-    combo->enable(subject->available());
+    combo->setText(subject_->value().toString());
+    combo->enable(subject_->available());
 }
 
 void Win32DropdownObserver::userChanged(Transaction* transaction)
 {
-    if (subject == nullptr) {
+    if (subject_ == nullptr) {
         return;
     }
     int index = combo->getCurSel();
@@ -462,7 +462,7 @@ void Win32DropdownObserver::userChanged(Transaction* transaction)
         return;
     }
     ParameterTransaction own;
-    subject->setPending(ParameterValue(text), transaction != nullptr ? transaction : &own);
+    subject_->setPending(ParameterValue(text), transaction != nullptr ? transaction : &own);
     if (transaction == nullptr) {
         own.commit();
     }

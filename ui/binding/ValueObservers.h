@@ -38,14 +38,14 @@ public:
         }
         // Parameters that notify on every poll mostly bring the value already shown:
         // the text is formatted, set and repainted only when what it shows changes.
-        const ParameterValue& value = this->subject->value();
-        const bool available = this->subject->available();
+        const ParameterValue& value = this->subject_->value();
+        const bool available = this->subject_->available();
         if (shown_ && shown_->value == value && shown_->formatter == effectiveFormatter() &&
             shown_->available == available) {
             return;
         }
         std::ostringstream text;
-        this->subject->format(text, value, formatter_);
+        this->subject_->format(text, value, formatter_);
         control_->setText(doubleAmpersands(text.str()));
         control_->enable(available);
         shown_ = Shown{value, effectiveFormatter(), available};
@@ -65,7 +65,7 @@ private:
 
     const ParameterFormatter* effectiveFormatter() const
     {
-        return formatter_ != nullptr ? formatter_ : this->subject->formatter();
+        return formatter_ != nullptr ? formatter_ : this->subject_->formatter();
     }
 
     ParameterFormatter* formatter_;

@@ -27,11 +27,11 @@ const auto* templates = ::testing::AddGlobalTestEnvironment(new Templates);
 TestSet::TestSet(RecordingProtocol* protocol) : ParameterSet(protocol, std::make_unique<RecordingProtocol>())
 {
     auto control = [&](const ParameterId& id, const ParameterValue& minimum, const ParameterValue& maximum) {
-        controlParameters.emplace(id, ControlParameter(protocol, id, minimum, maximum, nullptr));
+        controlParameters_.emplace(id, ControlParameter(protocol, id, minimum, maximum, nullptr));
     };
     auto status = [&](const ParameterId& id, int minimum, int maximum,
                       ParameterFormatter* formatter = nullptr) {
-        statusParameters.emplace(
+        statusParameters_.emplace(
             id, Parameter(protocol, id, ParameterValue(minimum), ParameterValue(maximum), formatter));
     };
     control(ids::inputSelect, ParameterValue(0), ParameterValue(3));
@@ -52,7 +52,7 @@ TestSet::TestSet(RecordingProtocol* protocol) : ParameterSet(protocol, std::make
     labels->add(ParameterValue(1), "Optical");
     labels->add(ParameterValue(2), "R&D Digital");
     inputTypeFormatter = labels.get();
-    formatters.push_back(std::move(labels));
+    formatters_.push_back(std::move(labels));
     status(ids::state, 0, 4);
     status(ids::inputType, 0, 3, inputTypeFormatter);
     status(ids::level, 0, 1023);
@@ -76,17 +76,17 @@ TestSet::TestSet(RecordingProtocol* protocol) : ParameterSet(protocol, std::make
     protocol->values[ids::lineMode] = ParameterValue(16);
     protocol->values[ids::aesRef] = ParameterValue(1);
     refresh();
-    statusParameters.refreshAll(protocol);
+    statusParameters_.refreshAll(protocol);
 }
 
 void TestSet::report(const ParameterId& id, int value)
 {
-    statusParameters.update(ParameterValueMap{{id, ParameterValue(value)}});
+    statusParameters_.update(ParameterValueMap{{id, ParameterValue(value)}});
 }
 
 void TestSet::reportControl(const ParameterId& id, const ParameterValue& value)
 {
-    controlParameters.update(ParameterValueMap{{id, value}});
+    controlParameters_.update(ParameterValueMap{{id, value}});
 }
 
 BindingDialog::BindingDialog(ParameterSet* set, ErrorReporter* reporter)

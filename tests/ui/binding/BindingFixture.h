@@ -45,8 +45,8 @@ class TestSet : public ParameterSet {
 public:
     explicit TestSet(RecordingProtocol* protocol);
 
-    ControlParameter& control(const ParameterId& id) { return controlParameters.find(id); }
-    Parameter& status(const ParameterId& id) { return statusParameters.find(id); }
+    ControlParameter& control(const ParameterId& id) { return controlParameters_.find(id); }
+    Parameter& status(const ParameterId& id) { return statusParameters_.find(id); }
     // The unit reports a new status value (as a poll would).
     void report(const ParameterId& id, int value);
     void reportControl(const ParameterId& id, const ParameterValue& value);

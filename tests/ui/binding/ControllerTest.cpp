@@ -121,7 +121,7 @@ TEST_F(BindingTest, ABindingChangedWhileItsOwnClickIsHandledIsSafe)
         explicit Rebinder(BindingDialog& d) : d(d) {}
         void update(Subject* changed, Transaction*) override
         {
-            if (isOwnSubject(changed) && subject->value().toInt16() == 2) {
+            if (isOwnSubject(changed) && subject_->value().toInt16() == 2) {
                 d.controller.addCheckBox(&d.optical, ids::inputSelect, 2);
             }
         }

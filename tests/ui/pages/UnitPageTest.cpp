@@ -21,10 +21,10 @@ void FactoryUnitSet::report(int id, const ParameterValue& value)
 {
     ParameterId parameter{int16_t(id)};
     ParameterValueMap values{{parameter, value}};
-    if (statusParameters.contains(parameter)) {
-        statusParameters.update(values);
-    } else if (controlParameters.contains(parameter)) {
-        controlParameters.update(values);
+    if (statusParameters_.contains(parameter)) {
+        statusParameters_.update(values);
+    } else if (controlParameters_.contains(parameter)) {
+        controlParameters_.update(values);
     } else {
         for (int which : {0, 1}) {
             if (presetNameMap(which).contains(parameter)) {

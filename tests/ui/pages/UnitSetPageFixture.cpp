@@ -16,7 +16,7 @@ public:
 
 void RecordedUnitSet::report(int id, int value)
 {
-    controlParameters.update(ParameterValueMap{{ParameterId(int16_t(id)), ParameterValue(value)}});
+    controlParameters_.update(ParameterValueMap{{ParameterId(int16_t(id)), ParameterValue(value)}});
 }
 
 int RecordedUnitSet::value(int id)

@@ -146,8 +146,8 @@ private:
     // set's own parameters stay valid meanwhile.
     void swapMaps(Defined& other)
     {
-        statusParameters.swap(other.statuses);
-        controlParameters.swap(other.controls);
+        statusParameters_.swap(other.statuses);
+        controlParameters_.swap(other.controls);
     }
 };
 
