@@ -43,8 +43,8 @@ bool isBlank(char c)
 VersionCheckRule::VersionCheckRule(Parameter* subject, ParameterMap<Parameter>* statusMap,
                                    ControlParameterMap* controlMap)
     : ParameterDependencies(subject, statusMap, controlMap),
-      unitVersion(&controlMap->find(idOf(unitVersionId))),
-      applicationVersion(&controlMap->find(idOf(applicationVersionId)))
+      unitVersion_(&controlMap->find(idOf(unitVersionId))),
+      applicationVersion_(&controlMap->find(idOf(applicationVersionId)))
 {
     apply(nullptr);
 }
@@ -54,8 +54,8 @@ void VersionCheckRule::apply(Transaction*)
     if (subject_ == nullptr)
         return;
     // The values are byte strings without a terminator; compare and read them as such.
-    const std::string& unitText = unitVersion->value().toString();
-    const std::string& applicationText = applicationVersion->value().toString();
+    const std::string& unitText = unitVersion_->value().toString();
+    const std::string& applicationText = applicationVersion_->value().toString();
     if (unitText == applicationText)
         return;
     const std::string incompatible =
@@ -111,16 +111,16 @@ void RemoteModeRule::apply(Transaction*)
 
 SelectorSyncRule::SelectorSyncRule(ParameterMap<Parameter>* statusMap, ControlParameterMap* controlMap)
     : ParameterDependencies(&controlMap->find(idOf(selectorId)), statusMap, controlMap),
-      cycle(&controlMap->find(idOf(testNoiseCycleId))), channel(&controlMap->find(idOf(testNoiseChannelId)))
+      cycle_(&controlMap->find(idOf(testNoiseCycleId))), channel_(&controlMap->find(idOf(testNoiseChannelId)))
 {
     // Derive the selector from what the unit does now. A change notifies the
     // selector, whose notification runs apply, which then finds the unit
     // already in step and sends nothing.
-    if (cycle->value().toUInt16() == 1) {
+    if (cycle_->value().toUInt16() == 1) {
         selector()->setValue(ParameterValue(static_cast<int>(selectorCycle)));
         return;
     }
-    const unsigned unitChannel = channel->value().toUInt16();
+    const unsigned unitChannel = channel_->value().toUInt16();
     if (unitChannel < 8)
         selector()->setValue(ParameterValue(unitToApplication[unitChannel]));
 }
@@ -135,25 +135,25 @@ void SelectorSyncRule::apply(Transaction*)
     if (subject_ == nullptr)
         return;
     const unsigned choice = subject_->value().toUInt16();
-    cycle->setValue(ParameterValue(choice == selectorCycle ? 1 : 0));
+    cycle_->setValue(ParameterValue(choice == selectorCycle ? 1 : 0));
     if (choice < 8)
-        channel->setValue(ParameterValue(applicationToUnit[choice]));
+        channel_->setValue(ParameterValue(applicationToUnit[choice]));
 }
 
 RangeFollowRule::RangeFollowRule(Parameter* subject, ParameterMap<Parameter>* statusMap,
                                  ControlParameterMap* controlMap)
-    : ParameterDependencies(subject, statusMap, controlMap), duration(&statusMap->find(idOf(durationId))),
-      positionStatus(&statusMap->find(idOf(positionStatusId))),
-      positionControl(&controlMap->find(idOf(positionControlId)))
+    : ParameterDependencies(subject, statusMap, controlMap), duration_(&statusMap->find(idOf(durationId))),
+      positionStatus_(&statusMap->find(idOf(positionStatusId))),
+      positionControl_(&controlMap->find(idOf(positionControlId)))
 {
     apply(nullptr);
 }
 
 void RangeFollowRule::apply(Transaction*)
 {
-    const unsigned length = duration->value().toUInt16();
-    follow(*positionControl, length);
-    follow(*positionStatus, length);
+    const unsigned length = duration_->value().toUInt16();
+    follow(*positionControl_, length);
+    follow(*positionStatus_, length);
 }
 
 void RangeFollowRule::follow(Parameter& position, unsigned length)

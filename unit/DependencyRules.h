@@ -24,8 +24,8 @@ public:
     static int revisionNumber(const std::string& text);
 
 private:
-    ControlParameter* unitVersion;
-    ControlParameter* applicationVersion;
+    ControlParameter* unitVersion_;
+    ControlParameter* applicationVersion_;
 };
 
 // Refuses a unit whose remote control source (0x090A) is Local (0).
@@ -49,8 +49,8 @@ public:
 private:
     ControlParameter* selector() const;
 
-    ControlParameter* cycle;
-    ControlParameter* channel;
+    ControlParameter* cycle_;
+    ControlParameter* channel_;
 };
 
 // Makes the maximum of the streaming position, both the one the user asks for
@@ -66,7 +66,7 @@ public:
 private:
     void follow(Parameter& position, unsigned duration);
 
-    Parameter* duration;
-    Parameter* positionStatus;
-    ControlParameter* positionControl;
+    Parameter* duration_;
+    Parameter* positionStatus_;
+    ControlParameter* positionControl_;
 };

@@ -168,7 +168,7 @@ void UnitParameterSet::definePresetNameMaps()
     for (int map = 0; map < 2; ++map) {
         for (int i = 0; i < presetNamesPerMap; ++i) {
             const ParameterId id(static_cast<int16_t>(firstPresetName + map * presetNamesPerMap + i));
-            presetNames[map].insert_or_assign(id, controlParameters_.find(id));
+            presetNames_[map].insert_or_assign(id, controlParameters_.find(id));
             controlParameters_.erase(id);
         }
     }
@@ -192,12 +192,12 @@ void UnitParameterSet::refresh()
     if (step == 0)
         ParameterSet::refresh();
     else
-        presetNames[step - 1].refreshAll(protocol_);
+        presetNames_[step - 1].refreshAll(protocol_);
 }
 
 void UnitParameterSet::attachControlObserver(const ParameterId& id, Observer<ControlParameter>* observer)
 {
-    for (ControlParameterMap& names : presetNames) {
+    for (ControlParameterMap& names : presetNames_) {
         if (names.contains(id)) {
             ControlParameter& parameter = names.find(id);
             observer->setSubject(&parameter);

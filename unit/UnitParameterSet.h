@@ -28,7 +28,7 @@ public:
     void exportText(std::ostream& out, const std::string& title) override;
     virtual void exportGroupsHtml(std::ostream& out, const std::string& title);
 
-    ControlParameterMap& presetNameMap(int which) { return presetNames[which]; }
+    ControlParameterMap& presetNameMap(int which) { return presetNames_[which]; }
 
     // The program-wide rotation counter, for tests that follow the rotation.
     static uint32_t rotationCounter();
@@ -101,5 +101,5 @@ protected:
     void defineParameters3D00();
     void defineParameters4300();
 
-    std::array<ControlParameterMap, 2> presetNames;
+    std::array<ControlParameterMap, 2> presetNames_;
 };
