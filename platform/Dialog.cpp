@@ -63,13 +63,13 @@ protected:
     void timerEvent(QTimerEvent* event) override
     {
         int qtId = event->timerId();
-        if (dialog == nullptr || !waiting.insert(qtId).second) {
+        if (dialog == nullptr || !waiting_.insert(qtId).second) {
             return;
         }
         QMetaObject::invokeMethod(
             this,
             [this, qtId] {
-                waiting.erase(qtId);
+                waiting_.erase(qtId);
                 if (dialog != nullptr) {
                     guarded([&] { dialog->onTimer(qtId); });
                 }
@@ -78,7 +78,7 @@ protected:
     }
 
 private:
-    std::set<int> waiting;
+    std::set<int> waiting_;
 };
 
 // --- DialogPrivate -------------------------------------------------------------------
@@ -342,21 +342,21 @@ void DialogPrivate::onTimer(int qtTimerId)
 
 // --- Dialog --------------------------------------------------------------------------
 
-Dialog::Dialog(int templateId, Window* parent) : p(std::make_unique<DialogPrivate>())
+Dialog::Dialog(int templateId, Window* parent) : p_(std::make_unique<DialogPrivate>())
 {
-    p->owner = this;
-    p->templateId = templateId;
-    p->parent = parent;
+    p_->owner = this;
+    p_->templateId = templateId;
+    p_->parent = parent;
 }
 
 Dialog::~Dialog()
 {
-    p->releaseWindow();
+    p_->releaseWindow();
 }
 
 int Dialog::templateId() const
 {
-    return p->templateId;
+    return p_->templateId;
 }
 
 int Dialog::runModal()
@@ -364,30 +364,30 @@ int Dialog::runModal()
     if (applicationQuitting()) {
         return -1;
     }
-    QWidget* parentWidget = p->parent != nullptr ? p->parent->internals().live() : nullptr;
-    if (p->widget != nullptr || !p->makeWindow(parentWidget, true)) {
+    QWidget* parentWidget = p_->parent != nullptr ? p_->parent->internals().live() : nullptr;
+    if (p_->widget != nullptr || !p_->makeWindow(parentWidget, true)) {
         return -1;
     }
     ModalRun run;
-    run.widget = p->widget;
-    p->run = &run;
+    run.widget = p_->widget;
+    p_->run = &run;
     struct Finish {
         Dialog* dialog;
         ~Finish()
         {
-            dialog->p->run = nullptr;
-            if (dialog->p->widget != nullptr) {
+            dialog->p_->run = nullptr;
+            if (dialog->p_->widget != nullptr) {
                 guarded([&] { dialog->onDestroy(); });
-                dialog->p->releaseWindow();
+                dialog->p_->releaseWindow();
             }
         }
     } finish{this};
     onInitDialog();
     if (!run.ended) {
         programCall([&] {
-            p->widget->show();
-            p->widget->raise();
-            p->widget->activateWindow();
+            p_->widget->show();
+            p_->widget->raise();
+            p_->widget->activateWindow();
         });
     }
     return runModalLoop(run, *this);
@@ -395,54 +395,54 @@ int Dialog::runModal()
 
 void Dialog::endDialog(int result)
 {
-    if (p->run == nullptr) {
+    if (p_->run == nullptr) {
         return;
     }
-    p->run->result = result;
-    p->run->ended = true;
-    p->run->loop.exit(result);
-    if (p->widget != nullptr) {
-        p->widget->hide();
+    p_->run->result = result;
+    p_->run->ended = true;
+    p_->run->loop.exit(result);
+    if (p_->widget != nullptr) {
+        p_->widget->hide();
     }
 }
 
 bool Dialog::isRunningModal() const
 {
-    return p->run != nullptr && !p->run->ended;
+    return p_->run != nullptr && !p_->run->ended;
 }
 
 bool Dialog::create(Window* parent)
 {
-    if (p->widget != nullptr) {
+    if (p_->widget != nullptr) {
         return false;
     }
-    p->parent = parent;
+    p_->parent = parent;
     QWidget* parentWidget = parent != nullptr ? parent->internals().live() : nullptr;
-    if (!p->makeWindow(parentWidget, false)) {
+    if (!p_->makeWindow(parentWidget, false)) {
         return false;
     }
     onInitDialog();
-    if (p->widget != nullptr) {
-        p->widget->show();
+    if (p_->widget != nullptr) {
+        p_->widget->show();
     }
     return true;
 }
 
 void Dialog::destroyWindow()
 {
-    if (p->widget == nullptr) {
+    if (p_->widget == nullptr) {
         return;
     }
     onDestroy();
-    p->releaseWindow();
+    p_->releaseWindow();
 }
 
 void Dialog::attach(Window& wrapper, int controlId)
 {
-    auto found = p->controls.find(controlId);
-    if (found == p->controls.end()) {
+    auto found = p_->controls.find(controlId);
+    if (found == p_->controls.end()) {
         throw std::runtime_error("No control " + std::to_string(controlId) + " in template " +
-                             std::to_string(p->templateId));
+                             std::to_string(p_->templateId));
     }
     QWidget* control = found->second->widget;
     bool fits = true;
@@ -463,91 +463,91 @@ void Dialog::attach(Window& wrapper, int controlId)
     }
     if (!fits) {
         throw std::runtime_error("Control " + std::to_string(controlId) + " of template " +
-                             std::to_string(p->templateId) + " is of another kind");
+                             std::to_string(p_->templateId) + " is of another kind");
     }
     wrapper.internals().bind(wrapper, control);
 }
 
 Window& Dialog::ownedControl(int controlId, const std::function<std::unique_ptr<Window>()>& make)
 {
-    auto found = p->owned.find(controlId);
-    if (found == p->owned.end()) {
+    auto found = p_->owned.find(controlId);
+    if (found == p_->owned.end()) {
         std::unique_ptr<Window> wrapper = make();
-        if (p->widget != nullptr) {
+        if (p_->widget != nullptr) {
             attach(*wrapper, controlId);
         }
-        found = p->owned.emplace(controlId, std::move(wrapper)).first;
+        found = p_->owned.emplace(controlId, std::move(wrapper)).first;
     }
     return *found->second;
 }
 
 bool Dialog::hasControl(int controlId) const
 {
-    return p->controls.count(controlId) != 0;
+    return p_->controls.count(controlId) != 0;
 }
 
 void Dialog::connect(int controlId, Notify code, Handler handler)
 {
-    p->handlers[{controlId, code}] = std::move(handler);
+    p_->handlers[{controlId, code}] = std::move(handler);
 }
 
 unsigned Dialog::setTimer(unsigned timerId, int intervalMs)
 {
-    if (p->timerHost == nullptr) {
+    if (p_->timerHost == nullptr) {
         return 0;
     }
     killTimer(timerId);
-    int qtId = p->timerHost->startTimer(std::max(intervalMs, 1), Qt::PreciseTimer);
+    int qtId = p_->timerHost->startTimer(std::max(intervalMs, 1), Qt::PreciseTimer);
     if (qtId == 0) {
         return 0;
     }
-    p->timers[timerId] = qtId;
+    p_->timers[timerId] = qtId;
     return timerId;
 }
 
 bool Dialog::killTimer(unsigned timerId)
 {
-    auto found = p->timers.find(timerId);
-    if (found == p->timers.end() || p->timerHost == nullptr) {
+    auto found = p_->timers.find(timerId);
+    if (found == p_->timers.end() || p_->timerHost == nullptr) {
         return false;
     }
-    p->timerHost->killTimer(found->second);
-    p->timers.erase(found);
+    p_->timerHost->killTimer(found->second);
+    p_->timers.erase(found);
     return true;
 }
 
 void Dialog::setMenu(const std::vector<MenuItem>& menu)
 {
-    p->menu = menu;
-    if (p->widget != nullptr) {
-        p->applyMenu();
+    p_->menu = menu;
+    if (p_->widget != nullptr) {
+        p_->applyMenu();
     }
 }
 
 void Dialog::setIcon(const Icon& icon)
 {
-    p->icon = icon.internals().pixmap;
-    if (p->widget != nullptr) {
-        p->widget->setWindowIcon(p->icon);
+    p_->icon = icon.internals().pixmap;
+    if (p_->widget != nullptr) {
+        p_->widget->setWindowIcon(p_->icon);
     }
 }
 
 void Dialog::setCaption(const std::string& caption)
 {
-    if (p->widget != nullptr) {
-        p->widget->setWindowTitle(toQt(caption));
+    if (p_->widget != nullptr) {
+        p_->widget->setWindowTitle(toQt(caption));
     }
 }
 
 void Dialog::notify(Notification& notification)
 {
     if (notification.control == nullptr) {
-        auto found = p->controls.find(notification.id);
-        if (found != p->controls.end()) {
+        auto found = p_->controls.find(notification.id);
+        if (found != p_->controls.end()) {
             notification.control = found->second->wrapper;
         }
     }
-    p->dispatch(notification);
+    p_->dispatch(notification);
 }
 
 bool Dialog::onInitDialog()

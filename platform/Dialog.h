@@ -149,7 +149,7 @@ protected:
 private:
     friend struct DialogPrivate;
     Window& ownedControl(int controlId, const std::function<std::unique_ptr<Window>()>& make);
-    std::unique_ptr<DialogPrivate> p;
+    std::unique_ptr<DialogPrivate> p_;
 };
 
 template <class Control> Control& Dialog::control(int controlId)

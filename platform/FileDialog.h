@@ -27,5 +27,5 @@ public:
     static std::string translateFilter(const std::string& filter);
 
 private:
-    std::unique_ptr<FileDialogPrivate> d;
+    std::unique_ptr<FileDialogPrivate> d_;
 };

@@ -53,7 +53,7 @@ bool loadString(int id, std::string& text)
     return true;
 }
 
-Bitmap::Bitmap() : d(std::make_unique<ImagePrivate>()) {}
+Bitmap::Bitmap() : d_(std::make_unique<ImagePrivate>()) {}
 Bitmap::~Bitmap() = default;
 
 bool Bitmap::loadBitmap(int resourceId)
@@ -63,32 +63,32 @@ bool Bitmap::loadBitmap(int resourceId)
     if (pixmap.isNull()) {
         return false;
     }
-    d->pixmap = pixmap;
-    d->id = resourceId;
+    d_->pixmap = pixmap;
+    d_->id = resourceId;
     return true;
 }
 
 bool Bitmap::isLoaded() const
 {
-    return !d->pixmap.isNull();
+    return !d_->pixmap.isNull();
 }
 
 int Bitmap::resourceId() const
 {
-    return d->id;
+    return d_->id;
 }
 
 int Bitmap::width() const
 {
-    return d->pixmap.width();
+    return d_->pixmap.width();
 }
 
 int Bitmap::height() const
 {
-    return d->pixmap.height();
+    return d_->pixmap.height();
 }
 
-Icon::Icon() : d(std::make_unique<ImagePrivate>()) {}
+Icon::Icon() : d_(std::make_unique<ImagePrivate>()) {}
 Icon::~Icon() = default;
 
 bool Icon::loadIcon(int resourceId)
@@ -98,12 +98,12 @@ bool Icon::loadIcon(int resourceId)
     if (pixmap.isNull()) {
         return false;
     }
-    d->pixmap = pixmap;
-    d->id = resourceId;
+    d_->pixmap = pixmap;
+    d_->id = resourceId;
     return true;
 }
 
 bool Icon::isLoaded() const
 {
-    return !d->pixmap.isNull();
+    return !d_->pixmap.isNull();
 }

@@ -25,10 +25,10 @@ public:
     int width() const;
     int height() const;
 
-    ImagePrivate& internals() const { return *d; }
+    ImagePrivate& internals() const { return *d_; }
 
 private:
-    std::unique_ptr<ImagePrivate> d;
+    std::unique_ptr<ImagePrivate> d_;
 };
 
 class Icon {
@@ -41,8 +41,8 @@ public:
     bool loadIcon(int resourceId);
     bool isLoaded() const;
 
-    ImagePrivate& internals() const { return *d; }
+    ImagePrivate& internals() const { return *d_; }
 
 private:
-    std::unique_ptr<ImagePrivate> d;
+    std::unique_ptr<ImagePrivate> d_;
 };

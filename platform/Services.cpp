@@ -95,14 +95,14 @@ struct FileDialogPrivate {
 
 FileDialog::FileDialog(bool open, const std::string& defaultExtension, const std::string& fileName, int flags,
                        const std::string& filter, Window* owner)
-    : d(std::make_unique<FileDialogPrivate>())
+    : d_(std::make_unique<FileDialogPrivate>())
 {
-    d->open = open;
-    d->defaultExtension = toQt(defaultExtension);
-    d->fileName = toQt(fileName);
-    d->flags = flags;
-    d->filter = toQt(translateFilter(filter));
-    d->owner = owner;
+    d_->open = open;
+    d_->defaultExtension = toQt(defaultExtension);
+    d_->fileName = toQt(fileName);
+    d_->flags = flags;
+    d_->filter = toQt(translateFilter(filter));
+    d_->owner = owner;
 }
 
 FileDialog::~FileDialog() = default;
@@ -157,29 +157,29 @@ int FileDialog::runModal()
     if (applicationQuitting()) {
         return -1;
     }
-    QWidget* parent = d->owner != nullptr ? d->owner->internals().live() : nullptr;
+    QWidget* parent = d_->owner != nullptr ? d_->owner->internals().live() : nullptr;
     QFileDialog dialog(parent != nullptr ? parent->window() : nullptr);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setAcceptMode(d->open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(d->open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setAcceptMode(d_->open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(d_->open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, (d->flags & OverwritePrompt) == 0);
-    dialog.setNameFilter(d->filter);
-    dialog.setDefaultSuffix(d->defaultExtension);
-    if (!d->fileName.isEmpty()) {
-        dialog.selectFile(d->fileName);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, (d_->flags & OverwritePrompt) == 0);
+    dialog.setNameFilter(d_->filter);
+    dialog.setDefaultSuffix(d_->defaultExtension);
+    if (!d_->fileName.isEmpty()) {
+        dialog.selectFile(d_->fileName);
     }
     int result =
         runSystemModal(&dialog, [](int code) { return code == QDialog::Accepted ? IDOK : IDCANCEL; });
     if (result == IDOK && !dialog.selectedFiles().isEmpty()) {
-        d->chosen = dialog.selectedFiles().front();
+        d_->chosen = dialog.selectedFiles().front();
     }
     return result;
 }
 
 std::string FileDialog::getPathName() const
 {
-    QByteArray path = d->chosen.toLocal8Bit();
+    QByteArray path = d_->chosen.toLocal8Bit();
     return std::string(path.constData(), std::size_t(path.size()));
 }
 

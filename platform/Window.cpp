@@ -34,11 +34,11 @@ void WindowPrivate::bind(Window& wrapper, QWidget* control)
     }
 }
 
-Window::Window() : d(std::make_unique<WindowPrivate>()) {}
+Window::Window() : d_(std::make_unique<WindowPrivate>()) {}
 
 Window::~Window()
 {
-    if (QWidget* control = d->widget.data()) {
+    if (QWidget* control = d_->widget.data()) {
         ControlAgent* agent = ControlAgent::of(control);
         if (agent != nullptr && agent->wrapper == this) {
             agent->wrapper = nullptr;
@@ -48,17 +48,17 @@ Window::~Window()
 
 bool Window::hasWindow() const
 {
-    return d->live() != nullptr;
+    return d_->live() != nullptr;
 }
 
 bool Window::isSameWindow(const Window* other) const
 {
-    return other != nullptr && d->live() != nullptr && d->live() == other->d->live();
+    return other != nullptr && d_->live() != nullptr && d_->live() == other->d_->live();
 }
 
 int Window::id() const
 {
-    QWidget* control = d->live();
+    QWidget* control = d_->live();
     if (control == nullptr) {
         return 0;
     }
@@ -76,7 +76,7 @@ static bool showsText(QWidget* control, const std::string& text)
 
 void Window::setText(const std::string& text)
 {
-    QWidget* control = d->live();
+    QWidget* control = d_->live();
     if (control == nullptr || showsText(control, text)) {
         return;
     }
@@ -109,7 +109,7 @@ void Window::setText(const std::string& text)
 
 std::string Window::getText() const
 {
-    QWidget* control = d->live();
+    QWidget* control = d_->live();
     if (control == nullptr) {
         return std::string();
     }
@@ -134,33 +134,33 @@ std::string Window::getText() const
 
 void Window::enable(bool enabled)
 {
-    if (QWidget* control = d->live()) {
+    if (QWidget* control = d_->live()) {
         programCall([&] { control->setEnabled(enabled); });
     }
 }
 
 bool Window::isEnabled() const
 {
-    QWidget* control = d->live();
+    QWidget* control = d_->live();
     return control != nullptr && control->isEnabled();
 }
 
 void Window::show(bool visible)
 {
-    if (QWidget* control = d->live()) {
+    if (QWidget* control = d_->live()) {
         programCall([&] { control->setVisible(visible); });
     }
 }
 
 bool Window::isVisible() const
 {
-    QWidget* control = d->live();
+    QWidget* control = d_->live();
     return control != nullptr && !control->isHidden();
 }
 
 void Window::setFocus()
 {
-    if (QWidget* control = d->live()) {
+    if (QWidget* control = d_->live()) {
         programCall([&] {
             control->activateWindow();
             control->setFocus(Qt::OtherFocusReason);
@@ -170,13 +170,13 @@ void Window::setFocus()
 
 bool Window::hasFocus() const
 {
-    QWidget* control = d->live();
+    QWidget* control = d_->live();
     return control != nullptr && control->hasFocus();
 }
 
 Rect Window::rectInParent() const
 {
-    QWidget* control = d->live();
+    QWidget* control = d_->live();
     if (control == nullptr) {
         return Rect{};
     }
@@ -186,7 +186,7 @@ Rect Window::rectInParent() const
 
 Rect Window::clientRect() const
 {
-    QWidget* control = d->live();
+    QWidget* control = d_->live();
     if (control == nullptr) {
         return Rect{};
     }
@@ -195,27 +195,27 @@ Rect Window::clientRect() const
 
 void Window::invalidate(const Rect& area)
 {
-    if (QWidget* control = d->live()) {
+    if (QWidget* control = d_->live()) {
         control->update(QRect(area.left, area.top, area.width(), area.height()));
     }
 }
 
 void Window::invalidate()
 {
-    if (QWidget* control = d->live()) {
+    if (QWidget* control = d_->live()) {
         control->update();
     }
 }
 
 FontDescription Window::getFont() const
 {
-    QWidget* control = d->live();
+    QWidget* control = d_->live();
     return control != nullptr ? describe(control->font()) : FontDescription{};
 }
 
 std::string Window::setFont(const FontDescription& font)
 {
-    QWidget* control = d->live();
+    QWidget* control = d_->live();
     if (control == nullptr) {
         return std::string();
     }
@@ -226,7 +226,7 @@ std::string Window::setFont(const FontDescription& font)
 
 void Window::fillSolidRect(const Rect& area, Colour colour)
 {
-    QWidget* control = d->live();
+    QWidget* control = d_->live();
     ControlAgent* agent = ControlAgent::of(control);
     if (control == nullptr || agent == nullptr) {
         return;
@@ -254,13 +254,13 @@ void Window::fillSolidRect(const Rect& area, Colour colour)
 
 unsigned long Window::paintCount() const
 {
-    ControlAgent* agent = ControlAgent::of(d->live());
+    ControlAgent* agent = ControlAgent::of(d_->live());
     return agent != nullptr ? agent->paints : 0;
 }
 
 void Window::postClose()
 {
-    if (QWidget* control = d->live()) {
+    if (QWidget* control = d_->live()) {
         QPointer<QWidget> target = control->window();
         QMetaObject::invokeMethod(
             control,
@@ -275,7 +275,7 @@ void Window::postClose()
 
 Window* Window::parentWindow() const
 {
-    QWidget* control = d->live();
+    QWidget* control = d_->live();
     for (QWidget* parent = control != nullptr ? control->parentWidget() : nullptr; parent != nullptr;
          parent = parent->parentWidget()) {
         ControlAgent* agent = ControlAgent::of(parent);

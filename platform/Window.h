@@ -109,7 +109,7 @@ public:
 
     Window* parentWindow() const;
 
-    WindowPrivate& internals() const { return *d; }
+    WindowPrivate& internals() const { return *d_; }
 
     // Called before a static control draws itself, so a derived class can pick the
     // colours and font (the framework's reflected control-colour message).
@@ -127,5 +127,5 @@ protected:
 
 private:
     friend struct WindowPrivate;
-    std::unique_ptr<WindowPrivate> d;
+    std::unique_ptr<WindowPrivate> d_;
 };
