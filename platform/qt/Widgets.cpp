@@ -2,6 +2,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSlider>
 #include <QStyleOption>
 #include <QStylePainter>
 #include <QTabBar>
@@ -210,7 +211,9 @@ void QzTabRows::arrange()
             x += tabWidth;
         }
     }
-    int wanted = std::max(1, rowCount) * height;
+    // Until it is shown the bar has no width of its own to wrap to; asking for rows then
+    // would make the window taller than it ever needs to be.
+    int wanted = (isVisible() ? std::max(1, rowCount) : 1) * height;
     if (wanted != arrangedHeight_) {
         arrangedHeight_ = wanted;
         updateGeometry();
@@ -242,7 +245,8 @@ void QzTabRows::resizeEvent(QResizeEvent* event)
 
 bool QzTabRows::event(QEvent* event)
 {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange ||
+        event->type() == QEvent::Show) {
         arrange();
     }
     return QWidget::event(event);
@@ -375,6 +379,113 @@ void QzWrappingLabel::paintEvent(QPaintEvent*)
     layOut(layout, contentsRect().width() - 2 * margin());
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     layout.draw(&painter, contentsRect().adjusted(margin(), margin(), 0, 0).topLeft());
+}
+
+QzScale::QzScale(QWidget* parent) : QWidget(parent) {}
+
+QWidget* QzScale::findBuddy()
+{
+    if (buddy_ == nullptr) {
+        QString name = property("buddy").toString();
+        buddy_ = name.isEmpty() ? nullptr : window()->findChild<QWidget*>(name);
+        if (buddy_ != nullptr) {
+            buddy_->installEventFilter(this);
+            if (auto* slider = qobject_cast<QSlider*>(buddy_)) {
+                connect(slider, &QSlider::rangeChanged, this, &QzScale::placeMarks);
+            }
+        }
+    }
+    return buddy_;
+}
+
+bool QzScale::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Resize:
+    case QEvent::Move:
+    case QEvent::LayoutRequest: // a mark's text changed
+        placeMarks();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+bool QzScale::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == buddy_ &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Move || event->type() == QEvent::Show)) {
+        placeMarks();
+    }
+    return false;
+}
+
+bool QzScale::placeOf(const QLabel* mark, double& place) const
+{
+    auto* slider = qobject_cast<QSlider*>(buddy_);
+    bool horizontal = slider == nullptr || slider->orientation() == Qt::Horizontal;
+    QString end = mark->property("markEnd").toString();
+    QVariant value = mark->property("markValue");
+    QPointF point;
+    if (slider != nullptr) {
+        int position = end == "minimum" ? slider->minimum() : end == "maximum" ? slider->maximum() : value.toInt();
+        if (end.isEmpty() && !value.isValid()) {
+            return false;
+        }
+        QStyleOptionSlider option;
+        option.initFrom(slider);
+        option.orientation = slider->orientation();
+        option.minimum = slider->minimum();
+        option.maximum = slider->maximum();
+        option.sliderPosition = position;
+        option.sliderValue = position;
+        option.tickPosition = slider->tickPosition();
+        option.tickInterval = slider->tickInterval();
+        option.upsideDown = horizontal ? slider->invertedAppearance() : !slider->invertedAppearance();
+        option.subControls = QStyle::SC_SliderHandle;
+        QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+        point = QRectF(thumb).center();
+    } else {
+        double minimum = property("minimum").toDouble();
+        double maximum = property("maximum").toDouble();
+        if (!value.isValid() || maximum == minimum) {
+            return false;
+        }
+        point = QPointF((value.toDouble() - minimum) / (maximum - minimum) * buddy_->width(), 0);
+    }
+    QPointF here = mapFrom(window(), buddy_->mapTo(window(), point.toPoint())) + (point - point.toPoint());
+    place = horizontal ? here.x() : here.y();
+    return true;
+}
+
+void QzScale::placeMarks()
+{
+    if (findBuddy() == nullptr) {
+        return;
+    }
+    auto* slider = qobject_cast<QSlider*>(buddy_);
+    bool horizontal = slider == nullptr || slider->orientation() == Qt::Horizontal;
+    for (QLabel* mark : findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        double place = 0;
+        if (!placeOf(mark, place)) {
+            continue;
+        }
+        QRect shown = mark->geometry();
+        QSize size = mark->sizeHint();
+        // Centred on the value, yet never reaching out of the strip.
+        if (horizontal) {
+            int left = int(std::lround(place - size.width() / 2.0));
+            shown.setRect(std::clamp(left, 0, std::max(0, width() - size.width())), shown.top(), size.width(),
+                          shown.height());
+        } else {
+            int top = int(std::lround(place - size.height() / 2.0));
+            shown.setRect(shown.left(), std::clamp(top, 0, std::max(0, height() - size.height())), shown.width(),
+                          size.height());
+        }
+        mark->setGeometry(shown);
+    }
 }
 
 QValidator::State QzEditValidator::validate(QString& input, int&) const

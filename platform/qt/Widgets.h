@@ -115,6 +115,30 @@ private:
     int textWidth() const;
 };
 
+// A strip of marks beside a slider or a meter (its "buddy", by object name, in the same
+// window). Each child label with a "markValue" stands centred on the place of that value
+// along the buddy, however the layout or the slider's range changes; "markEnd" set to
+// "minimum" or "maximum" marks an end of the slider's range. A slider's values are its
+// own positions; a meter runs from the strip's "minimum" to its "maximum" across the
+// buddy's width. Across the axis each label keeps the place the template gives it.
+class QzScale : public QWidget {
+    Q_OBJECT
+public:
+    explicit QzScale(QWidget* parent = nullptr);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    QWidget* findBuddy();
+    void placeMarks();
+    // Where the mark's value stands along the buddy, in this strip's coordinates.
+    bool placeOf(const QLabel* mark, double& place) const;
+
+    QWidget* buddy_ = nullptr;
+};
+
 // What an edit accepts from the keyboard: at most its limit of characters ("qzLimit",
 // 0 for no limit) and only digits when the template says "number". Texts set by
 // program are not checked.
