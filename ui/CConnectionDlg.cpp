@@ -18,7 +18,7 @@ bool CConnectionDlg::isValidSmpteAddress(const std::string& text)
     return text.size() <= 4 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
 }
 
-CConnectionDlg::CConnectionDlg() : Dialog(templateId), m_section("Settings"), m_profile(profile())
+CConnectionDlg::CConnectionDlg() : Dialog(templateId), section_("Settings"), profile_(profile())
 {
     connect(IDOK, Notify::Clicked, [this](Notification&) { onOK(); });
     connect(IDCANCEL, Notify::Clicked, [this](Notification&) { onCancel(); });
@@ -29,82 +29,82 @@ CConnectionDlg::CConnectionDlg() : Dialog(templateId), m_section("Settings"), m_
 
 std::string CConnectionDlg::getAddress() const
 {
-    return m_connectionType == ethernet ? m_tcpAddress : m_smpteAddress;
+    return connectionType_ == ethernet ? tcpAddress_ : smpteAddress_;
 }
 
 bool CConnectionDlg::onInitDialog()
 {
-    attach(m_connectionTypeList, connectionTypeId);
-    attach(m_address, addressId);
-    attach(m_addressCaption, addressCaptionId);
-    attach(m_serialPortList, serialPortId);
+    attach(connectionTypeList_, connectionTypeId);
+    attach(address_, addressId);
+    attach(addressCaption_, addressCaptionId);
+    attach(serialPortList_, serialPortId);
 
     // A hand-edited or damaged profile must not select a type or port that does not
     // exist, nor hand the serial link an address it cannot use.
-    int type = m_profile.getInt(m_section, connectionTypeKey, offLine);
-    m_connectionType = type >= ethernet && type <= offLine ? type : offLine;
-    int port = m_profile.getInt(m_section, serialPortKey, 0);
-    m_serialPort = int16_t(port >= 0 && port <= 3 ? port : 0);
-    m_tcpAddress = m_profile.getString(m_section, tcpAddressKey, "");
-    m_smpteAddress = m_profile.getString(m_section, smpteAddressKey, defaultSmpteAddress);
+    int type = profile_.getInt(section_, connectionTypeKey, offLine);
+    connectionType_ = type >= ethernet && type <= offLine ? type : offLine;
+    int port = profile_.getInt(section_, serialPortKey, 0);
+    serialPort_ = int16_t(port >= 0 && port <= 3 ? port : 0);
+    tcpAddress_ = profile_.getString(section_, tcpAddressKey, "");
+    smpteAddress_ = profile_.getString(section_, smpteAddressKey, defaultSmpteAddress);
     // A damaged stored address is shown, and so reported, only where it matters:
     // in the edit once Serial is chosen, for the user to correct. Until then the
     // default is the address handed on.
-    if (!isValidSmpteAddress(m_smpteAddress)) {
-        invalidStoredSmpteAddress_ = m_smpteAddress;
-        m_smpteAddress = defaultSmpteAddress;
+    if (!isValidSmpteAddress(smpteAddress_)) {
+        invalidStoredSmpteAddress_ = smpteAddress_;
+        smpteAddress_ = defaultSmpteAddress;
     }
 
-    m_connectionTypeList.setCurSel(m_connectionType);
-    m_serialPortList.setCurSel(m_serialPort);
+    connectionTypeList_.setCurSel(connectionType_);
+    serialPortList_.setCurSel(serialPort_);
     updateControls();
     return true;
 }
 
 void CConnectionDlg::updateControls()
 {
-    m_address.enable(m_connectionType != offLine);
-    m_serialPortList.enable(m_connectionType == serial);
-    if (m_connectionType == ethernet) {
-        m_addressCaption.setText("TCP/IP Address");
-        m_address.setText(m_tcpAddress);
-    } else if (m_connectionType == serial) {
-        m_addressCaption.setText("SMPTE Address");
-        m_address.setText(invalidStoredSmpteAddress_.empty() ? m_smpteAddress : invalidStoredSmpteAddress_);
+    address_.enable(connectionType_ != offLine);
+    serialPortList_.enable(connectionType_ == serial);
+    if (connectionType_ == ethernet) {
+        addressCaption_.setText("TCP/IP Address");
+        address_.setText(tcpAddress_);
+    } else if (connectionType_ == serial) {
+        addressCaption_.setText("SMPTE Address");
+        address_.setText(invalidStoredSmpteAddress_.empty() ? smpteAddress_ : invalidStoredSmpteAddress_);
     }
 }
 
 void CConnectionDlg::OnSelchangeConnectionType()
 {
-    int selected = m_connectionTypeList.getCurSel();
+    int selected = connectionTypeList_.getCurSel();
     if (selected < ethernet || selected > offLine) {
         return;
     }
-    m_connectionType = selected;
-    m_profile.writeInt(m_section, connectionTypeKey, int16_t(m_connectionType));
+    connectionType_ = selected;
+    profile_.writeInt(section_, connectionTypeKey, int16_t(connectionType_));
     updateControls();
 }
 
 void CConnectionDlg::OnSelchangeSerialPort()
 {
-    int selected = m_serialPortList.getCurSel();
+    int selected = serialPortList_.getCurSel();
     if (selected < 0 || selected > 3) {
         return;
     }
-    m_serialPort = int16_t(selected);
-    m_profile.writeInt(m_section, serialPortKey, m_serialPort);
+    serialPort_ = int16_t(selected);
+    profile_.writeInt(section_, serialPortKey, serialPort_);
 }
 
 void CConnectionDlg::OnChangeAddress()
 {
-    std::string text = m_address.getText();
-    if (m_connectionType == ethernet) {
-        m_tcpAddress = text;
-        m_profile.writeString(m_section, tcpAddressKey, m_tcpAddress);
+    std::string text = address_.getText();
+    if (connectionType_ == ethernet) {
+        tcpAddress_ = text;
+        profile_.writeString(section_, tcpAddressKey, tcpAddress_);
     } else if (isValidSmpteAddress(text)) {
         invalidStoredSmpteAddress_.clear();
-        m_smpteAddress = text;
-        m_profile.writeString(m_section, smpteAddressKey, m_smpteAddress);
+        smpteAddress_ = text;
+        profile_.writeString(section_, smpteAddressKey, smpteAddress_);
     } else {
         messageBox(this, "invalid SMPTE address", "QZ347Remote", MB_OK);
     }

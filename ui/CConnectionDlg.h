@@ -29,11 +29,11 @@ public:
 
     CConnectionDlg();
 
-    int getConnectionType() const { return m_connectionType; }
+    int getConnectionType() const { return connectionType_; }
     // The TCP address for Ethernet, otherwise the SMPTE address.
     std::string getAddress() const;
     // The number of the COM port, 1 to 4.
-    int getComPort() const { return m_serialPort + 1; }
+    int getComPort() const { return serialPort_ + 1; }
 
 protected:
     bool onInitDialog() override;
@@ -44,16 +44,16 @@ protected:
     void updateControls();
 
 private:
-    std::string m_section;
-    Static m_addressCaption;
-    int32_t m_connectionType = offLine;
-    int16_t m_serialPort = 0;
-    std::string m_tcpAddress;
-    std::string m_smpteAddress;
+    std::string section_;
+    Static addressCaption_;
+    int32_t connectionType_ = offLine;
+    int16_t serialPort_ = 0;
+    std::string tcpAddress_;
+    std::string smpteAddress_;
     // The stored address when it was not valid (never empty then, as the empty one is).
     std::string invalidStoredSmpteAddress_;
-    Edit m_address;
-    ComboBox m_connectionTypeList;
-    ComboBox m_serialPortList;
-    Profile m_profile;
+    Edit address_;
+    ComboBox connectionTypeList_;
+    ComboBox serialPortList_;
+    Profile profile_;
 };

@@ -2,7 +2,7 @@
 
 #include "ui/DialogStack.h"
 
-CMessageDlg::CMessageDlg(int templateId, std::string text) : Dialog(templateId), m_text(std::move(text))
+CMessageDlg::CMessageDlg(int templateId, std::string text) : Dialog(templateId), text_(std::move(text))
 {
     connect(okId, Notify::Clicked, [this](Notification&) { onCancel(); });
 }
@@ -11,8 +11,8 @@ CMessageDlg::~CMessageDlg() = default;
 
 bool CMessageDlg::onInitDialog()
 {
-    attach(m_ok, okId);
-    control<Static>(textId).setText(m_text);
+    attach(ok_, okId);
+    control<Static>(textId).setText(text_);
     DialogStack::instance().push(this);
     return true;
 }

@@ -17,15 +17,15 @@ public:
     CMessageDlg(int templateId, std::string text);
     ~CMessageDlg() override;
 
-    const std::string& text() const { return m_text; }
+    const std::string& text() const { return text_; }
 
 protected:
     bool onInitDialog() override;
     void onDestroy() override;
 
 private:
-    Button m_ok;
-    std::string m_text;
+    Button ok_;
+    std::string text_;
 };
 
 // Both message templates carry the text and the button under the same ids.

@@ -109,19 +109,19 @@ constexpr FailureRoute connectRoute{Action::fallBack, Action::fallBack, Action::
 } // namespace
 
 CRemoteDlg::CRemoteDlg(int connectionType, std::string address, int comPort)
-    : Dialog(templateId), m_address(std::move(address)), m_comPort(comPort), m_connectionType(connectionType)
+    : Dialog(templateId), address_(std::move(address)), comPort_(comPort), connectionType_(connectionType)
 {
-    m_lfeFormatter.add(ParameterValue(0), "");
-    m_lfeFormatter.add(ParameterValue(1), "L");
-    m_lfeFormatter.add(ParameterValue(2), "");
-    m_icon.loadIcon(128);
-    m_errorReporter = std::make_unique<DialogErrorReporter>(this);
-    m_controller = std::make_unique<Win32Controller>(nullptr, m_errorReporter.get());
+    lfeFormatter_.add(ParameterValue(0), "");
+    lfeFormatter_.add(ParameterValue(1), "L");
+    lfeFormatter_.add(ParameterValue(2), "");
+    icon_.loadIcon(128);
+    errorReporter_ = std::make_unique<DialogErrorReporter>(this);
+    controller_ = std::make_unique<Win32Controller>(nullptr, errorReporter_.get());
     setMenu(menu());
 
     rows_ = controlRows();
-    routeRows(*this, *m_controller, rows_);
-    routeRows(*this, *m_controller, volumeRows(Id::masterVolume));
+    routeRows(*this, *controller_, rows_);
+    routeRows(*this, *controller_, volumeRows(Id::masterVolume));
 
     struct CommandHandler {
         int id;
@@ -151,8 +151,8 @@ CRemoteDlg::~CRemoteDlg()
     disconnect();
     // No handler runs any more: everything torn down goes now.
     deleteAllRetired();
-    m_controller.reset();
-    m_errorReporter.reset();
+    controller_.reset();
+    errorReporter_.reset();
 }
 
 std::vector<MenuItem> CRemoteDlg::menu()
@@ -197,20 +197,20 @@ std::size_t CRemoteDlg::retiredObjects() const
 bool CRemoteDlg::onInitDialog()
 {
     // Nothing torn down while the window is being set up may go before its loop runs.
-    m_loopDepth = -1;
+    loopDepth_ = -1;
 
-    attach(m_upperTab, Control::upperTabs);
-    attach(m_lowerTab, Control::lowerTabs);
-    attach(m_volumeReadout, Control::volumeReadout);
-    attach(m_dialogueLevel, Control::dialogueLevel);
-    if (m_icon.isLoaded()) {
-        setIcon(m_icon);
+    attach(upperTab_, Control::upperTabs);
+    attach(lowerTab_, Control::lowerTabs);
+    attach(volumeReadout_, Control::volumeReadout);
+    attach(dialogueLevel_, Control::dialogueLevel);
+    if (icon_.isLoaded()) {
+        setIcon(icon_);
     }
     loadLedBitmaps();
-    connect(m_connectionType, m_address, m_comPort);
+    connect(connectionType_, address_, comPort_);
 
     // Objects torn down from here on go once control is back in this window's loop.
-    m_loopDepth = isRunningModal() ? modalDepth() + 1 : modalDepth();
+    loopDepth_ = isRunningModal() ? modalDepth() + 1 : modalDepth();
     return true;
 }
 
@@ -222,8 +222,8 @@ void CRemoteDlg::loadLedBitmaps()
         const char* name;
     };
     const Led leds[] = {
-        {&m_blueOn, 163, "blue on"},     {&m_blueOff, 164, "blue off"}, {&m_greenOn, 160, "green on"},
-        {&m_greenOff, 159, "green off"}, {&m_redOn, 161, "red on"},     {&m_redOff, 162, "red off"},
+        {&blueOn_, 163, "blue on"},     {&blueOff_, 164, "blue off"}, {&greenOn_, 160, "green on"},
+        {&greenOff_, 159, "green off"}, {&redOn_, 161, "red on"},     {&redOff_, 162, "red off"},
     };
     for (const Led& led : leds) {
         if (!led.bitmap->loadBitmap(led.resource)) {
@@ -236,36 +236,36 @@ void CRemoteDlg::loadLedBitmaps()
 // created as a child of its tab control and added under its tab name.
 void CRemoteDlg::createPages()
 {
-    ParameterSet* set = m_parameterSet.get();
-    ErrorReporter* reporter = m_errorReporter.get();
-    placePage(m_pages[MetadataStatus], std::make_unique<CMetadataStatusPage>(set, reporter), m_upperTab,
+    ParameterSet* set = parameterSet_.get();
+    ErrorReporter* reporter = errorReporter_.get();
+    placePage(pages_[MetadataStatus], std::make_unique<CMetadataStatusPage>(set, reporter), upperTab_,
               "Metadata Status");
-    placePage(m_pages[OperatingMode], std::make_unique<COperatingModePage>(set, reporter), m_upperTab,
+    placePage(pages_[OperatingMode], std::make_unique<COperatingModePage>(set, reporter), upperTab_,
               "Operating Mode");
-    placePage(m_pages[MonitorControl], std::make_unique<CMonitorControlPage>(set, reporter), m_upperTab,
+    placePage(pages_[MonitorControl], std::make_unique<CMonitorControlPage>(set, reporter), upperTab_,
               "Monitor Control");
-    auto* userPresets = placePage(m_pages[UserPresets], std::make_unique<CUserPresetsPage>(set, reporter),
-                                  m_upperTab, "User Presets");
-    m_enterActions[UserPresets] = [userPresets] { userPresets->commitName(); };
-    placePage(m_pages[IOControl], std::make_unique<CIOControlPage>(set, reporter), m_upperTab, "I/O Control");
-    placePage(m_pages[MonitorConfiguration], std::make_unique<CMonitorConfigurationPage>(set, reporter),
-              m_upperTab, "Monitor Configuration");
+    auto* userPresets = placePage(pages_[UserPresets], std::make_unique<CUserPresetsPage>(set, reporter),
+                                  upperTab_, "User Presets");
+    enterActions_[UserPresets] = [userPresets] { userPresets->commitName(); };
+    placePage(pages_[IOControl], std::make_unique<CIOControlPage>(set, reporter), upperTab_, "I/O Control");
+    placePage(pages_[MonitorConfiguration], std::make_unique<CMonitorConfigurationPage>(set, reporter),
+              upperTab_, "Monitor Configuration");
     auto* systemSettings =
-        placePage(m_pages[SystemSettings], std::make_unique<CSystemSettingsPage>(set, reporter), m_upperTab,
+        placePage(pages_[SystemSettings], std::make_unique<CSystemSettingsPage>(set, reporter), upperTab_,
                   "System Settings");
-    m_enterActions[SystemSettings] = [systemSettings] { systemSettings->OnKillfocusUnitName(); };
-    auto* streaming = placePage(m_pages[Streaming], std::make_unique<CStreamingPage>(set, reporter),
-                                m_upperTab, "Streaming");
-    m_enterActions[Streaming] = [this, streaming] {
-        unsigned generation = m_generation;
+    enterActions_[SystemSettings] = [systemSettings] { systemSettings->OnKillfocusUnitName(); };
+    auto* streaming = placePage(pages_[Streaming], std::make_unique<CStreamingPage>(set, reporter),
+                                upperTab_, "Streaming");
+    enterActions_[Streaming] = [this, streaming] {
+        unsigned generation = generation_;
         streaming->OnKillfocusServer();
-        if (m_generation == generation) { // a reported failure has replaced the page
+        if (generation_ == generation) { // a reported failure has replaced the page
             streaming->OnSelchangeFile();
         }
     };
-    placePage(m_pages[OutputMeters], std::make_unique<COutputMetersPage>(set, reporter), m_lowerTab,
+    placePage(pages_[OutputMeters], std::make_unique<COutputMetersPage>(set, reporter), lowerTab_,
               "Output Meters");
-    placePage(m_pages[CompressionMeters], std::make_unique<CCompressionPage>(set, reporter), m_lowerTab,
+    placePage(pages_[CompressionMeters], std::make_unique<CCompressionPage>(set, reporter), lowerTab_,
               "Compression Meters");
 }
 
@@ -274,12 +274,12 @@ void CRemoteDlg::createPages()
 std::vector<ControlRow> CRemoteDlg::controlRows()
 {
     return {
-        led(Control::vormoDigitalLed, Id::inputType, m_equals2, m_blueOn, m_blueOff),
-        controlLed(Control::errorLed, Id::errorCondition, m_nonZero, m_redOn, m_redOff),
-        led(Control::tsLed, Id::vormoSurroundMode, m_equals2, m_greenOn, m_greenOff),
-        led(Control::qxLed, Id::vormoSurroundQx, m_equals2, m_greenOn, m_greenOff),
-        led(Control::ebLed, Id::extendedBsi1Exists, m_equals1, m_greenOn, m_greenOff),
-        led(Control::vhLed, Id::vormoHeadphoneMode, m_equals2, m_greenOn, m_greenOff),
+        led(Control::vormoDigitalLed, Id::inputType, equals2_, blueOn_, blueOff_),
+        controlLed(Control::errorLed, Id::errorCondition, nonZero_, redOn_, redOff_),
+        led(Control::tsLed, Id::vormoSurroundMode, equals2_, greenOn_, greenOff_),
+        led(Control::qxLed, Id::vormoSurroundQx, equals2_, greenOn_, greenOff_),
+        led(Control::ebLed, Id::extendedBsi1Exists, equals1_, greenOn_, greenOff_),
+        led(Control::vhLed, Id::vormoHeadphoneMode, equals2_, greenOn_, greenOff_),
 
         checkBox(Control::inputAes1, Id::inputSelect, 0),
         checkBox(Control::inputAes2, Id::inputSelect, 1),
@@ -289,32 +289,32 @@ std::vector<ControlRow> CRemoteDlg::controlRows()
         checkBox(Control::bypass, Id::bypass, 1),
 
         checkBox(Control::downmixMono, Id::monoSumControl, 1),
-        led(Control::downmixMonoLed, Id::monoSumStatus, m_nonZero, m_greenOn, m_greenOff),
+        led(Control::downmixMonoLed, Id::monoSumStatus, nonZero_, greenOn_, greenOff_),
         checkBox(Control::downmixStereo, Id::downmixType, 1),
-        led(Control::downmixStereoLed, Id::loRoDownmixStatus, m_nonZero, m_greenOn, m_greenOff),
+        led(Control::downmixStereoLed, Id::loRoDownmixStatus, nonZero_, greenOn_, greenOff_),
         checkBox(Control::downmixLtRt, Id::downmixType, 2),
-        led(Control::downmixLtRtLed, Id::ltRtDownmixStatus, m_nonZero, m_greenOn, m_greenOff),
+        led(Control::downmixLtRtLed, Id::ltRtDownmixStatus, nonZero_, greenOn_, greenOff_),
 
         checkBox(Control::decodeTessivaII, Id::pcmDecodeFormat, 2),
-        led(Control::decodeTessivaIILed, Id::tessivaDecodeStatus, m_equals2, m_greenOn, m_greenOff),
+        led(Control::decodeTessivaIILed, Id::tessivaDecodeStatus, equals2_, greenOn_, greenOff_),
         checkBox(Control::decodeTessiva, Id::pcmDecodeFormat, 1),
-        led(Control::decodeTessivaLed, Id::tessivaDecodeStatus, m_equals1, m_greenOn, m_greenOff),
+        led(Control::decodeTessivaLed, Id::tessivaDecodeStatus, equals1_, greenOn_, greenOff_),
         checkBox(Control::decodeQx, Id::surroundQxDecoding, 1),
-        led(Control::decodeQxLed, Id::surroundQxStatus, m_nonZero, m_greenOn, m_greenOff),
+        led(Control::decodeQxLed, Id::surroundQxStatus, nonZero_, greenOn_, greenOff_),
 
         checkBox(Control::listeningFull, Id::downmixMode, 0),
-        controlLed(Control::listeningFullLed, Id::downmixMode, m_equals0, m_greenOn, m_greenOff),
+        controlLed(Control::listeningFullLed, Id::downmixMode, equals0_, greenOn_, greenOff_),
         checkBox(Control::listening3Stereo, Id::downmixMode, 1),
-        controlLed(Control::listening3StereoLed, Id::downmixMode, m_equals1, m_greenOn, m_greenOff),
+        controlLed(Control::listening3StereoLed, Id::downmixMode, equals1_, greenOn_, greenOff_),
         checkBox(Control::listeningPhantom, Id::downmixMode, 2),
-        controlLed(Control::listeningPhantomLed, Id::downmixMode, m_equals2, m_greenOn, m_greenOff),
+        controlLed(Control::listeningPhantomLed, Id::downmixMode, equals2_, greenOn_, greenOff_),
 
         checkBox(Control::compressionCustom, Id::compressionMode, 3),
-        led(Control::compressionCustomLed, Id::compressionModeStatus, m_equals3, m_greenOn, m_greenOff),
+        led(Control::compressionCustomLed, Id::compressionModeStatus, equals3_, greenOn_, greenOff_),
         checkBox(Control::compressionLine, Id::compressionMode, 2),
-        led(Control::compressionLineLed, Id::compressionModeStatus, m_equals2, m_greenOn, m_greenOff),
+        led(Control::compressionLineLed, Id::compressionModeStatus, equals2_, greenOn_, greenOff_),
         checkBox(Control::compressionRf, Id::compressionMode, 1),
-        led(Control::compressionRfLed, Id::compressionModeStatus, m_equals1, m_greenOn, m_greenOff),
+        led(Control::compressionRfLed, Id::compressionModeStatus, equals1_, greenOn_, greenOff_),
 
         checkBox(Control::muteLeft, Id::muteLeft, 1),
         checkBox(Control::muteRight, Id::muteRight, 1),
@@ -328,14 +328,14 @@ std::vector<ControlRow> CRemoteDlg::controlRows()
         statusText(Control::sampleRate, Id::sampleRateStatus),
         statusText(Control::dataRate, Id::dataRate),
         statusText(Control::channelMode, Id::channelMode),
-        statusText(Control::lfeMark, Id::lfeChannel, &m_lfeFormatter),
+        statusText(Control::lfeMark, Id::lfeChannel, &lfeFormatter_),
         statusText(Control::presetName, Id::activePresetName),
         statusText(Control::frameRate, Id::frameRate),
-        statusText(Control::timecodeHours, Id::timecodeHoursMinutes, &m_timecodeHigh),
-        statusText(Control::timecodeMinutes, Id::timecodeHoursMinutes, &m_timecodeLow),
-        statusText(Control::timecodeSeconds, Id::timecodeSecondsFrames, &m_timecodeHigh),
-        statusText(Control::timecodeFrames, Id::timecodeSecondsFrames, &m_timecodeLow),
-        through(statusText(Control::dialogueLevel, Id::dialogueNormalization), m_dialogueLevel),
+        statusText(Control::timecodeHours, Id::timecodeHoursMinutes, &timecodeHigh_),
+        statusText(Control::timecodeMinutes, Id::timecodeHoursMinutes, &timecodeLow_),
+        statusText(Control::timecodeSeconds, Id::timecodeSecondsFrames, &timecodeHigh_),
+        statusText(Control::timecodeFrames, Id::timecodeSecondsFrames, &timecodeLow_),
+        through(statusText(Control::dialogueLevel, Id::dialogueNormalization), dialogueLevel_),
     };
 }
 
@@ -344,21 +344,21 @@ std::vector<ControlRow> CRemoteDlg::volumeRows(int16_t volume)
 {
     return {
         slider(Control::volumeSlider, volume, true),
-        through(controlText(Control::volumeReadout, volume), m_volumeReadout),
+        through(controlText(Control::volumeReadout, volume), volumeReadout_),
         checkBox(Control::ref, volume, referenceVolume),
     };
 }
 
 void CRemoteDlg::bindControls()
 {
-    bindRows(*this, *m_controller, rows_);
+    bindRows(*this, *controller_, rows_);
     // The AES reference LED has a picture per value rather than a test.
     Win32BitmapMapObserver* aesRef =
-        m_controller->addBitmapMap(&control<Static>(Control::aesRefLed), ParameterId(Id::aesRefLed), &m_greenOff, true);
-    aesRef->addBitmap(ParameterValue(0), &m_greenOff);
-    aesRef->addBitmap(ParameterValue(1), &m_greenOn);
-    aesRef->addBitmap(ParameterValue(2), &m_redOn);
-    m_parameterSet->attachControlObserver(ParameterId(Id::monitorOutput), this);
+        controller_->addBitmapMap(&control<Static>(Control::aesRefLed), ParameterId(Id::aesRefLed), &greenOff_, true);
+    aesRef->addBitmap(ParameterValue(0), &greenOff_);
+    aesRef->addBitmap(ParameterValue(1), &greenOn_);
+    aesRef->addBitmap(ParameterValue(2), &redOn_);
+    parameterSet_->attachControlObserver(ParameterId(Id::monitorOutput), this);
 }
 
 void CRemoteDlg::update(Subject* changed, Transaction*)
@@ -371,7 +371,7 @@ void CRemoteDlg::update(Subject* changed, Transaction*)
 
 void CRemoteDlg::bindVolume(int16_t volume)
 {
-    bindRows(*this, *m_controller, volumeRows(volume));
+    bindRows(*this, *controller_, volumeRows(volume));
     bool master = volume == Id::masterVolume;
     control<Static>(Control::volumeTopLabel).setText(master ? "+10 dB" : "0 dB");
     control<Static>(Control::volumeZeroMark).show(master);
@@ -382,29 +382,29 @@ void CRemoteDlg::bindVolume(int16_t volume)
 void CRemoteDlg::connect(int connectionType, std::string address, int comPort)
 {
     FatalErrorReporter fatal(this);
-    m_connectionType = connectionType;
-    m_address = std::move(address);
-    m_comPort = comPort;
+    connectionType_ = connectionType;
+    address_ = std::move(address);
+    comPort_ = comPort;
     std::exception_ptr failure;
     try {
-        if (m_connectionType == ethernet || m_connectionType == serial) {
-            bool built = m_connectionType == ethernet ? connectTcp() : connectSerial();
+        if (connectionType_ == ethernet || connectionType_ == serial) {
+            bool built = connectionType_ == ethernet ? connectTcp() : connectSerial();
             if (built) {
-                m_parameterSet = std::make_unique<UnitParameterSet>(&link_->protocol(), true);
+                parameterSet_ = std::make_unique<UnitParameterSet>(&link_->protocol(), true);
             } else {
                 disconnect();
             }
         } else {
-            m_connectionType = offLine;
+            connectionType_ = offLine;
             buildOffLineSet();
         }
-        if (m_parameterSet == nullptr) {
-            m_connectionType = offLine;
+        if (parameterSet_ == nullptr) {
+            connectionType_ = offLine;
             buildOffLineSet();
         }
-        m_controller->setParameterSet(m_parameterSet.get());
-        m_parameterSet->pollStatusGroup();
-        m_parameterSet->refresh();
+        controller_->setParameterSet(parameterSet_.get());
+        parameterSet_->pollStatusGroup();
+        parameterSet_->refresh();
         createPages();
         bindControls();
         startTimer();
@@ -437,8 +437,8 @@ void CRemoteDlg::connectionFailed(const std::string& text, bool wasOffLine)
 
 void CRemoteDlg::buildOffLineSet()
 {
-    link_ = openOffLineLink(m_offLineStore);
-    m_parameterSet = std::make_unique<UnitParameterSet>(&link_->protocol(), false);
+    link_ = openOffLineLink(offLineStore_);
+    parameterSet_ = std::make_unique<UnitParameterSet>(&link_->protocol(), false);
 }
 
 bool CRemoteDlg::buildChain(const std::function<std::unique_ptr<UnitLink>()>& open)
@@ -447,33 +447,33 @@ bool CRemoteDlg::buildChain(const std::function<std::unique_ptr<UnitLink>()>& op
         link_ = open();
         return true;
     } catch (...) {
-        handleFailure(std::current_exception(), linkRoute, *m_errorReporter);
+        handleFailure(std::current_exception(), linkRoute, *errorReporter_);
     }
     return false;
 }
 
 bool CRemoteDlg::connectTcp()
 {
-    m_timerInterval = 1;
-    return buildChain([this] { return openTcpLink(m_address); });
+    timerInterval_ = 1;
+    return buildChain([this] { return openTcpLink(address_); });
 }
 
 bool CRemoteDlg::connectSerial()
 {
-    m_timerInterval = 30;
-    return buildChain([this] { return openSerialLink(m_comPort, m_address); });
+    timerInterval_ = 30;
+    return buildChain([this] { return openSerialLink(comPort_, address_); });
 }
 
 void CRemoteDlg::disconnect()
 {
-    m_upperTab.removeAll();
-    m_lowerTab.removeAll();
+    upperTab_.removeAll();
+    lowerTab_.removeAll();
     auto retired = std::make_unique<RetiredConnection>();
     for (Page page : {OperatingMode, IOControl, MetadataStatus, Streaming, MonitorControl,
                       MonitorConfiguration, UserPresets, SystemSettings, CompressionMeters, OutputMeters}) {
-        destroyPage(m_pages[page], *retired);
+        destroyPage(pages_[page], *retired);
     }
-    retired->set = std::move(m_parameterSet);
+    retired->set = std::move(parameterSet_);
     retired->link = std::move(link_);
     bool wasConnected = retired->set != nullptr || retired->link != nullptr;
     if (retired->objects() != 0) {
@@ -481,7 +481,7 @@ void CRemoteDlg::disconnect()
     }
     clearConnectionPointers();
     if (wasConnected) {
-        ++m_generation;
+        ++generation_;
     }
 }
 
@@ -489,7 +489,7 @@ void CRemoteDlg::disconnect()
 // actions point into the pages and go with them.
 void CRemoteDlg::clearConnectionPointers()
 {
-    m_enterActions.fill(nullptr);
+    enterActions_.fill(nullptr);
 }
 
 // The page may be the one whose handler is running: its window is hidden at once, and
@@ -508,7 +508,7 @@ void CRemoteDlg::deleteRetiredObjects()
 {
     // Only at the level of the window's own loop is no handler of ours on the stack
     // that could still use a torn-down page, controller or link.
-    if (retired_.empty() || m_loopDepth < 0 || modalDepth() > m_loopDepth) {
+    if (retired_.empty() || loopDepth_ < 0 || modalDepth() > loopDepth_) {
         return;
     }
     deleteAllRetired();
@@ -540,7 +540,7 @@ void CRemoteDlg::handleFailure(std::exception_ptr failure, const FailureRoute& r
         case FailureAction::passOn:
             throw;
         case FailureAction::fallBack:
-            connectionFailed(error.what(), m_connectionType == offLine);
+            connectionFailed(error.what(), connectionType_ == offLine);
             break;
         }
     };
@@ -559,7 +559,7 @@ void CRemoteDlg::handleFailure(std::exception_ptr failure, const FailureRoute& r
 
 void CRemoteDlg::endApplication()
 {
-    m_applicationEnded = true;
+    applicationEnded_ = true;
     stopTimer();
     endDialog(IDCANCEL);
     if (modalDepth() > 0) {
@@ -571,16 +571,16 @@ void CRemoteDlg::endApplication()
 
 void CRemoteDlg::startTimer()
 {
-    m_timerId = setTimer(pollTimerId, m_timerInterval);
+    timerId_ = setTimer(pollTimerId, timerInterval_);
 }
 
 bool CRemoteDlg::stopTimer()
 {
-    if (m_timerId == 0) {
+    if (timerId_ == 0) {
         return false;
     }
-    killTimer(m_timerId);
-    m_timerId = 0;
+    killTimer(timerId_);
+    timerId_ = 0;
     return true;
 }
 
@@ -596,17 +596,17 @@ void CRemoteDlg::OnTimer(unsigned timerId)
     }
     deleteRetiredObjects();
     DialogStack::instance().showTop();
-    if (m_parameterSet == nullptr) {
+    if (parameterSet_ == nullptr) {
         return;
     }
     std::exception_ptr failure;
     try {
-        m_parameterSet->pollStatusGroup();
+        parameterSet_->pollStatusGroup();
         uint32_t tick = pollTicks++;
         if (tick % 10 == 0) {
-            m_parameterSet->refresh();
+            parameterSet_->refresh();
         }
-        m_parameterSet->pollStatusGroup();
+        parameterSet_->pollStatusGroup();
     } catch (...) {
         failure = std::current_exception();
     }
@@ -617,7 +617,7 @@ void CRemoteDlg::OnTimer(unsigned timerId)
 
 void CRemoteDlg::reportPollFailure(std::exception_ptr failure)
 {
-    handleFailure(failure, pollRoute, *m_errorReporter);
+    handleFailure(failure, pollRoute, *errorReporter_);
 }
 
 // --- Menu and window handlers -------------------------------------------------------
@@ -632,9 +632,9 @@ void CRemoteDlg::runFileCommand(const std::function<void()>& command)
         failure = std::current_exception();
     }
     if (failure != nullptr) {
-        handleFailure(failure, commandRoute, *m_errorReporter);
+        handleFailure(failure, commandRoute, *errorReporter_);
     }
-    if (!m_applicationEnded) {
+    if (!applicationEnded_) {
         startTimer();
     }
 }
@@ -654,7 +654,7 @@ void CRemoteDlg::OnFileOpen()
             throw fileFailure("Error opening", path, errno);
         }
         WaitCursor wait;
-        m_parameterSet->loadConfiguration(in);
+        parameterSet_->loadConfiguration(in);
     });
 }
 
@@ -674,19 +674,19 @@ void CRemoteDlg::saveThroughDialog(const char* extension, const char* filter,
 void CRemoteDlg::OnFileSave()
 {
     saveThroughDialog("347", configurationFilter,
-                      [this](std::ostream& out) { m_parameterSet->saveConfiguration(out); });
+                      [this](std::ostream& out) { parameterSet_->saveConfiguration(out); });
 }
 
 void CRemoteDlg::OnExportText()
 {
     saveThroughDialog("txt", textFilter,
-                      [this](std::ostream& out) { m_parameterSet->exportText(out, exportTitle); });
+                      [this](std::ostream& out) { parameterSet_->exportText(out, exportTitle); });
 }
 
 void CRemoteDlg::OnExportHtml()
 {
     saveThroughDialog("htm", htmlFilter,
-                      [this](std::ostream& out) { m_parameterSet->exportGroupsHtml(out, exportTitle); });
+                      [this](std::ostream& out) { parameterSet_->exportGroupsHtml(out, exportTitle); });
 }
 
 void CRemoteDlg::OnConnect()
@@ -701,21 +701,21 @@ void CRemoteDlg::OnConnect()
         deleteRetiredObjects();
         connect(dialog.getConnectionType(), dialog.getAddress(), dialog.getComPort());
     }
-    if (!m_applicationEnded) {
+    if (!applicationEnded_) {
         startTimer();
     }
 }
 
 void CRemoteDlg::OnEnter()
 {
-    unsigned generation = m_generation;
+    unsigned generation = generation_;
     for (Page page : {Streaming, UserPresets, SystemSettings}) {
         // A step whose failure was reported has replaced the pages: the rest is gone.
-        if (m_generation != generation) {
+        if (generation_ != generation) {
             return;
         }
-        if (m_pages[page] != nullptr && m_enterActions[page]) {
-            m_enterActions[page]();
+        if (pages_[page] != nullptr && enterActions_[page]) {
+            enterActions_[page]();
         }
     }
 }
@@ -723,7 +723,7 @@ void CRemoteDlg::OnEnter()
 void CRemoteDlg::OnSelchangeUpperTab()
 {
     try {
-        m_upperTab.showSelected();
+        upperTab_.showSelected();
     } catch (...) {
         reportPollFailure(std::current_exception());
     }
@@ -732,7 +732,7 @@ void CRemoteDlg::OnSelchangeUpperTab()
 void CRemoteDlg::OnSelchangeLowerTab()
 {
     try {
-        m_lowerTab.showSelected();
+        lowerTab_.showSelected();
     } catch (...) {
         reportPollFailure(std::current_exception());
     }

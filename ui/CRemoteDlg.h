@@ -91,21 +91,21 @@ public:
     void endApplication();
 
     // State, for the error reporter and the tests.
-    UnitParameterSet* parameterSet() const { return m_parameterSet.get(); }
+    UnitParameterSet* parameterSet() const { return parameterSet_.get(); }
     GenericProtocol* protocol() const;
-    int connectionType() const { return m_connectionType; }
-    const std::string& address() const { return m_address; }
-    int comPort() const { return m_comPort; }
-    int timerInterval() const { return m_timerInterval; }
-    bool timerRunning() const { return m_timerId != 0; }
-    bool applicationEnded() const { return m_applicationEnded; }
-    DefaultDeviceConnection& offLineStore() { return m_offLineStore; }
-    Win32Controller* controller() const { return m_controller.get(); }
-    DialogErrorReporter* errorReporter() const { return m_errorReporter.get(); }
-    Dialog* page(Page which) const { return m_pages[which].get(); }
+    int connectionType() const { return connectionType_; }
+    const std::string& address() const { return address_; }
+    int comPort() const { return comPort_; }
+    int timerInterval() const { return timerInterval_; }
+    bool timerRunning() const { return timerId_ != 0; }
+    bool applicationEnded() const { return applicationEnded_; }
+    DefaultDeviceConnection& offLineStore() { return offLineStore_; }
+    Win32Controller* controller() const { return controller_.get(); }
+    DialogErrorReporter* errorReporter() const { return errorReporter_.get(); }
+    Dialog* page(Page which) const { return pages_[which].get(); }
     // Counts the connections torn down; a handler that sees it change has lost the
     // objects it was working on and stops.
-    unsigned connectionGeneration() const { return m_generation; }
+    unsigned connectionGeneration() const { return generation_; }
     // Objects of torn-down connections not yet deleted.
     std::size_t retiredObjects() const;
     // The ticks of the poll timer since the program started.
@@ -162,48 +162,48 @@ private:
     void bindVolume(int16_t volume);
 
     // The controls of the window.
-    Icon m_icon;
-    int32_t m_timerInterval = 1;
-    std::array<std::unique_ptr<Dialog>, PageCount> m_pages;
-    CTabPageControl m_upperTab;
-    CTabPageControl m_lowerTab;
-    Bitmap m_blueOn;
-    Bitmap m_blueOff;
-    Bitmap m_greenOn;
-    Bitmap m_greenOff;
-    Bitmap m_redOn;
-    Bitmap m_redOff;
-    ValueEqualsPredicate m_equals2{2};
-    ValueEqualsPredicate m_equals1{1};
-    ValueEqualsPredicate m_equals0{0};
-    ValueEqualsPredicate m_equals3{3};
-    ValueNonZeroPredicate m_nonZero;
-    BCDFormatter m_timecodeHigh{"Timecode", 1};
-    BCDFormatter m_timecodeLow{"Timecode", 0};
-    EnumeratedFormatter m_lfeFormatter{"LFE Channel"};
-    CStaticLCD m_volumeReadout{0x00FF00};
-    CStaticLCD m_dialogueLevel{0x00FF00};
+    Icon icon_;
+    int32_t timerInterval_ = 1;
+    std::array<std::unique_ptr<Dialog>, PageCount> pages_;
+    CTabPageControl upperTab_;
+    CTabPageControl lowerTab_;
+    Bitmap blueOn_;
+    Bitmap blueOff_;
+    Bitmap greenOn_;
+    Bitmap greenOff_;
+    Bitmap redOn_;
+    Bitmap redOff_;
+    ValueEqualsPredicate equals2_{2};
+    ValueEqualsPredicate equals1_{1};
+    ValueEqualsPredicate equals0_{0};
+    ValueEqualsPredicate equals3_{3};
+    ValueNonZeroPredicate nonZero_;
+    BCDFormatter timecodeHigh_{"Timecode", 1};
+    BCDFormatter timecodeLow_{"Timecode", 0};
+    EnumeratedFormatter lfeFormatter_{"LFE Channel"};
+    CStaticLCD volumeReadout_{0x00FF00};
+    CStaticLCD dialogueLevel_{0x00FF00};
     std::vector<ControlRow> rows_;
 
     // The window's own reporter and controller (the controller reports to the reporter,
     // so it goes first), and the connection: the link and the set over it.
-    std::unique_ptr<DialogErrorReporter> m_errorReporter;
-    std::unique_ptr<Win32Controller> m_controller;
-    DefaultDeviceConnection m_offLineStore;
+    std::unique_ptr<DialogErrorReporter> errorReporter_;
+    std::unique_ptr<Win32Controller> controller_;
+    DefaultDeviceConnection offLineStore_;
     std::unique_ptr<UnitLink> link_;
-    std::unique_ptr<UnitParameterSet> m_parameterSet;
-    std::string m_address;
-    int32_t m_comPort = 1;
-    unsigned m_timerId = 0;
-    int32_t m_connectionType = offLine;
+    std::unique_ptr<UnitParameterSet> parameterSet_;
+    std::string address_;
+    int32_t comPort_ = 1;
+    unsigned timerId_ = 0;
+    int32_t connectionType_ = offLine;
 
     // What a page needs done when Enter is pressed anywhere in the window.
-    std::array<std::function<void()>, PageCount> m_enterActions{};
+    std::array<std::function<void()>, PageCount> enterActions_{};
     // Torn-down connections, in the order they are to be deleted.
     std::vector<std::unique_ptr<RetiredConnection>> retired_;
-    unsigned m_generation = 0;
+    unsigned generation_ = 0;
     // The modal-run depth at which the window's own message loop runs.
-    int m_loopDepth = 0;
-    bool m_offLineConnectFailed = false;
-    bool m_applicationEnded = false;
+    int loopDepth_ = 0;
+    bool offLineConnectFailed_ = false;
+    bool applicationEnded_ = false;
 };

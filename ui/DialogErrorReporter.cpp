@@ -3,7 +3,7 @@
 #include "ui/CMessageDlg.h"
 #include "ui/CRemoteDlg.h"
 
-DialogErrorReporter::DialogErrorReporter(CRemoteDlg* owner) : m_owner(owner) {}
+DialogErrorReporter::DialogErrorReporter(CRemoteDlg* owner) : owner_(owner) {}
 
 DialogErrorReporter::~DialogErrorReporter()
 {
@@ -14,18 +14,18 @@ DialogErrorReporter::~DialogErrorReporter()
 
 void DialogErrorReporter::reportError(const VormoException& error)
 {
-    ++m_reports;
-    bool timerWasRunning = m_owner->stopTimer();
+    ++reports_;
+    bool timerWasRunning = owner_->stopTimer();
     CCommErrorDlg dialog(error.what());
-    m_owner->disconnect();
-    m_owner->connect(CRemoteDlg::offLine, "", 1);
+    owner_->disconnect();
+    owner_->connect(CRemoteDlg::offLine, "", 1);
     closeWindows();
-    if (m_owner->applicationEnded()) {
+    if (owner_->applicationEnded()) {
         return;
     }
     dialog.runModal();
-    if (timerWasRunning && !m_owner->applicationEnded()) {
-        m_owner->startTimer();
+    if (timerWasRunning && !owner_->applicationEnded()) {
+        owner_->startTimer();
     }
 }
 
@@ -47,13 +47,13 @@ void DialogErrorReporter::reportProtocolError(const ProtocolException& error)
 
 void DialogErrorReporter::reportUnknown()
 {
-    ++m_reports;
-    m_owner->disconnect();
-    m_owner->connect(CRemoteDlg::offLine, "", 1);
+    ++reports_;
+    owner_->disconnect();
+    owner_->connect(CRemoteDlg::offLine, "", 1);
     closeWindows();
-    if (!m_owner->applicationEnded()) {
+    if (!owner_->applicationEnded()) {
         CMessageDlg dialog(applicationErrorTemplateId, applicationErrorText);
         dialog.runModal();
     }
-    m_owner->endApplication();
+    owner_->endApplication();
 }

@@ -18,11 +18,11 @@ public:
     void reportProtocolError(const ProtocolException& error) override;
 
     // The reports made so far.
-    unsigned reports() const { return m_reports; }
+    unsigned reports() const { return reports_; }
 
 private:
-    CRemoteDlg* m_owner;
-    unsigned m_reports = 0;
+    CRemoteDlg* owner_;
+    unsigned reports_ = 0;
 };
 
 // The reporter the connection code keeps for failures outside the system's family.
