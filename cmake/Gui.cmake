@@ -1,6 +1,6 @@
 # The Qt user interface: the thin window layer (the only code that sees Qt), the
 # user interface written against it, and the application.
-find_package(Qt6 REQUIRED COMPONENTS Widgets)
+find_package(Qt6 REQUIRED COMPONENTS Widgets Network)
 
 # Dialog and page templates are Designer files named <id>_<name>.ui whose top-level
 # class is Template<id>. Each set of templates gets a generated table that builds
@@ -76,7 +76,7 @@ add_library(qz_platform STATIC ${QZ_PLATFORM_SOURCES} ${QZ_PLATFORM_RESOURCES})
 set_target_properties(qz_platform PROPERTIES AUTOMOC ON)
 qz_layer_includes(qz_platform platform)
 qz_check_layer_headers(qz_platform platform)
-target_link_libraries(qz_platform PRIVATE Qt6::Widgets)
+target_link_libraries(qz_platform PRIVATE Qt6::Widgets Qt6::Network)
 qz_add_templates(qz_platform ${PROJECT_SOURCE_DIR}/resources/templates registerApplicationTemplates)
 
 file(GLOB_RECURSE QZ_UI_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/ui/*.cpp)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/Window.h"
 
@@ -37,6 +38,10 @@ public:
     static constexpr int Error = -1;
 
     int addString(const std::string& text);
+    // Replaces the whole list in one step: a sorted list sorts the items once, in the
+    // order addString would have put them. The edit part keeps its text; nothing is
+    // selected.
+    void replaceList(const std::vector<std::string>& items);
     int insertString(int index, const std::string& text);
     int deleteString(int index);
     void resetContent();
@@ -44,6 +49,9 @@ public:
     int getCurSel() const;
     int setCurSel(int index);
     std::string getLBText(int index) const;
+    // Limits what the user can type into the edit part; texts set by program and the
+    // items of the list are shown whole.
+    void setLimitText(int characters);
 };
 
 // A track bar. The position grows to the right, or downwards on a vertical one. Moving

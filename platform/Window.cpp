@@ -3,10 +3,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMetaObject>
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
+
+#include <algorithm>
 
 #include "platform/Controls.h"
 #include "platform/Resources.h"
@@ -389,6 +392,43 @@ int ComboBox::addString(const std::string& text)
     return programCall([&] { return insertItem(combo, index, qtext); });
 }
 
+void ComboBox::replaceList(const std::vector<std::string>& items)
+{
+    QComboBox* combo = comboOf(*this);
+    if (combo == nullptr) {
+        return;
+    }
+    QStringList texts;
+    texts.reserve(qsizetype(items.size()));
+    for (const std::string& item : items) {
+        texts.append(toQt(item));
+    }
+    if (combo->property("sorted").toBool()) {
+        // addString's order: case ignored, equal texts in the order they came.
+        std::stable_sort(texts.begin(), texts.end(), [](const QString& left, const QString& right) {
+            return QString::compare(left, right, Qt::CaseInsensitive) < 0;
+        });
+    }
+    // One line of text per item: the list need not measure every item before it first
+    // drops down, a pause of a third of a second for a hundred thousand of them.
+    if (auto* view = qobject_cast<QListView*>(combo->view())) {
+        view->setUniformItemSizes(true);
+    }
+    programCall([&] {
+        QSignalBlocker block(combo);
+        QString text = combo->currentText();
+        combo->clear();
+        combo->addItems(texts);
+        combo->setCurrentIndex(-1);
+        if (combo->isEditable()) {
+            combo->setEditText(text);
+        }
+    });
+    if (ControlAgent* agent = ControlAgent::of(combo)) {
+        agent->comboSelection = -1;
+    }
+}
+
 int ComboBox::insertString(int index, const std::string& text)
 {
     QComboBox* combo = comboOf(*this);
@@ -485,6 +525,19 @@ std::string ComboBox::getLBText(int index) const
         return std::string();
     }
     return fromQt(combo->itemText(index));
+}
+
+void ComboBox::setLimitText(int characters)
+{
+    QComboBox* combo = comboOf(*this);
+    if (combo == nullptr || combo->lineEdit() == nullptr) {
+        return;
+    }
+    QLineEdit* edit = combo->lineEdit();
+    edit->setProperty("qzLimit", characters);
+    if (combo->validator() == nullptr) {
+        combo->setValidator(new QzEditValidator(edit)); // the edit owns it
+    }
 }
 
 // --- Slider --------------------------------------------------------------------------

@@ -228,6 +228,53 @@ TEST_F(DialogTest, ComboBoxesKeepTheirItemsSortedOrInOrderAndSelectNothingByThem
     EXPECT_EQ(dropdown.getText(), "figs");
 }
 
+TEST_F(DialogTest, AListReplacedInOneStepHoldsWhatAddingOneByOneGives)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"pear", "Apple", "fig"},
+        {"b", "B", "a", "b", "A", "ab", "a"}, // case ignored, equal texts in the order given
+        {"\xE9t\xE9", "\xC9T\xC9", "zeta", "\x01", "\xFF"},
+    };
+    for (int id : {ListId, DropdownId}) {
+        ComboBox& combo = dialog.control<ComboBox>(id);
+        for (const std::vector<std::string>& items : cases) {
+            SCOPED_TRACE(std::to_string(id) + ": " + std::to_string(items.size()) + " items");
+            combo.resetContent();
+            for (const std::string& item : items) {
+                combo.addString(item);
+            }
+            std::vector<std::string> added;
+            for (int i = 0; i < combo.getCount(); ++i) {
+                added.push_back(combo.getLBText(i));
+            }
+            combo.setText("typed");
+            combo.replaceList(items);
+            std::vector<std::string> replaced;
+            for (int i = 0; i < combo.getCount(); ++i) {
+                replaced.push_back(combo.getLBText(i));
+            }
+            EXPECT_EQ(replaced, added);
+            EXPECT_EQ(combo.getCurSel(), ComboBox::Error);
+        }
+    }
+    EXPECT_EQ(dialog.control<ComboBox>(DropdownId).getText(), "typed"); // the edit part keeps its text
+    EXPECT_TRUE(dialog.take().empty());
+}
+
+TEST_F(DialogTest, AComboBoxLimitHoldsForTypingOnly)
+{
+    ComboBox& dropdown = dialog.control<ComboBox>(DropdownId);
+    dropdown.setLimitText(3);
+    user::type(dropdown, "abcdef");
+    EXPECT_EQ(dropdown.getText(), "abc");
+    dropdown.setText("a longer text");
+    EXPECT_EQ(dropdown.getText(), "a longer text");
+    dropdown.replaceList({"a longer item"});
+    user::choose(dropdown, 0);
+    EXPECT_EQ(dropdown.getText(), "a longer item");
+}
+
 TEST_F(DialogTest, TextsAreBytesBothWays)
 {
     std::string all;

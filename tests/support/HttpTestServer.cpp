@@ -10,37 +10,51 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
-HttpTestServer::HttpTestServer(uint16_t port) : port_(port)
+namespace {
+
+sockaddr_in loopbackAddress(const std::string& address, uint16_t port)
+{
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(port);
+    ::inet_aton(address.c_str(), &local.sin_addr);
+    return local;
+}
+
+// A listener on a loopback address of its own, 127.x.y.z chosen at random.
+int listenOnOwnLoopback(uint16_t port, int backlog, std::string& address)
 {
     std::random_device seed;
     std::mt19937 random(seed());
     std::uniform_int_distribution<int> byte(1, 254);
-    for (int attempt = 0; attempt < 50 && listener_ < 0; ++attempt) {
-        std::string address = "127." + std::to_string(byte(random)) + "." + std::to_string(byte(random)) +
-                              "." + std::to_string(byte(random));
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        std::string candidate = "127." + std::to_string(byte(random)) + "." + std::to_string(byte(random)) +
+                                "." + std::to_string(byte(random));
         int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (socket < 0) {
             throw std::runtime_error("HttpTestServer: no socket");
         }
         int reuse = 1;
         ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_port = htons(port_);
-        ::inet_aton(address.c_str(), &local.sin_addr);
+        sockaddr_in local = loopbackAddress(candidate, port);
         if (::bind(socket, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0 &&
-            ::listen(socket, 8) == 0) {
-            listener_ = socket;
-            address_ = address;
-        } else {
-            ::close(socket);
+            ::listen(socket, backlog) == 0) {
+            address = candidate;
+            return socket;
         }
+        ::close(socket);
     }
-    if (listener_ < 0) {
-        throw std::runtime_error("HttpTestServer: no free loopback address on port " + std::to_string(port_));
-    }
+    throw std::runtime_error("HttpTestServer: no free loopback address on port " + std::to_string(port));
+}
+
+} // namespace
+
+HttpTestServer::HttpTestServer(uint16_t port) : port_(port)
+{
+    listener_ = listenOnOwnLoopback(port_, 64, address_);
     if (::pipe2(wakePipe_, O_CLOEXEC) != 0) {
         ::close(listener_);
         throw std::runtime_error("HttpTestServer: no pipe");
@@ -54,6 +68,9 @@ HttpTestServer::~HttpTestServer()
     char wake = 1;
     [[maybe_unused]] ssize_t written = ::write(wakePipe_[1], &wake, 1);
     thread_.join();
+    for (std::thread& connection : connectionThreads_) {
+        connection.join();
+    }
     ::close(listener_);
     ::close(wakePipe_[0]);
     ::close(wakePipe_[1]);
@@ -62,21 +79,33 @@ HttpTestServer::~HttpTestServer()
 void HttpTestServer::setReply(const std::string& reply)
 {
     std::lock_guard lock(mutex_);
-    reply_ = reply;
+    serving_.reply = reply;
+}
+
+void HttpTestServer::setDelay(int milliseconds)
+{
+    std::lock_guard lock(mutex_);
+    serving_.delayMs = milliseconds;
+}
+
+void HttpTestServer::setKeepOpen(bool keepOpen)
+{
+    std::lock_guard lock(mutex_);
+    serving_.keepOpen = keepOpen;
 }
 
 void HttpTestServer::setEndlessFiller(char filler)
 {
     std::lock_guard lock(mutex_);
-    filler_ = filler;
-    trickleMs_ = 0;
+    serving_.filler = filler;
+    serving_.trickleMs = 0;
 }
 
 void HttpTestServer::setTrickle(char filler, int intervalMs)
 {
     std::lock_guard lock(mutex_);
-    filler_ = filler;
-    trickleMs_ = intervalMs;
+    serving_.filler = filler;
+    serving_.trickleMs = intervalMs;
 }
 
 std::vector<std::string> HttpTestServer::requests() const
@@ -100,20 +129,40 @@ void HttpTestServer::serve()
         }
         int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
         if (connection >= 0) {
-            serveConnection(connection);
-            ::close(connection);
+            ++openConnections_;
+            connectionThreads_.emplace_back([this, connection] {
+                serveConnection(connection);
+                ::close(connection);
+                --openConnections_;
+            });
         }
     }
 }
 
-void HttpTestServer::serveConnection(int connection)
+bool HttpTestServer::waitFor(int connection, short events, int timeoutMs, short* happened)
+{
+    pollfd waits[2] = {{connection, events, 0}, {wakePipe_[0], POLLIN, 0}};
+    int ready = ::poll(waits, 2, timeoutMs);
+    if (ready < 0 && errno != EINTR) {
+        return false;
+    }
+    if (happened != nullptr) {
+        *happened = ready > 0 ? waits[0].revents : 0;
+    }
+    return !stopping_ && (waits[1].revents & POLLIN) == 0;
+}
+
+std::string HttpTestServer::readRequest(int connection)
 {
     // The request: up to its empty line, or whatever came within two seconds.
     std::string request;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     while (request.find("\r\n\r\n") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-        pollfd wait{connection, POLLIN, 0};
-        if (::poll(&wait, 1, 50) <= 0) {
+        short happened = 0;
+        if (!waitFor(connection, POLLIN, 50, &happened)) {
+            break;
+        }
+        if (happened == 0) {
             continue;
         }
         char chunk[512];
@@ -123,35 +172,43 @@ void HttpTestServer::serveConnection(int connection)
         }
         request.append(chunk, std::size_t(received));
     }
-    std::string reply;
-    char filler = 0;
-    int trickleMs = 0;
+    return request;
+}
+
+void HttpTestServer::serveConnection(int connection)
+{
+    std::string request = readRequest(connection);
+    Serving serving;
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
-        reply = reply_;
-        filler = filler_;
-        trickleMs = trickleMs_;
+        serving = serving_;
     }
-    if (!reply.empty() && ::send(connection, reply.data(), reply.size(), MSG_NOSIGNAL) < 0) {
+    if (serving.delayMs > 0 && !waitFor(connection, 0, serving.delayMs)) {
         return;
     }
-    if (filler == 0) {
+    if (!serving.reply.empty() &&
+        ::send(connection, serving.reply.data(), serving.reply.size(), MSG_NOSIGNAL) < 0) {
+        return;
+    }
+    if (serving.filler != 0) {
+        sendFiller(connection, serving);
+    } else if (serving.keepOpen) {
+        waitForClientToClose(connection);
+    } else {
         ::shutdown(connection, SHUT_WR);
-        return;
     }
-    std::string chunk(trickleMs > 0 ? 1 : 4096, filler);
+}
+
+void HttpTestServer::sendFiller(int connection, const Serving& serving)
+{
+    std::string chunk(serving.trickleMs > 0 ? 1 : 4096, serving.filler);
     while (!stopping_) {
         // Waits for room (or the next trickle), but never past the server's own end.
-        pollfd waits[2] = {{connection, POLLOUT, 0}, {wakePipe_[0], POLLIN, 0}};
-        if (trickleMs > 0) {
-            waits[0].events = 0;
-        }
-        int ready = ::poll(waits, 2, trickleMs > 0 ? trickleMs : -1);
-        if (ready < 0 && errno != EINTR) {
-            return;
-        }
-        if ((waits[1].revents & POLLIN) != 0 || (waits[0].revents & (POLLERR | POLLHUP)) != 0) {
+        short happened = 0;
+        if (!waitFor(connection, serving.trickleMs > 0 ? 0 : POLLOUT,
+                     serving.trickleMs > 0 ? serving.trickleMs : -1, &happened) ||
+            (happened & (POLLERR | POLLHUP)) != 0) {
             return;
         }
         if (::send(connection, chunk.data(), chunk.size(), MSG_NOSIGNAL | MSG_DONTWAIT) < 0 &&
@@ -159,4 +216,47 @@ void HttpTestServer::serveConnection(int connection)
             return; // the client has gone
         }
     }
+}
+
+void HttpTestServer::waitForClientToClose(int connection)
+{
+    short happened = 0;
+    while (waitFor(connection, POLLIN, -1, &happened)) {
+        char discarded[512];
+        if ((happened & (POLLERR | POLLHUP)) != 0 || ::recv(connection, discarded, sizeof discarded, 0) <= 0) {
+            return;
+        }
+    }
+}
+
+UnansweringAddress::UnansweringAddress(uint16_t port)
+{
+    // A queue of no length holds one connection; the attempts after it wait unanswered.
+    listener_ = listenOnOwnLoopback(port, 0, address_);
+    sockaddr_in target = loopbackAddress(address_, port);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        timeval patience{0, 200 * 1000};
+        ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
+        bool connected = ::connect(socket, reinterpret_cast<sockaddr*>(&target), sizeof target) == 0;
+        queued_.push_back(socket);
+        if (!connected) {
+            return; // this one waits: the queue is full
+        }
+    }
+    closeAll();
+    throw std::runtime_error("UnansweringAddress: the listener's queue does not fill");
+}
+
+UnansweringAddress::~UnansweringAddress()
+{
+    closeAll();
+}
+
+void UnansweringAddress::closeAll()
+{
+    for (int socket : queued_) {
+        ::close(socket);
+    }
+    ::close(listener_);
 }

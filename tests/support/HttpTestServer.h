@@ -10,9 +10,9 @@
 // A small HTTP server for the tests, on loopback only. It listens on a loopback
 // address of its own (127.x.y.z, chosen at random, so that servers of tests running
 // at the same time never meet) and on the port the client insists on. Each connection
-// is served in turn: the request is read up to its empty line and recorded, the reply
-// is sent as set, and the connection is closed, unless the server is told to go on
-// sending filler until the client goes away.
+// is served on a thread of its own: the request is read up to its empty line and
+// recorded, the reply is sent as set, and the connection is closed, unless the server
+// is told to keep it open or to go on sending filler until the client goes away.
 class HttpTestServer {
 public:
     explicit HttpTestServer(uint16_t port = 8080);
@@ -26,6 +26,11 @@ public:
 
     // What every later connection gets back, byte for byte.
     void setReply(const std::string& reply);
+    // The reply is sent only this long after the request came.
+    void setDelay(int milliseconds);
+    // After the reply the connection stays open, silent, until the client closes it
+    // (an empty reply: a server that never answers).
+    void setKeepOpen(bool keepOpen);
     // After the reply, the byte is sent again and again until the client closes
     // (or the server stops); 0 turns it off.
     void setEndlessFiller(char filler);
@@ -34,20 +39,55 @@ public:
 
     // The requests received so far, each as it arrived.
     std::vector<std::string> requests() const;
+    // The connections the server still serves.
+    int openConnections() const { return openConnections_.load(); }
 
 private:
+    struct Serving {
+        std::string reply;
+        int delayMs = 0;
+        bool keepOpen = false;
+        char filler = 0;
+        int trickleMs = 0;
+    };
+
     void serve();
     void serveConnection(int connection);
+    std::string readRequest(int connection);
+    // Waits for the events on the connection; false when the server stops first.
+    bool waitFor(int connection, short events, int timeoutMs, short* happened = nullptr);
+    void sendFiller(int connection, const Serving& serving);
+    void waitForClientToClose(int connection);
 
     uint16_t port_;
     std::string address_;
     int listener_ = -1;
     int wakePipe_[2] = {-1, -1};
     std::atomic<bool> stopping_{false};
+    std::atomic<int> openConnections_{0};
     mutable std::mutex mutex_;
-    std::string reply_;
-    char filler_ = 0;
-    int trickleMs_ = 0;
+    Serving serving_;
     std::vector<std::string> requests_;
+    std::vector<std::thread> connectionThreads_;
     std::thread thread_;
+};
+
+// A loopback address (chosen as the server's are) on the port whose listener never
+// takes a connection and whose queue is full: a client's connection attempt gets no
+// answer at all, as from a host that is switched off.
+class UnansweringAddress {
+public:
+    explicit UnansweringAddress(uint16_t port = 8080);
+    ~UnansweringAddress();
+    UnansweringAddress(const UnansweringAddress&) = delete;
+    UnansweringAddress& operator=(const UnansweringAddress&) = delete;
+
+    const std::string& address() const { return address_; }
+
+private:
+    void closeAll();
+
+    std::string address_;
+    int listener_ = -1;
+    std::vector<int> queued_;
 };

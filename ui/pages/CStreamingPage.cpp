@@ -1,10 +1,8 @@
 #include "ui/pages/CStreamingPage.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 
-#include "device/transport/Win32Socket.h"
 #include "model/ParameterSet.h"
 #include "unit/ParameterIds.h"
 
@@ -28,17 +26,16 @@ constexpr int skipSeconds = 10;
 
 } // namespace
 
-const char* const CStreamingPage::fileListRequest = "GET /vormo/listFiles.jsp HTTP/1.1\r\n"
-                                                    "Host: localhost:8080\r\n"
-                                                    "\r\n";
+const char* const CStreamingPage::fileListPath = "/vormo/listFiles.jsp";
+const char* const CStreamingPage::fileListHost = "localhost:8080";
 const char* const CStreamingPage::fileListStatusLine = "HTTP/1.1 200 OK";
 const char* const CStreamingPage::serverNotAvailable = "<server not available>";
-int CStreamingPage::fileListTimeLimitMs = 10000;
+CStreamingPage::FileListLimits CStreamingPage::fileListLimits_;
 
 CStreamingPage::CStreamingPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), serverParameter(parameterSet->findParameter(streamingServer)),
-      fileNameParameter(parameterSet->findParameter(streamingFileName)),
-      controller(parameterSet, errorReporter)
+    : Dialog(templateId), serverParameter_(parameterSet->findParameter(streamingServer)),
+      fileNameParameter_(parameterSet->findParameter(streamingFileName)),
+      controller_(parameterSet, errorReporter)
 {
     connect(AnyControl, Notify::HScroll, [this](Notification& n) { OnHScroll(n.scrollCode, n.control); });
     connect(skipBackId, Notify::Clicked, [this](Notification&) { OnSkipBack10s(); });
@@ -54,100 +51,101 @@ CStreamingPage::CStreamingPage(ParameterSet* parameterSet, ErrorReporter* errorR
 bool CStreamingPage::onInitDialog()
 {
     Dialog::onInitDialog();
-    attach(play, playId);
-    attach(pause, pauseId);
-    attach(stop, stopId);
-    attach(positionText, positionTextId);
-    attach(positionTargetText, positionTargetTextId);
-    attach(durationText, durationTextId);
-    attach(packetsLostText, packetsLostTextId);
-    attach(stateText, stateTextId);
-    attach(statusText, statusTextId);
-    attach(server, serverId);
-    attach(position, positionId);
-    attach(file, fileId);
+    attach(play_, playId);
+    attach(pause_, pauseId);
+    attach(stop_, stopId);
+    attach(positionText_, positionTextId);
+    attach(positionTargetText_, positionTargetTextId);
+    attach(durationText_, durationTextId);
+    attach(packetsLostText_, packetsLostTextId);
+    attach(stateText_, stateTextId);
+    attach(statusText_, statusTextId);
+    attach(server_, serverId);
+    attach(position_, positionId);
+    attach(file_, fileId);
     bindControls();
     refreshFileList();
-    server.setLimitText(serverNameLimit);
+    server_.setLimitText(serverNameLimit);
+    file_.setLimitText(fileNameLimit);
     return true;
 }
 
 void CStreamingPage::bindControls()
 {
-    controller.addDropdown(&file, streamingFileName);
-    controller.addEdit(&server, streamingServer, nullptr);
+    controller_.addDropdown(&file_, streamingFileName);
+    controller_.addEdit(&server_, streamingServer, nullptr);
     // The thumb follows the reported position; moving it asks the unit to go there.
-    controller.addSliderStatus(&position, streamPosition)->setup(10, 1, 100);
-    controller.addSlider(&position, positionToGoTo, false, true)->setup(10, 1, 100);
+    controller_.addSliderStatus(&position_, streamPosition)->setup(10, 1, 100);
+    controller_.addSlider(&position_, positionToGoTo, false, true)->setup(10, 1, 100);
     bindTransportButtons();
     bindTexts();
 }
 
 void CStreamingPage::bindTransportButtons()
 {
-    controller.addButton(&play, flowControl, streamState, Play, Playing);
-    controller.addButton(&pause, flowControl, streamState, Pause, Paused);
-    controller.addButton(&stop, flowControl, streamState, Stop, Stopped);
+    controller_.addButton(&play_, flowControl, streamState, Play, Playing);
+    controller_.addButton(&pause_, flowControl, streamState, Pause, Paused);
+    controller_.addButton(&stop_, flowControl, streamState, Stop, Stopped);
 }
 
 void CStreamingPage::bindTexts()
 {
-    controller.addStatusText(&positionText, streamPosition, nullptr);
-    controller.addControlText(&positionTargetText, positionToGoTo, nullptr);
-    controller.addStatusText(&durationText, streamDuration, nullptr);
-    controller.addStatusText(&packetsLostText, packetsLost, nullptr);
-    controller.addStatusText(&stateText, streamState, nullptr);
-    controller.addStatusText(&statusText, statusString, nullptr);
+    controller_.addStatusText(&positionText_, streamPosition, nullptr);
+    controller_.addControlText(&positionTargetText_, positionToGoTo, nullptr);
+    controller_.addStatusText(&durationText_, streamDuration, nullptr);
+    controller_.addStatusText(&packetsLostText_, packetsLost, nullptr);
+    controller_.addStatusText(&stateText_, streamState, nullptr);
+    controller_.addStatusText(&statusText_, statusString, nullptr);
 }
 
 void CStreamingPage::OnHScroll(int code, Window* scrollBar)
 {
-    if (scrollBar != nullptr && position.isSameWindow(scrollBar)) {
-        controller.onScroll(&position, code);
+    if (scrollBar != nullptr && position_.isSameWindow(scrollBar)) {
+        controller_.onScroll(&position_, code);
     }
 }
 
 void CStreamingPage::movePosition(int target)
 {
-    position.setPos(target);
-    controller.onScroll(&position, ThumbTrack);
+    position_.setPos(target);
+    controller_.onScroll(&position_, ThumbTrack);
 }
 
 void CStreamingPage::OnSkipBack10s()
 {
-    int current = position.getPos();
+    int current = position_.getPos();
     movePosition(current - skipSeconds > 0 ? current - skipSeconds : 0);
 }
 
 void CStreamingPage::OnSkipForward10s()
 {
-    movePosition(std::min(position.getPos() + skipSeconds, position.getRangeMax()));
+    movePosition(std::min(position_.getPos() + skipSeconds, position_.getRangeMax()));
 }
 
 void CStreamingPage::OnPlay()
 {
-    controller.onCommand(&play);
+    controller_.onCommand(&play_);
 }
 
 void CStreamingPage::OnPause()
 {
-    controller.onCommand(&pause);
+    controller_.onCommand(&pause_);
 }
 
 void CStreamingPage::OnStop()
 {
-    controller.onCommand(&stop);
+    controller_.onCommand(&stop_);
 }
 
 void CStreamingPage::OnSelchangeFile()
 {
     // Choosing "<server not available>" would make the unit look for a file of that
     // name: the file name shown goes back to the one in use, and nothing is sent.
-    if (listIsStandIn && file.getCurSel() == 0) {
-        file.setText(fileNameParameter->value().toString());
+    if (listIsStandIn_ && file_.getCurSel() == 0) {
+        file_.setText(fileNameParameter_->value().toString());
         return;
     }
-    controller.onCommand(&file);
+    controller_.onCommand(&file_);
 }
 
 void CStreamingPage::OnKillfocusServer()
@@ -155,87 +153,89 @@ void CStreamingPage::OnKillfocusServer()
     // A failed send is reported, and the report replaces this page (hiding it at once):
     // the old page then has no list to fetch.
     bool shown = isVisible();
-    controller.onEditChange(&server);
+    controller_.onEditChange(&server_);
     if (shown && !isVisible()) {
         return;
     }
     refreshFileList();
 }
 
+
 void CStreamingPage::refreshFileList()
 {
-    std::string shownFile = file.getText();
-    file.resetContent();
-    for (const std::string& name : fetchFileList()) {
-        file.addString(name);
-    }
-    listIsStandIn = file.getCount() == 0;
-    if (listIsStandIn) {
-        file.addString(serverNotAvailable);
-    }
-    // Last: an item added to an empty list would otherwise take the edit's place.
-    file.setText(shownFile);
+    std::string host = serverParameter_->value().toString();
+    HttpRequest request;
+    request.host = host;
+    request.port = fileListPort;
+    request.path = fileListPath;
+    // One exchange per list: the server is asked to close the connection after it.
+    request.headers = {{"Host", fileListHost}, {"Connection", "close"}};
+    request.byteLimit = fileListLimits_.replyBytes;
+    request.timeLimitMs = fileListLimits_.timeMs;
+    request.connectLimitMs = fileListLimits_.connectMs;
+    fileListGet_ = std::make_unique<HttpGet>(
+        request, [this, host](const HttpReply& reply) { onFileList(host, reply); });
+}
+
+bool CStreamingPage::isFetchingFileList() const
+{
+    return fileListGet_ != nullptr && fileListGet_->running();
 }
 
 // The list is a convenience: whatever goes wrong on the way, the drop-down simply
 // offers no server's files and the user is not bothered with a report.
-std::vector<std::string> CStreamingPage::fetchFileList()
+void CStreamingPage::onFileList(const std::string& host, const HttpReply& reply)
 {
-    try {
-        std::string host = serverParameter->value().toString();
-        Win32Socket socket(host, fileListPort);
-        socket.setReadTimeout(fileListReadTimeoutMs);
-        socket.write(reinterpret_cast<const unsigned char*>(fileListRequest),
-                     unsigned(std::strlen(fileListRequest)));
-        return fileListFromReply(readReply(socket));
-    } catch (...) {
-        return {};
+    if (host != serverParameter_->value().toString()) {
+        return; // the list of a server no longer named
     }
+    if (!reply.answered) {
+        showFileList({});
+        return;
+    }
+    // The reply as the server sent it, as far as the list goes: the status line and
+    // headers come first, so that the first piece is dropped as it always was.
+    std::string whole = "HTTP/1.1 " + std::to_string(reply.status) + " " + reply.reason + "\r\n";
+    for (const auto& [name, value] : reply.headers) {
+        whole += name + ": " + value + "\r\n";
+    }
+    whole += "\r\n" + reply.body;
+    if (!reply.complete) {
+        // Cut off: the name being received when the limit struck may be incomplete.
+        std::size_t lastSeparator = whole.rfind('!');
+        whole.erase(lastSeparator == std::string::npos ? 0 : lastSeparator);
+    }
+    std::size_t statusLength = std::strlen(fileListStatusLine);
+    bool listed = whole.size() > statusLength && whole.compare(0, statusLength, fileListStatusLine) == 0;
+    showFileList(listed ? fileListFromReply(whole) : std::vector<std::string>());
 }
 
-// Reads byte by byte until nothing arrives within the read time-out. Once more than
-// the status line has arrived, a reply that does not begin with it is dropped at once.
-std::string CStreamingPage::readReply(SerialDeviceImplementation& socket)
+void CStreamingPage::showFileList(const std::vector<std::string>& names)
 {
-    const std::size_t statusLength = std::strlen(fileListStatusLine);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(fileListTimeLimitMs);
-    std::string reply;
-    unsigned char byte = 0;
-    while (socket.read(&byte, 1) == 1) {
-        reply.push_back(char(byte));
-        if (reply.size() > statusLength && reply.compare(0, statusLength, fileListStatusLine) != 0) {
-            return {};
-        }
-        if (reply.size() >= fileListReplyLimit || std::chrono::steady_clock::now() >= deadline) {
-            // Cut off: the name being received when the limit struck may be incomplete.
-            std::size_t lastSeparator = reply.rfind('!');
-            reply.erase(lastSeparator == std::string::npos ? 0 : lastSeparator);
-            break;
-        }
-    }
-    if (reply.size() <= statusLength || reply.compare(0, statusLength, fileListStatusLine) != 0) {
-        return {};
-    }
-    return reply;
+    listIsStandIn_ = names.empty();
+    std::string shownFile = file_.getText();
+    file_.replaceList(listIsStandIn_ ? std::vector<std::string>{serverNotAvailable} : names);
+    file_.setText(shownFile);
 }
 
 std::vector<std::string> CStreamingPage::fileListFromReply(const std::string& reply)
 {
-    std::vector<std::string> pieces;
+    std::vector<std::string> names;
+    bool first = true;
     std::size_t start = 0;
-    while (start <= reply.size()) {
-        std::size_t end = reply.find('!', start);
-        if (end == std::string::npos) {
-            end = reply.size();
-        }
+    while (start < reply.size()) {
+        std::size_t end = std::min(reply.find('!', start), reply.size());
         if (end > start) {
-            pieces.push_back(reply.substr(start, end - start));
+            if (!first && reply[start] == '@') {
+                break;
+            }
+            // A name the unit would refuse is no choice to offer.
+            if (!first && end - start <= std::size_t(fileNameLimit)) {
+                names.push_back(reply.substr(start, end - start));
+            }
+            first = false;
         }
         start = end + 1;
-    }
-    std::vector<std::string> names;
-    for (std::size_t i = 1; i < pieces.size() && pieces[i][0] != '@'; ++i) {
-        names.push_back(pieces[i]);
     }
     return names;
 }

@@ -1,23 +1,26 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "model/ParameterValue.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "platform/HttpGet.h"
 #include "templates/StreamingTemplate.h"
 #include "ui/ErrorReporter.h"
 #include "ui/binding/Win32Controller.h"
 
 class Parameter;
 class ParameterSet;
-class SerialDeviceImplementation;
 
 // "Streaming": the unit's network streaming input. Names the server and the file,
 // drives play, pause and stop, shows and sets the play position and shows the
 // stream's state. The file drop-down offers the list of files that the server gives
-// over HTTP; every new server name fetches that list again.
+// over HTTP, fetched in the background; every new server name fetches that list again.
 class CStreamingPage : public Dialog {
 public:
     static constexpr int templateId = StreamingTemplate::templateId;
@@ -36,25 +39,36 @@ public:
     static constexpr int serverId = StreamingTemplate::server;
     static constexpr int fileId = StreamingTemplate::file;
     static constexpr int serverNameLimit = 50;
+    // The longest text the unit takes as a file name.
+    static constexpr int fileNameLimit = int(ParameterValue::maximumEncodedLength);
 
     // The file-list service of a streaming server.
     static constexpr uint16_t fileListPort = 8080;
-    static constexpr int fileListReadTimeoutMs = 1000;
-    static const char* const fileListRequest;
+    static const char* const fileListPath;
+    static const char* const fileListHost;
     static const char* const fileListStatusLine;
     static const char* const serverNotAvailable;
-    // What one exchange may take at most: a server that never stops sending would
-    // otherwise hold the window for ever. Tests may shorten the time.
-    static constexpr std::size_t fileListReplyLimit = 256 * 1024;
-    static int fileListTimeLimitMs;
+    // What one exchange may take at most: a server that never stops sending, or never
+    // answers, would otherwise keep its list coming for ever.
+    struct FileListLimits {
+        std::size_t replyBytes = 256 * 1024;
+        int timeMs = 10000;
+        int connectMs = 5000;
+    };
+    // Tests shorten the times so as not to wait them out.
+    static const FileListLimits& fileListLimits() { return fileListLimits_; }
+    static void setFileListLimits(const FileListLimits& limits) { fileListLimits_ = limits; }
 
     // Throws as ParameterSet::findParameter when the set has no streaming server or file.
     CStreamingPage(ParameterSet* parameterSet, ErrorReporter* errorReporter);
 
-    Win32Controller& getController() { return controller; }
+    Win32Controller& getController() { return controller_; }
 
-    // Fills the file drop-down with the server's list, keeping the file name shown.
+    // Asks the server named by the streaming-server parameter for its list of files.
+    // The drop-down keeps what it shows until the answer comes; an answer for a server
+    // no longer named, or for a page gone, is dropped.
     void refreshFileList();
+    bool isFetchingFileList() const;
 
     void OnHScroll(int code, Window* scrollBar);
     void OnSkipBack10s();
@@ -69,7 +83,8 @@ public:
     void OnKillfocusServer();
 
     // The file names of a reply, status line and headers included: the pieces between
-    // "!" after the first, up to the first piece that begins with "@".
+    // "!" after the first, up to the first piece that begins with "@". Names longer
+    // than the unit takes are left out.
     static std::vector<std::string> fileListFromReply(const std::string& reply);
 
 protected:
@@ -79,27 +94,30 @@ protected:
     void bindTexts();
 
 private:
-    // Sends the request and reads the reply; an empty list when the server is not there.
-    std::vector<std::string> fetchFileList();
-    static std::string readReply(SerialDeviceImplementation& socket);
+    void onFileList(const std::string& host, const HttpReply& reply);
+    void showFileList(const std::vector<std::string>& names);
     void movePosition(int position);
 
-    Button play;
-    Button pause;
-    Button stop;
-    Static positionText;
-    Static positionTargetText;
-    Static durationText;
-    Static packetsLostText;
-    Static stateText;
-    Static statusText;
-    Edit server;
-    Slider position;
-    ComboBox file;
-    Parameter* serverParameter;
-    Parameter* fileNameParameter;
+    static FileListLimits fileListLimits_;
+
+    Button play_;
+    Button pause_;
+    Button stop_;
+    Static positionText_;
+    Static positionTargetText_;
+    Static durationText_;
+    Static packetsLostText_;
+    Static stateText_;
+    Static statusText_;
+    Edit server_;
+    Slider position_;
+    ComboBox file_;
+    Parameter* serverParameter_;
+    Parameter* fileNameParameter_;
     // The list holds only the stand-in for a server that gave none.
-    bool listIsStandIn = false;
+    bool listIsStandIn_ = false;
+    // The exchange asking for the list; replacing it drops the older answer.
+    std::unique_ptr<HttpGet> fileListGet_;
     // Declared last: its observers use the controls.
-    Win32Controller controller;
+    Win32Controller controller_;
 };

@@ -1,12 +1,74 @@
 #include "UnitPageTest.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <random>
+
+#include "platform/Application.h"
 #include "support/gui/UserInput.h"
+#include "tests/support/FakeUnit.h"
 #include "tests/support/HttpTestServer.h"
+#include "tests/ui/AppTestSupport.h"
+#include "ui/CRemoteDlg.h"
+#include "ui/DialogStack.h"
 #include "ui/pages/CStreamingPage.h"
 
 namespace {
 
 const std::string okHeaders = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\n";
+const std::vector<std::string> notAvailable{"<server not available>"};
+
+// Limits short enough that the cases which meet them do not keep the suite waiting.
+constexpr CStreamingPage::FileListLimits quickLimits{256 * 1024, 1500, 500};
+
+std::string withLength(const std::string& body)
+{
+    return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+// The body sent in chunks of the given sizes (the rest in one last chunk).
+std::string chunked(const std::string& body, std::initializer_list<std::size_t> sizes)
+{
+    std::string reply = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    std::size_t start = 0;
+    auto addChunk = [&](std::size_t size) {
+        char length[16];
+        std::snprintf(length, sizeof length, "%zx\r\n", size);
+        reply += length + body.substr(start, size) + "\r\n";
+        start += size;
+    };
+    for (std::size_t size : sizes) {
+        addChunk(size);
+    }
+    addChunk(body.size() - start);
+    return reply + "0\r\n\r\n";
+}
+
+// Names in a shuffled order, and the order the list shows them in.
+struct ManyNames {
+    std::string body;
+    std::vector<std::string> sorted;
+};
+
+ManyNames manyNames(int count)
+{
+    ManyNames names;
+    for (int i = 0; i < count; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "n%05d", i);
+        names.sorted.push_back(name);
+    }
+    std::vector<std::string> shuffled = names.sorted;
+    std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(347));
+    names.body = "files";
+    for (const std::string& name : shuffled) {
+        names.body += "!" + name;
+    }
+    names.body += "!@end";
+    return names;
+}
 
 class StreamingPageTest : public UnitPageTest {
 protected:
@@ -18,8 +80,8 @@ protected:
     }
     void TearDown() override
     {
-        CStreamingPage::fileListTimeLimitMs = 10000;
         UnitPageTest::TearDown();
+        CStreamingPage::setFileListLimits(CStreamingPage::FileListLimits());
     }
 
     void useServer(const std::string& name)
@@ -27,9 +89,24 @@ protected:
         protocol.values[ParameterId(0x2502)] = ParameterValue(name);
         set->report(0x2502, ParameterValue(name));
     }
+    CStreamingPage& openAndFetch()
+    {
+        CStreamingPage& page = open<CStreamingPage>();
+        waitForList(page);
+        return page;
+    }
+    void fetch(CStreamingPage& page)
+    {
+        page.refreshFileList();
+        waitForList(page);
+    }
+    static void waitForList(CStreamingPage& page)
+    {
+        EXPECT_TRUE(apptest::waitUntil([&] { return !page.isFetchingFileList(); }, 20000));
+    }
     std::vector<std::string> listed()
     {
-        ComboBox& files = control<ComboBox>(1057);
+        ComboBox& files = control<ComboBox>(CStreamingPage::fileId);
         std::vector<std::string> items;
         for (int i = 0; i < files.getCount(); ++i) {
             items.push_back(files.getLBText(i));
@@ -40,18 +117,17 @@ protected:
     HttpTestServer server;
 };
 
-const std::vector<std::string> notAvailable{"<server not available>"};
-
 TEST_F(StreamingPageTest, TheFileListComesFromTheServer)
 {
-    open<CStreamingPage>();
+    openAndFetch();
     EXPECT_EQ(listed(), (std::vector<std::string>{"alpha.ac3", "zeta.ac3"})); // the list keeps them sorted
     std::vector<std::string> requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].rfind("GET /vormo/listFiles.jsp HTTP/1.1\r\nHost: ", 0), 0u) << requests[0];
-    EXPECT_EQ(requests[0].substr(requests[0].size() - 9), ":8080\r\n\r\n");
+    EXPECT_EQ(requests[0].rfind("GET /vormo/listFiles.jsp HTTP/1.1\r\n", 0), 0u) << requests[0];
+    EXPECT_NE(requests[0].find("\r\nHost: localhost:8080\r\n"), std::string::npos) << requests[0];
+    EXPECT_NE(requests[0].find("\r\nConnection: close\r\n"), std::string::npos) << requests[0];
     // The file name shown stays what the unit holds.
-    EXPECT_EQ(control<ComboBox>(1057).getText(), protocol.values[ParameterId(0x2503)].toString());
+    EXPECT_EQ(control<ComboBox>(CStreamingPage::fileId).getText(), protocol.values[ParameterId(0x2503)].toString());
     picture();
     EXPECT_TRUE(sent().empty());
     EXPECT_TRUE(reporter.reports.empty());
@@ -59,7 +135,7 @@ TEST_F(StreamingPageTest, TheFileListComesFromTheServer)
 
 TEST_F(StreamingPageTest, WhatTheReplySaysOfTheList)
 {
-    CStreamingPage& page = open<CStreamingPage>();
+    CStreamingPage& page = openAndFetch();
     struct Case {
         const char* what;
         std::string reply;
@@ -67,8 +143,11 @@ TEST_F(StreamingPageTest, WhatTheReplySaysOfTheList)
     };
     const Case cases[] = {
         {"runs of ! count as one", okHeaders + "x!!b.ac3!!!a.ac3!!@x!c.ac3", {"a.ac3", "b.ac3"}},
+        {"the headers are the first piece", okHeaders + "!first.ac3!second.ac3", {"first.ac3", "second.ac3"}},
         {"to the end without @", okHeaders + "x!one.ac3", {"one.ac3"}},
         {"another status", "HTTP/1.1 404 Not Found\r\n\r\nx!a.ac3!b.ac3", notAvailable},
+        {"a redirection is not followed", "HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1/\r\n\r\nx!a.ac3",
+         notAvailable},
         {"no !", okHeaders + "nothing here", notAvailable},
         {"only the status line", "HTTP/1.1 200 OK", notAvailable},
         {"nothing at all", "", notAvailable},
@@ -76,69 +155,195 @@ TEST_F(StreamingPageTest, WhatTheReplySaysOfTheList)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         server.setReply(c.reply);
-        page.refreshFileList();
+        fetch(page);
         EXPECT_EQ(listed(), c.listed);
     }
+    EXPECT_TRUE(reporter.reports.empty());
+}
+
+// Whatever the server does, the list ends right (or with the stand-in), the window is
+// never held, and no item chosen is a file name the unit would refuse.
+TEST_F(StreamingPageTest, EveryKindOfServerEndsWithTheRightList)
+{
+    CStreamingPage::setFileListLimits(quickLimits);
+    const ManyNames many = manyNames(30000);
+    const std::string longName(300, 'n');
+    const std::string longestName(255, 'm');
+    const std::string withNul("c\x7f\0z", 4);
+    enum class Peer { Server, Unanswering, Nobody };
+    struct Case {
+        const char* what;
+        std::string reply;
+        std::function<void(HttpTestServer&)> setUp;
+        std::vector<std::string> listed;
+        Peer peer = Peer::Server;
+    };
+    // The bodies end without "!" or "@": a reply cut short would lose its last name.
+    const Case cases[] = {
+        {"kept alive after a reply of known length", withLength("files!beta.ac3!alpha.ac3"),
+         [](HttpTestServer& s) { s.setKeepOpen(true); }, {"alpha.ac3", "beta.ac3"}},
+        {"chunked, names across the chunks", chunked("files!beta.ac3!alpha.ac3", {7, 9}),
+         [](HttpTestServer& s) { s.setKeepOpen(true); }, {"alpha.ac3", "beta.ac3"}},
+        {"ended by closing the connection", okHeaders + "files!beta.ac3!alpha.ac3", nullptr,
+         {"alpha.ac3", "beta.ac3"}},
+        {"a status other than 200", "HTTP/1.1 500 Internal Server Error\r\n\r\nx!a.ac3!b.ac3", nullptr,
+         notAvailable},
+        {"binary bytes in names", okHeaders + "x!b\xff\x80\xe9!a\x01\x02!" + withNul + "!@", nullptr,
+         {"a\x01\x02", "b\xff\x80\xe9", withNul}},
+        {"a name longer than the unit takes", okHeaders + "x!" + longName + "!ok.ac3!" + longestName, nullptr,
+         {longestName, "ok.ac3"}},
+        {"tens of thousands of names", okHeaders + many.body, nullptr, many.sorted},
+        {"a byte a second after two names", okHeaders + "x!first.ac3!second.ac3!",
+         [](HttpTestServer& s) { s.setTrickle('y', 1000); }, {"first.ac3", "second.ac3"}},
+        {"sending without end", okHeaders + "x!first.ac3!second.ac3!",
+         [](HttpTestServer& s) { s.setEndlessFiller('z'); }, {"first.ac3", "second.ac3"}},
+        {"taking the request and never answering", "", [](HttpTestServer& s) { s.setKeepOpen(true); },
+         notAvailable},
+        {"an address that does not answer", "", nullptr, notAvailable, Peer::Unanswering},
+        {"an address where nobody listens", "", nullptr, notAvailable, Peer::Nobody},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HttpTestServer peer;
+        peer.setReply(c.reply);
+        if (c.setUp) {
+            c.setUp(peer);
+        }
+        std::optional<UnansweringAddress> unanswering;
+        if (c.peer == Peer::Unanswering) {
+            unanswering.emplace();
+        }
+        useServer(c.peer == Peer::Server ? peer.address() : unanswering ? unanswering->address() : "127.0.0.254");
+        openAndFetch();
+        std::vector<std::string> shown = listed();
+        EXPECT_EQ(shown, c.listed);
+        if (shown != c.listed) {
+            closePage();
+            continue;
+        }
+
+        // Choosing an item sends its name as it is; the stand-in sends nothing.
+        ComboBox& file = control<ComboBox>(CStreamingPage::fileId);
+        std::vector<std::string> expected;
+        for (int index : {0, file.getCount() - 1}) {
+            user::choose(file, index);
+            std::string name = "2503=\"" + c.listed[std::size_t(index)] + "\"";
+            if (c.listed != notAvailable && (expected.empty() || expected.back() != name)) {
+                expected.push_back(name);
+            }
+        }
+        EXPECT_EQ(sent(), expected);
+        EXPECT_TRUE(reporter.reports.empty());
+        closePage();
+    }
+}
+
+TEST_F(StreamingPageTest, TheFileBoxTakesNoMoreThanTheUnitDoes)
+{
+    openAndFetch();
+    ComboBox& file = control<ComboBox>(CStreamingPage::fileId);
+    user::focus(file);
+    file.setText("");
+    user::type(file, std::string(300, 'x'));
+    user::focus(control<Slider>(CStreamingPage::positionId));
+    EXPECT_EQ(sent(), std::vector<std::string>{"2503=\"" + std::string(255, 'x') + "\""});
+    EXPECT_TRUE(reporter.reports.empty());
+}
+
+TEST_F(StreamingPageTest, AnAnswerCountsOnlyForTheServerStillNamedOnAPageStillThere)
+{
+    server.setReply(okHeaders + "x!old.ac3");
+    server.setDelay(300);
+    HttpTestServer newer;
+    newer.setReply(okHeaders + "x!new.ac3");
+    CStreamingPage& page = open<CStreamingPage>();
+    ASSERT_TRUE(page.isFetchingFileList());
+    EXPECT_TRUE(listed().empty()); // the drop-down keeps what it shows until the answer
+
+    // A new server name asks the new server; the older server's answer is dropped.
+    Edit& name = control<Edit>(CStreamingPage::serverId);
+    user::focus(name);
+    name.setText(newer.address());
+    user::focus(control<Slider>(CStreamingPage::positionId));
+    waitForList(page);
+    ASSERT_EQ(listed(), std::vector<std::string>{"new.ac3"});
+    apptest::serveFor(500);
+    EXPECT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(listed(), std::vector<std::string>{"new.ac3"});
+
+    // The unit names another server while the list is on its way: the list stays.
+    newer.setReply(okHeaders + "x!newer.ac3");
+    newer.setDelay(300);
+    page.refreshFileList();
+    set->report(0x2502, ParameterValue(std::string("127.0.0.254")));
+    waitForList(page);
+    EXPECT_EQ(newer.requests().size(), 2u);
+    EXPECT_EQ(listed(), std::vector<std::string>{"new.ac3"});
+
+    // A page torn down while its list is on its way takes no answer.
+    page.refreshFileList();
+    closePage();
+    apptest::serveFor(500);
     EXPECT_TRUE(reporter.reports.empty());
 }
 
 TEST_F(StreamingPageTest, AServerThatIsNotThereGivesNoReport)
 {
     useServer("no-such-server.invalid");
-    open<CStreamingPage>();
+    openAndFetch();
     EXPECT_EQ(listed(), notAvailable);
-    ComboBox& file = control<ComboBox>(1057);
+    ComboBox& file = control<ComboBox>(CStreamingPage::fileId);
     EXPECT_EQ(file.getText(), "file_name.ac3"); // the file in use stays shown
     EXPECT_TRUE(reporter.reports.empty());
 
     // The stand-in names no file: choosing it sends nothing and keeps the file shown.
     user::choose(file, 0);
     EXPECT_EQ(file.getText(), "file_name.ac3");
-    user::focus(control<Edit>(1172));
+    user::focus(control<Edit>(CStreamingPage::serverId));
     EXPECT_TRUE(sent().empty());
 }
 
 TEST_F(StreamingPageTest, LeavingTheServerEditSendsItAndFetchesItsList)
 {
     useServer("no-such-server.invalid");
-    open<CStreamingPage>();
+    CStreamingPage& page = openAndFetch();
     ASSERT_EQ(listed(), notAvailable);
-    Edit& name = control<Edit>(1172);
+    Edit& name = control<Edit>(CStreamingPage::serverId);
     user::focus(name);
     name.setText("");
     user::type(name, server.address());
     EXPECT_TRUE(sent().empty()); // not while typing
-    user::focus(control<Slider>(1129));
+    user::focus(control<Slider>(CStreamingPage::positionId));
     EXPECT_EQ(sent(), std::vector<std::string>{"2502=\"" + server.address() + "\""});
+    waitForList(page);
     EXPECT_EQ(listed(), (std::vector<std::string>{"alpha.ac3", "zeta.ac3"}));
 
     // Choosing a file sends its name.
-    user::choose(control<ComboBox>(1057), 0);
+    user::choose(control<ComboBox>(CStreamingPage::fileId), 0);
     EXPECT_EQ(sent(), std::vector<std::string>{"2503=\"alpha.ac3\""});
 }
 
 TEST_F(StreamingPageTest, ASkipMovesTenSecondsWithinTheRange)
 {
-    CStreamingPage& page = open<CStreamingPage>();
-    Slider& position = control<Slider>(1129);
+    open<CStreamingPage>();
+    Slider& position = control<Slider>(CStreamingPage::positionId);
     set->report(0x2B04, 100); // a stream of 100 s: the range of both positions
     set->report(0x2505, 30);
     set->report(0x2B09, 4); // the thumb follows the reported position
     ASSERT_EQ(position.getPos(), 4);
     sent();
-    user::click(control<Button>(1053));
+    user::click(control<Button>(CStreamingPage::skipBackId));
     EXPECT_EQ(position.getPos(), 0);
     EXPECT_EQ(sent(), std::vector<std::string>{"2505=0"});
-    user::click(control<Button>(1053)); // 0x2505 holds 0 already
+    user::click(control<Button>(CStreamingPage::skipBackId)); // 0x2505 holds 0 already
     EXPECT_TRUE(sent().empty());
 
     int end = position.getRangeMax();
     ASSERT_EQ(end, 100);
     set->report(0x2B09, end - 5);
-    user::click(control<Button>(1056));
+    user::click(control<Button>(CStreamingPage::skipForwardId));
     EXPECT_EQ(position.getPos(), end);
     EXPECT_EQ(sent(), std::vector<std::string>{"2505=" + std::to_string(end)});
-    (void)page;
 }
 
 TEST_F(StreamingPageTest, TheTransportButtonsFollowTheState)
@@ -166,23 +371,6 @@ TEST_F(StreamingPageTest, TheTransportButtonsFollowTheState)
     EXPECT_EQ(text(1126), "Playing");
 }
 
-TEST_F(StreamingPageTest, AServerThatNeverStopsDoesNotHoldTheWindow)
-{
-    // A reply that goes on and on is cut at the size limit; the names before the cut stay.
-    server.setReply(okHeaders + "x!first.ac3!second.ac3!");
-    server.setEndlessFiller('z');
-    CStreamingPage& page = open<CStreamingPage>();
-    EXPECT_EQ(listed(), (std::vector<std::string>{"first.ac3", "second.ac3"}));
-
-    // A reply that comes a byte at a time, just fast enough, ends at the time limit.
-    CStreamingPage::fileListTimeLimitMs = 1500;
-    server.setReply(okHeaders + "x!slow.ac3!");
-    server.setTrickle('y', 100);
-    page.refreshFileList();
-    EXPECT_EQ(listed(), std::vector<std::string>{"slow.ac3"});
-    EXPECT_TRUE(reporter.reports.empty());
-}
-
 } // namespace
 
 namespace {
@@ -206,17 +394,58 @@ TEST_F(StreamingPageTest, NoListIsFetchedForAServerNameThatFailed)
     hiding.page = &page;
     ASSERT_TRUE(page.create(nullptr));
     page.show(true);
-    processMessages();
+    waitForList(page);
     ASSERT_EQ(server.requests().size(), 1u);
-    Edit& name = page.control<Edit>(1172);
+    Edit& name = page.control<Edit>(CStreamingPage::serverId);
     user::focus(name);
     user::type(name, "x");
     protocol.throwOnNextCall(ProtocolException("no reply"));
-    user::focus(page.control<Slider>(1129));
+    user::focus(page.control<Slider>(CStreamingPage::positionId));
     EXPECT_EQ(hiding.reports, std::vector<std::string>{"reportError: no reply"});
+    EXPECT_FALSE(page.isFetchingFileList());
     EXPECT_EQ(server.requests().size(), 1u);
     page.destroyWindow();
     processMessages();
+}
+
+// The main window over TCP to a fake unit that names a streaming server which takes
+// the request and never answers: the poll timer goes on meanwhile, and takes in what
+// the unit reports.
+TEST(StreamingPageInWindowTest, TheWindowKeepsPollingWhileASlowServerIsAsked)
+{
+    apptest::TemporaryProfile profile;
+    apptest::ModalUser modal;
+    HttpTestServer slow;
+    slow.setKeepOpen(true);
+    FakeUnit unit("127.0.0.70", CRemoteDlg::unitPort);
+    unit.withEngine([&](FakeUnitEngine& engine) {
+        engine.store = unitCatalogueDefaults();
+        engine.store[ParameterId(0x090A)] = ParameterValue(2); // controlled over Ethernet
+        engine.store[ParameterId(0x1100)] = ParameterValue(2); // Vormo Digital input
+        engine.store[ParameterId(0x2502)] = ParameterValue(slow.address());
+    });
+    {
+        CRemoteDlg window(CRemoteDlg::ethernet, unit.address(), 1);
+        ASSERT_TRUE(window.create(nullptr));
+        window.show(true);
+        ASSERT_EQ(window.connectionType(), CRemoteDlg::ethernet);
+        auto* page = dynamic_cast<CStreamingPage*>(window.page(CRemoteDlg::Streaming));
+        ASSERT_NE(page, nullptr);
+        ASSERT_TRUE(apptest::waitUntil([&] { return slow.requests().size() == 1; }));
+        ASSERT_TRUE(apptest::waitUntil([&] { return window.control<Static>(1161).getText() == "Vormo Digital"; }));
+
+        // A report of the unit reaches the window only through the timer's polls.
+        uint32_t ticks = CRemoteDlg::tickCount();
+        unit.sendStatus({{ParameterId(0x1100), ParameterValue(1)}});
+        EXPECT_TRUE(apptest::waitUntil([&] { return window.control<Static>(1161).getText() == "PCM"; }));
+        EXPECT_GT(CRemoteDlg::tickCount(), ticks);
+        EXPECT_TRUE(page->isFetchingFileList());
+        EXPECT_EQ(slow.openConnections(), 1);
+        EXPECT_TRUE(modal.shown.empty());
+        window.destroyWindow();
+    }
+    processPendingMessages();
+    DialogStack::destroy();
 }
 
 } // namespace
