@@ -71,7 +71,7 @@ protected:
             [this, qtId] {
                 waiting_.erase(qtId);
                 if (dialog != nullptr) {
-                    guarded([&] { dialog->onTimer(qtId); });
+                    guarded([&] { dialog->dispatchTimer(qtId); });
                 }
             },
             Qt::QueuedConnection);
@@ -329,12 +329,12 @@ void DialogPrivate::onClose()
     owner->onCancel();
 }
 
-void DialogPrivate::onTimer(int qtTimerId)
+void DialogPrivate::dispatchTimer(int qtTimerId)
 {
     for (auto& [id, qtId] : timers) {
         if (qtId == qtTimerId) {
             unsigned timerId = id;
-            owner->onTimer(timerId);
+            owner->timerElapsed(timerId);
             return;
         }
     }
@@ -565,6 +565,6 @@ void Dialog::onCancel()
     endDialog(IDCANCEL);
 }
 
-void Dialog::onTimer(unsigned) {}
+void Dialog::timerElapsed(unsigned) {}
 
 void Dialog::onDestroy() {}

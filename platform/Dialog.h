@@ -124,7 +124,7 @@ public:
     using Handler = std::function<void(Notification&)>;
     void connect(int controlId, Notify code, Handler handler);
 
-    // Window timers: onTimer(id) every interval, in whatever modal loop runs.
+    // Window timers: timerElapsed(id) every interval, in whatever modal loop runs.
     unsigned setTimer(unsigned timerId, int intervalMs);
     bool killTimer(unsigned timerId);
 
@@ -142,7 +142,8 @@ protected:
     virtual void onOK();
     // Escape and the close box: ends a modal run with IDCANCEL.
     virtual void onCancel();
-    virtual void onTimer(unsigned timerId);
+    // A window timer set with setTimer has run its interval.
+    virtual void timerElapsed(unsigned timerId);
     // Called when the window is about to go.
     virtual void onDestroy();
 

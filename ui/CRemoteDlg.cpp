@@ -584,7 +584,7 @@ bool CRemoteDlg::stopTimer()
     return true;
 }
 
-void CRemoteDlg::onTimer(unsigned timerId)
+void CRemoteDlg::timerElapsed(unsigned timerId)
 {
     OnTimer(timerId);
 }

@@ -128,7 +128,7 @@ public:
 
 protected:
     bool onInitDialog() override;
-    void onTimer(unsigned timerId) override;
+    void timerElapsed(unsigned timerId) override;
 
     void loadLedBitmaps();
     void createPages();

@@ -164,7 +164,7 @@ struct DialogPrivate {
     void dispatch(Notification& notification);
     void onKey(int key, bool& handled);
     void onClose();
-    void onTimer(int qtTimerId);
+    void dispatchTimer(int qtTimerId);
 };
 
 struct ImagePrivate {

@@ -77,7 +77,7 @@ public:
     Readings last;
 
 protected:
-    void onTimer(unsigned timerId) override
+    void timerElapsed(unsigned timerId) override
     {
         if (timerId == settledTimerId) {
             killTimer(settledTimerId);
@@ -90,7 +90,7 @@ protected:
             endDialog(IDCANCEL);
             return;
         }
-        CRemoteDlg::onTimer(timerId);
+        CRemoteDlg::timerElapsed(timerId);
     }
 };
 

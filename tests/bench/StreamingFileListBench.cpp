@@ -70,7 +70,7 @@ public:
     Clock::duration longestPause{};
 
 protected:
-    void onTimer(unsigned timerId) override
+    void timerElapsed(unsigned timerId) override
     {
         if (timerId == endTimerId) {
             endDialog(IDCANCEL);
@@ -81,7 +81,7 @@ protected:
             longestPause = std::max(longestPause, now - lastTick);
             lastTick = now;
         }
-        CRemoteDlg::onTimer(timerId);
+        CRemoteDlg::timerElapsed(timerId);
     }
 };
 

@@ -77,7 +77,7 @@ protected:
         }
         return true;
     }
-    void onTimer(unsigned id) override
+    void timerElapsed(unsigned id) override
     {
         ++ticks;
         if (timerAction) {
