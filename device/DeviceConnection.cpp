@@ -4,8 +4,9 @@
 
 void DeviceConnection::getValues(const ParameterIdList& ids, ParameterValueMap& result)
 {
+    // The identifiers come in order, so each one goes in at the end without a search.
     for (const ParameterId& id : ids)
-        result[id] = getValue(id);
+        result.insert_or_assign(result.end(), id, getValue(id));
 }
 
 void DeviceConnection::downloadFirmware(const std::string&, ProgressListener*)

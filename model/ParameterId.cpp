@@ -21,13 +21,6 @@ int16_t ParameterId::toInt() const
     return static_cast<int16_t>((high << 8) | low);
 }
 
-bool ParameterId::operator<(const ParameterId& other) const
-{
-    if (group_ != other.group_)
-        return group_ < other.group_;
-    return index_ < other.index_;
-}
-
 bool ParameterId::groupLess(const ParameterId& other) const
 {
     return group_ < other.group_;

@@ -15,7 +15,11 @@ public:
     int8_t group() const { return group_; }
     int8_t index() const { return index_; }
 
-    bool operator<(const ParameterId& other) const;
+    // Group first, then index, both signed. Inline: every map lookup asks it.
+    bool operator<(const ParameterId& other) const
+    {
+        return group_ != other.group_ ? group_ < other.group_ : index_ < other.index_;
+    }
     bool operator==(const ParameterId& other) const = default;
     bool groupLess(const ParameterId& other) const;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <iosfwd>
 #include <map>
@@ -38,15 +39,16 @@ public:
     // made even when there are none) and applies the values.
     virtual void refreshGroup(GenericProtocol* protocol, uint8_t group)
     {
-        refreshWhere(protocol,
-                     [group](const ParameterId& id) { return id.group() == static_cast<int8_t>(group); });
+        // A group's parameters stand together in identifier order: only they are walked.
+        const int8_t wanted = static_cast<int8_t>(group);
+        const auto first = this->lower_bound(ParameterId(wanted, INT8_MIN));
+        const auto last =
+            wanted == INT8_MAX ? this->end() : this->lower_bound(ParameterId(int8_t(wanted + 1), INT8_MIN));
+        refreshRange(protocol, first, last);
     }
 
     // The same for every parameter owned by the protocol, whatever its group.
-    virtual void refreshAll(GenericProtocol* protocol)
-    {
-        refreshWhere(protocol, [](const ParameterId&) { return true; });
-    }
+    virtual void refreshAll(GenericProtocol* protocol) { refreshRange(protocol, this->begin(), this->end()); }
 
     // The parameter with this identifier; throws when there is none.
     virtual ParameterClass& find(const ParameterId& id)
@@ -70,17 +72,25 @@ public:
     }
 
 private:
-    template <class Predicate> void refreshWhere(GenericProtocol* protocol, Predicate wanted)
+    using Iterator = typename std::map<ParameterId, ParameterClass>::iterator;
+
+    void refreshRange(GenericProtocol* protocol, Iterator first, Iterator last)
     {
-        ParameterIdList ids;
-        for (const auto& [id, parameter] : *this) {
-            if (parameter.owner() == protocol && wanted(id))
-                ids.push_back(id);
+        // The list of a poll is built in the storage of the previous one; a refresh
+        // started from inside an observer finds it taken and builds its own.
+        ParameterIdList ids = std::move(requested_);
+        ids.clear();
+        for (auto at = first; at != last; ++at) {
+            if (at->second.owner() == protocol)
+                ids.push_back(at->first);
         }
         ParameterValueMap values;
         protocol->getValues(ids, values);
+        requested_ = std::move(ids);
         update(values);
     }
+
+    ParameterIdList requested_;
 };
 
 // The control parameters. A reported batch is stored whole before anyone is

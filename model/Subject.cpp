@@ -1,6 +1,7 @@
 #include "model/Subject.h"
 
 #include <algorithm>
+#include <array>
 
 Subject::~Subject()
 {
@@ -29,9 +30,24 @@ bool Subject::isAttached(const GenericObserver* observer) const
 
 void Subject::notify(Transaction* hint)
 {
+    // The walk goes over a copy of the list; most subjects have a few observers, whose
+    // copy fits on the stack, so a poll that notifies allocates nothing.
+    constexpr std::size_t onStack = 8;
+    if (observers_.size() <= onStack) {
+        std::array<GenericObserver*, onStack> snapshot;
+        const std::size_t count = observers_.size();
+        std::copy(observers_.begin(), observers_.end(), snapshot.begin());
+        notifyEach(snapshot.data(), count, hint);
+        return;
+    }
     const std::vector<GenericObserver*> snapshot = observers_;
-    for (GenericObserver* observer : snapshot) {
-        if (isAttached(observer))
-            observer->update(this, hint);
+    notifyEach(snapshot.data(), snapshot.size(), hint);
+}
+
+void Subject::notifyEach(GenericObserver* const* snapshot, std::size_t count, Transaction* hint)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        if (isAttached(snapshot[i]))
+            snapshot[i]->update(this, hint);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 class Subject;
@@ -41,5 +42,7 @@ public:
     bool isAttached(const GenericObserver* observer) const;
 
 private:
+    void notifyEach(GenericObserver* const* snapshot, std::size_t count, Transaction* hint);
+
     std::vector<GenericObserver*> observers_;
 };

@@ -13,15 +13,27 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include <new>
+#include <unordered_map>
+
 #include "platform/qt/Internals.h"
 #include "platform/qt/Widgets.h"
 
-static const char* agentProperty = "qzAgent";
+// The agent of each control. Every operation on a control asks for its agent, polls
+// many times a second among them: a hash lookup, not a property search by name.
+// It is never destroyed: controls of windows that outlive main() still leave it.
+static std::unordered_map<const QWidget*, ControlAgent*>& agents()
+{
+    using Table = std::unordered_map<const QWidget*, ControlAgent*>;
+    alignas(Table) static unsigned char storage[sizeof(Table)];
+    static Table* table = ::new (storage) Table();
+    return *table;
+}
 
 ControlAgent::ControlAgent(QWidget* control, DialogPrivate* owner, int controlId)
     : QObject(control), widget(control), dialog(owner), id(controlId)
 {
-    widget->setProperty(agentProperty, QVariant::fromValue(static_cast<QObject*>(this)));
+    agents()[widget] = this;
     widget->installEventFilter(this);
 
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
@@ -112,12 +124,22 @@ Notify ControlAgent::scrollNotification() const
     return slider != nullptr && slider->orientation() == Qt::Vertical ? Notify::VScroll : Notify::HScroll;
 }
 
+ControlAgent::~ControlAgent()
+{
+    // A child of its control: it goes while the control's address is still the key.
+    auto found = agents().find(widget);
+    if (found != agents().end() && found->second == this) {
+        agents().erase(found);
+    }
+}
+
 ControlAgent* ControlAgent::of(const QWidget* widget)
 {
     if (widget == nullptr) {
         return nullptr;
     }
-    return qobject_cast<ControlAgent*>(widget->property(agentProperty).value<QObject*>());
+    auto found = agents().find(widget);
+    return found != agents().end() ? found->second : nullptr;
 }
 
 void ControlAgent::notify(Notify code, int scrollCode, UpDownNotify* upDown, long* result)

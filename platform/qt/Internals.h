@@ -103,6 +103,7 @@ class ControlAgent : public QObject {
     Q_OBJECT
 public:
     ControlAgent(QWidget* widget, DialogPrivate* dialog, int id);
+    ~ControlAgent() override;
 
     static ControlAgent* of(const QWidget* widget);
 

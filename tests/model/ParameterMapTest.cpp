@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "Recorders.h"
 #include "model/Exceptions.h"
 #include "model/ParameterMap.h"
@@ -94,12 +96,38 @@ TEST_F(ParameterMapTest, RefreshAsksOnlyForTheProtocolsOwnParameters)
     EXPECT_EQ(controls.find(first).current(), v(1));
 }
 
-TEST_F(ParameterMapTest, RefreshGroupComparesSignedGroups)
+TEST_F(ParameterMapTest, RefreshGroupAsksForExactlyItsOwnGroupAtTheEdgesOfTheRange)
 {
-    const ParameterId high(static_cast<int8_t>(0x83), 1);
-    statuses.emplace(high, Parameter(&unit, high, v(0), v(10)));
-    statuses.refreshGroup(&unit, 0x83);
-    EXPECT_EQ(unit.callsOf("getValues")[0].ids, (std::vector<ParameterId>{high}));
+    // Groups and indices are signed bytes: the lowest and highest of both, and the
+    // neighbours across the sign change, must neither be lost nor leak into another group.
+    const auto id = [](int group, int index) { return ParameterId(int8_t(group), int8_t(index)); };
+    const std::vector<ParameterId> everyone = {
+        id(0x7E, 127), id(0x7F, -128), id(0x7F, 0), id(0x7F, 127), id(0x80, -128), id(0x80, 127),
+        id(0xFF, -128), id(0xFF, 127), id(0x00, -128), id(0x00, 127),
+    };
+    ParameterMap<Parameter> edges;
+    for (const ParameterId& each : everyone) {
+        edges.emplace(each, Parameter(&unit, each, v(0), v(10)));
+    }
+    struct Case {
+        uint8_t group;
+        std::vector<ParameterId> asked;
+    };
+    const Case cases[] = {
+        {0x7F, {id(0x7F, -128), id(0x7F, 0), id(0x7F, 127)}},
+        {0x80, {id(0x80, -128), id(0x80, 127)}},
+        {0xFF, {id(0xFF, -128), id(0xFF, 127)}},
+        {0x00, {id(0x00, -128), id(0x00, 127)}},
+        {0x7E, {id(0x7E, 127)}},
+        {0x81, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.group));
+        unit.clearCalls();
+        edges.refreshGroup(&unit, c.group);
+        ASSERT_EQ(unit.countOf("getValues"), 1u);
+        EXPECT_EQ(unit.callsOf("getValues")[0].ids, c.asked);
+    }
 }
 
 TEST_F(ParameterMapTest, AFailedRefreshChangesNothing)

@@ -150,28 +150,28 @@ double Win32MeterObserver::easedLevel(double target, long time) const
 Win32MeterObserver::Bar Win32MeterObserver::barFor(double level) const
 {
     const double reference = settings_.reference;
+    const Rect client = window_->clientRect();
     Bar bar;
     if (level < reference) {
         if (reference < settings_.maximum) {
-            bar.add(band(reference, settings_.maximum, background));
+            bar.add(band(client, reference, settings_.maximum, background));
         }
-        bar.add(band(level, reference, belowReference));
-        bar.add(band(settings_.minimum, level, background));
+        bar.add(band(client, level, reference, belowReference));
+        bar.add(band(client, settings_.minimum, level, background));
     } else if (level > reference) {
         if (settings_.minimum < reference) {
-            bar.add(band(settings_.minimum, reference, background));
+            bar.add(band(client, settings_.minimum, reference, background));
         }
-        bar.add(band(reference, level, aboveReference));
-        bar.add(band(level, settings_.maximum, background));
+        bar.add(band(client, reference, level, aboveReference));
+        bar.add(band(client, level, settings_.maximum, background));
     } else {
-        bar.add(Band{window_->clientRect(), background});
+        bar.add(Band{client, background});
     }
     return bar;
 }
 
-Win32MeterObserver::Band Win32MeterObserver::band(double from, double to, Colour colour) const
+Win32MeterObserver::Band Win32MeterObserver::band(const Rect& client, double from, double to, Colour colour) const
 {
-    Rect client = window_->clientRect();
     double span = settings_.maximum - settings_.minimum;
     double fa = span != 0 ? (from - settings_.minimum) / span : 0.0;
     double fb = span != 0 ? (to - settings_.minimum) / span : 0.0;

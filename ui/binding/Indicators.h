@@ -136,7 +136,7 @@ private:
 
     double easedLevel(double target, long time) const;
     Bar barFor(double level) const;
-    Band band(double from, double to, Colour colour) const;
+    Band band(const Rect& client, double from, double to, Colour colour) const;
 
     const MeterScaler* scaler_;
     Window* window_;
