@@ -23,37 +23,37 @@ void DialogStack::destroy()
 
 void DialogStack::push(Window* window)
 {
-    stack.push_back(window);
+    stack_.push_back(window);
     showTop();
 }
 
 void DialogStack::pop(Window* window)
 {
-    auto found = std::find(stack.rbegin(), stack.rend(), window);
-    if (found == stack.rend()) {
+    auto found = std::find(stack_.rbegin(), stack_.rend(), window);
+    if (found == stack_.rend()) {
         return;
     }
-    stack.erase(std::next(found).base());
-    if (window == shownLast) {
+    stack_.erase(std::next(found).base());
+    if (window == shownLast_) {
         // A window shown once and then closed may come back as a new entry at the same
         // address; it must be shown again then.
-        shownLast = nullptr;
+        shownLast_ = nullptr;
     }
-    if (stack.empty()) {
-        shownLast = nullptr;
+    if (stack_.empty()) {
+        shownLast_ = nullptr;
     }
     showTop();
 }
 
 void DialogStack::showTop()
 {
-    if (stack.empty()) {
+    if (stack_.empty()) {
         return;
     }
-    Window* top = stack.back();
-    if (top == nullptr || !top->hasWindow() || top == shownLast) {
+    Window* top = stack_.back();
+    if (top == nullptr || !top->hasWindow() || top == shownLast_) {
         return;
     }
     top->show(true);
-    shownLast = top;
+    shownLast_ = top;
 }

@@ -18,23 +18,23 @@ public:
     void pop(Window* window);
     void showTop();
 
-    const std::deque<Window*>& windows() const { return stack; }
+    const std::deque<Window*>& windows() const { return stack_; }
 
     // Registers a window for as long as the entry lives, however its modal run ends.
     class Entry {
     public:
-        explicit Entry(Window* window) : window(window) { DialogStack::instance().push(window); }
-        ~Entry() { DialogStack::instance().pop(window); }
+        explicit Entry(Window* window) : window_(window) { DialogStack::instance().push(window); }
+        ~Entry() { DialogStack::instance().pop(window_); }
         Entry(const Entry&) = delete;
         Entry& operator=(const Entry&) = delete;
 
     private:
-        Window* window;
+        Window* window_;
     };
 
 private:
     DialogStack() = default;
 
-    std::deque<Window*> stack;
-    Window* shownLast = nullptr;
+    std::deque<Window*> stack_;
+    Window* shownLast_ = nullptr;
 };

@@ -21,29 +21,29 @@ public:
 
     // The modal dialogs open above a page, in the order they were opened. A report
     // asks every one of them to close, so none is left over the off-line window.
-    void addWindow(Window* window) { windowList.push_back(window); }
+    void addWindow(Window* window) { windowList_.push_back(window); }
     // Removes every entry of the window; nothing when it is not listed.
     void removeWindow(Window* window)
     {
-        windowList.erase(std::remove(windowList.begin(), windowList.end(), window), windowList.end());
+        windowList_.erase(std::remove(windowList_.begin(), windowList_.end(), window), windowList_.end());
     }
     // Asks each listed window to close, in list order, and empties the list.
     void closeWindows()
     {
         std::vector<Window*> open;
-        open.swap(windowList);
+        open.swap(windowList_);
         for (Window* window : open) {
             if (window != nullptr) {
                 window->postClose();
             }
         }
     }
-    const std::vector<Window*>& windows() const { return windowList; }
+    const std::vector<Window*>& windows() const { return windowList_; }
 
     // Lists a window for as long as the entry lives, however the dialog's run ends.
     class WindowEntry {
     public:
-        WindowEntry(ErrorReporter* reporter, Window* window) : reporter(reporter), window(window)
+        WindowEntry(ErrorReporter* reporter, Window* window) : reporter_(reporter), window_(window)
         {
             if (reporter != nullptr) {
                 reporter->addWindow(window);
@@ -51,18 +51,18 @@ public:
         }
         ~WindowEntry()
         {
-            if (reporter != nullptr) {
-                reporter->removeWindow(window);
+            if (reporter_ != nullptr) {
+                reporter_->removeWindow(window_);
             }
         }
         WindowEntry(const WindowEntry&) = delete;
         WindowEntry& operator=(const WindowEntry&) = delete;
 
     private:
-        ErrorReporter* reporter;
-        Window* window;
+        ErrorReporter* reporter_;
+        Window* window_;
     };
 
 private:
-    std::vector<Window*> windowList;
+    std::vector<Window*> windowList_;
 };

@@ -2,8 +2,8 @@
 
 void CTabPageControl::addPage(const std::string& name, Window* page)
 {
-    insertItem(int(pages.size()), name.substr(0, 50));
-    pages.push_back(page);
+    insertItem(int(pages_.size()), name.substr(0, 50));
+    pages_.push_back(page);
     setCurSel(0);
     showSelected();
 }
@@ -11,7 +11,7 @@ void CTabPageControl::addPage(const std::string& name, Window* page)
 void CTabPageControl::showSelected()
 {
     ChangeTabPage<Window> change(getCurSel());
-    for (Window* page : pages) {
+    for (Window* page : pages_) {
         change(page);
     }
 }
@@ -21,5 +21,5 @@ void CTabPageControl::removeAll()
     if (hasWindow()) {
         deleteAllItems();
     }
-    pages.clear();
+    pages_.clear();
 }

@@ -18,28 +18,28 @@ public:
     // Removes every tab (when the control still exists) and forgets the pages.
     void removeAll();
 
-    const std::vector<Window*>& getPages() const { return pages; }
+    const std::vector<Window*>& getPages() const { return pages_; }
 
 private:
-    std::vector<Window*> pages;
+    std::vector<Window*> pages_;
 };
 
 // Applied to every page in order: shows the selected one, hides the rest.
 template <class Page> class ChangeTabPage {
 public:
-    explicit ChangeTabPage(int selected) : selected(selected) {}
+    explicit ChangeTabPage(int selected) : selected_(selected) {}
     virtual ~ChangeTabPage() = default;
 
     virtual void operator()(Page* page)
     {
         if (page != nullptr) {
-            page->show(index == selected);
-            page->enable(index == selected);
+            page->show(index_ == selected_);
+            page->enable(index_ == selected_);
         }
-        ++index;
+        ++index_;
     }
 
 private:
-    int selected;
-    int index = 0;
+    int selected_;
+    int index_ = 0;
 };

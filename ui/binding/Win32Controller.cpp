@@ -18,33 +18,33 @@ Made* keep(std::map<Window*, std::unique_ptr<Stored>>& map, Window* control, std
 } // namespace
 
 Win32Controller::Win32Controller(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : errorReporter(errorReporter), parameterSet(parameterSet)
+    : errorReporter_(errorReporter), parameterSet_(parameterSet)
 {
 }
 
 Win32Controller::Win32Controller(const Win32Controller& other)
-    : errorReporter(other.errorReporter), parameterSet(other.parameterSet)
+    : errorReporter_(other.errorReporter_), parameterSet_(other.parameterSet_)
 {
 }
 
 Win32Controller::~Win32Controller()
 {
-    commandObservers.clear();
-    spinObservers.clear();
-    sliderObservers.clear();
-    controlObservers.clear();
-    statusObservers.clear();
-    buttonStates.clear();
+    commandObservers_.clear();
+    spinObservers_.clear();
+    sliderObservers_.clear();
+    controlObservers_.clear();
+    statusObservers_.clear();
+    buttonStates_.clear();
 }
 
 bool Win32Controller::isMessageBased()
 {
-    return parameterSet != nullptr && parameterSet->isMessageBased();
+    return parameterSet_ != nullptr && parameterSet_->isMessageBased();
 }
 
 void Win32Controller::setParameterSet(ParameterSet* newSet)
 {
-    parameterSet = newSet;
+    parameterSet_ = newSet;
 }
 
 // --- Binding -------------------------------------------------------------------------
@@ -57,26 +57,26 @@ template <class Map> void Win32Controller::unbind(Map& map, Window* control)
     }
     auto observer = std::move(found->second);
     map.erase(found);
-    if (dispatching > 0) {
+    if (dispatching_ > 0) {
         observer->setSubject(nullptr); // detached now, deleted after the dispatch
-        retiredObservers.push_back(std::move(observer));
+        retiredObservers_.push_back(std::move(observer));
     }
 }
 
 void Win32Controller::attachControl(const ParameterId& id, Observer<ControlParameter>* observer)
 {
-    if (parameterSet == nullptr) {
+    if (parameterSet_ == nullptr) {
         throw VormoException("No parameter set to bind to");
     }
-    parameterSet->attachControlObserver(id, observer);
+    parameterSet_->attachControlObserver(id, observer);
 }
 
 void Win32Controller::attachStatus(const ParameterId& id, Observer<Parameter>* observer)
 {
-    if (parameterSet == nullptr) {
+    if (parameterSet_ == nullptr) {
         throw VormoException("No parameter set to bind to");
     }
-    parameterSet->attachStatusObserver(id, observer);
+    parameterSet_->attachStatusObserver(id, observer);
 }
 
 void Win32Controller::attachIndicator(const ParameterId& id, Observer<Parameter>* observer,
@@ -86,39 +86,39 @@ void Win32Controller::attachIndicator(const ParameterId& id, Observer<Parameter>
         attachStatus(id, observer);
         return;
     }
-    if (parameterSet == nullptr) {
+    if (parameterSet_ == nullptr) {
         throw VormoException("No parameter set to bind to");
     }
     // The set's own control map, without a derived set's redirection of preset names.
-    auto& parameter = const_cast<ControlParameter&>(parameterSet->controls().find(id));
+    auto& parameter = const_cast<ControlParameter&>(parameterSet_->controls().find(id));
     observer->setSubject(&parameter);
     parameter.attach(observer);
 }
 
 void Win32Controller::addSpin(SpinButton* spin, const ParameterId& id)
 {
-    unbind(spinObservers, spin);
-    auto* observer = keep(spinObservers, spin, std::make_unique<Win32SpinObserver>(spin));
+    unbind(spinObservers_, spin);
+    auto* observer = keep(spinObservers_, spin, std::make_unique<Win32SpinObserver>(spin));
     attachControl(id, observer);
 }
 
 void Win32Controller::addButton(Button* button, const ParameterId& controlId, const ParameterId& statusId,
                                 int16_t value, int16_t statusValue)
 {
-    unbind(commandObservers, button);
-    unbind(statusObservers, button);
-    auto oldState = buttonStates.find(button);
-    if (oldState != buttonStates.end()) {
-        if (dispatching > 0) {
-            retiredStates.push_back(std::move(oldState->second));
+    unbind(commandObservers_, button);
+    unbind(statusObservers_, button);
+    auto oldState = buttonStates_.find(button);
+    if (oldState != buttonStates_.end()) {
+        if (dispatching_ > 0) {
+            retiredStates_.push_back(std::move(oldState->second));
         }
-        buttonStates.erase(oldState);
+        buttonStates_.erase(oldState);
     }
-    auto* state = keep(buttonStates, button, std::make_unique<ButtonState>(button));
+    auto* state = keep(buttonStates_, button, std::make_unique<ButtonState>(button));
     auto* control =
-        keep(commandObservers, button, std::make_unique<Win32ButtonControlOnlyObserver>(state, value));
+        keep(commandObservers_, button, std::make_unique<Win32ButtonControlOnlyObserver>(state, value));
     auto* status =
-        keep(statusObservers, button, std::make_unique<Win32ButtonStatusObserver>(state, statusValue));
+        keep(statusObservers_, button, std::make_unique<Win32ButtonStatusObserver>(state, statusValue));
     attachControl(controlId, control);
     attachStatus(statusId, status);
 }
@@ -131,66 +131,66 @@ void Win32Controller::addButton(Button* button, const ParameterId& controlId, co
 
 void Win32Controller::addCheckBox(Button* button, const ParameterId& id, int16_t checkedValue)
 {
-    unbind(commandObservers, button);
+    unbind(commandObservers_, button);
     auto* observer =
-        keep(commandObservers, button, std::make_unique<Win32CheckBoxObserver>(button, checkedValue));
+        keep(commandObservers_, button, std::make_unique<Win32CheckBoxObserver>(button, checkedValue));
     attachControl(id, observer);
 }
 
 void Win32Controller::addEdit(Edit* edit, const ParameterId& id, const ParameterConverter* converter)
 {
-    unbind(controlObservers, edit);
+    unbind(controlObservers_, edit);
     auto* observer =
-        keep(controlObservers, edit,
-             std::make_unique<Win32EditObserver>(edit, converter != nullptr ? converter : &defaultConverter));
+        keep(controlObservers_, edit,
+             std::make_unique<Win32EditObserver>(edit, converter != nullptr ? converter : &defaultConverter_));
     attachControl(id, observer);
 }
 
 Win32SliderObserver* Win32Controller::addSlider(Slider* slider, const ParameterId& id, bool inverted,
                                                 bool keepThumb)
 {
-    unbind(sliderObservers, slider);
+    unbind(sliderObservers_, slider);
     auto* observer =
-        keep(sliderObservers, slider, std::make_unique<Win32SliderObserver>(slider, inverted, keepThumb));
+        keep(sliderObservers_, slider, std::make_unique<Win32SliderObserver>(slider, inverted, keepThumb));
     attachControl(id, observer);
     return observer;
 }
 
 Win32SliderStatusObserver* Win32Controller::addSliderStatus(Slider* slider, const ParameterId& id)
 {
-    unbind(statusObservers, slider);
-    auto* observer = keep(statusObservers, slider, std::make_unique<Win32SliderStatusObserver>(slider));
+    unbind(statusObservers_, slider);
+    auto* observer = keep(statusObservers_, slider, std::make_unique<Win32SliderStatusObserver>(slider));
     attachStatus(id, observer);
     return observer;
 }
 
 void Win32Controller::addComboBox(ComboBox* combo, const ParameterId& id, int firstStringId, int lastStringId)
 {
-    unbind(commandObservers, combo);
-    auto* observer = keep(commandObservers, combo,
+    unbind(commandObservers_, combo);
+    auto* observer = keep(commandObservers_, combo,
                           std::make_unique<Win32ComboBoxObserver>(combo, firstStringId, lastStringId));
     attachControl(id, observer);
 }
 
 void Win32Controller::addDropdown(ComboBox* combo, const ParameterId& id)
 {
-    unbind(commandObservers, combo);
-    auto* observer = keep(commandObservers, combo, std::make_unique<Win32DropdownObserver>(combo));
+    unbind(commandObservers_, combo);
+    auto* observer = keep(commandObservers_, combo, std::make_unique<Win32DropdownObserver>(combo));
     attachControl(id, observer);
 }
 
 void Win32Controller::addStatusText(Window* control, const ParameterId& id, ParameterFormatter* formatter)
 {
-    unbind(statusObservers, control);
+    unbind(statusObservers_, control);
     auto* observer =
-        keep(statusObservers, control, std::make_unique<Win32TextObserver<Parameter>>(control, formatter));
+        keep(statusObservers_, control, std::make_unique<Win32TextObserver<Parameter>>(control, formatter));
     attachStatus(id, observer);
 }
 
 void Win32Controller::addControlText(Window* control, const ParameterId& id, ParameterFormatter* formatter)
 {
-    unbind(controlObservers, control);
-    auto* observer = keep(controlObservers, control,
+    unbind(controlObservers_, control);
+    auto* observer = keep(controlObservers_, control,
                           std::make_unique<Win32TextObserver<ControlParameter>>(control, formatter));
     attachControl(id, observer);
 }
@@ -198,8 +198,8 @@ void Win32Controller::addControlText(Window* control, const ParameterId& id, Par
 void Win32Controller::addBitmap(Static* picture, const ParameterId& id, const ValuePredicate* predicate,
                                 const Bitmap* whenTrue, const Bitmap* whenFalse, bool controlParameter)
 {
-    unbind(statusObservers, picture);
-    auto* observer = keep(statusObservers, picture,
+    unbind(statusObservers_, picture);
+    auto* observer = keep(statusObservers_, picture,
                           std::make_unique<Win32BitmapObserver>(picture, predicate, whenTrue, whenFalse));
     attachIndicator(id, observer, controlParameter);
 }
@@ -207,9 +207,9 @@ void Win32Controller::addBitmap(Static* picture, const ParameterId& id, const Va
 Win32BitmapMapObserver* Win32Controller::addBitmapMap(Static* picture, const ParameterId& id,
                                                       const Bitmap* defaultBitmap, bool controlParameter)
 {
-    unbind(statusObservers, picture);
+    unbind(statusObservers_, picture);
     auto* observer =
-        keep(statusObservers, picture, std::make_unique<Win32BitmapMapObserver>(picture, defaultBitmap));
+        keep(statusObservers_, picture, std::make_unique<Win32BitmapMapObserver>(picture, defaultBitmap));
     attachIndicator(id, observer, controlParameter);
     return observer;
 }
@@ -217,9 +217,9 @@ Win32BitmapMapObserver* Win32Controller::addBitmapMap(Static* picture, const Par
 void Win32Controller::addMeter(Window* meter, const ParameterId& id, const MeterScaler* scaler,
                                const MeterSettings* settings)
 {
-    unbind(statusObservers, meter);
+    unbind(statusObservers_, meter);
     auto* observer =
-        keep(statusObservers, meter, std::make_unique<Win32MeterObserver>(meter, scaler, settings));
+        keep(statusObservers_, meter, std::make_unique<Win32MeterObserver>(meter, scaler, settings));
     attachStatus(id, observer);
 }
 
@@ -227,42 +227,42 @@ void Win32Controller::addMeter(Window* meter, const ParameterId& id, const Meter
 
 template <class F> void Win32Controller::dispatch(F&& action)
 {
-    ++dispatching;
+    ++dispatching_;
     struct Leave {
         Win32Controller& controller;
         ~Leave()
         {
-            if (--controller.dispatching == 0) {
-                controller.retiredObservers.clear();
-                controller.retiredStates.clear();
+            if (--controller.dispatching_ == 0) {
+                controller.retiredObservers_.clear();
+                controller.retiredStates_.clear();
             }
         }
     } leave{*this};
     try {
         action();
     } catch (const HostException& error) {
-        if (errorReporter == nullptr) {
+        if (errorReporter_ == nullptr) {
             throw;
         }
-        errorReporter->reportHostError(error);
+        errorReporter_->reportHostError(error);
     } catch (const VormoException& error) {
-        if (errorReporter == nullptr) {
+        if (errorReporter_ == nullptr) {
             throw;
         }
-        errorReporter->reportError(error);
+        errorReporter_->reportError(error);
     } catch (...) {
-        if (errorReporter == nullptr) {
+        if (errorReporter_ == nullptr) {
             throw;
         }
-        errorReporter->reportUnknown();
+        errorReporter_->reportUnknown();
     }
 }
 
 void Win32Controller::onCommand(Window* control)
 {
     dispatch([&] {
-        auto found = commandObservers.find(control);
-        if (found == commandObservers.end()) {
+        auto found = commandObservers_.find(control);
+        if (found == commandObservers_.end()) {
             return;
         }
         ParameterTransaction transaction;
@@ -275,8 +275,8 @@ void Win32Controller::onCommand(Window* control)
 void Win32Controller::onEditChange(Window* control)
 {
     dispatch([&] {
-        auto found = controlObservers.find(control);
-        if (found == controlObservers.end()) {
+        auto found = controlObservers_.find(control);
+        if (found == controlObservers_.end()) {
             return;
         }
         if (auto* edit = dynamic_cast<Win32EditObserver*>(found->second.get())) {
@@ -288,8 +288,8 @@ void Win32Controller::onEditChange(Window* control)
 void Win32Controller::onEditKillFocus(Window* control)
 {
     dispatch([&] {
-        auto found = controlObservers.find(control);
-        if (found == controlObservers.end()) {
+        auto found = controlObservers_.find(control);
+        if (found == controlObservers_.end()) {
             return;
         }
         if (auto* edit = dynamic_cast<Win32EditObserver*>(found->second.get())) {
@@ -307,8 +307,8 @@ void Win32Controller::onSpinDelta(SpinButton* spin, UpDownNotify* record, long* 
         if (spin == nullptr || record == nullptr) {
             return;
         }
-        auto found = spinObservers.find(spin);
-        if (found == spinObservers.end()) {
+        auto found = spinObservers_.find(spin);
+        if (found == spinObservers_.end()) {
             return;
         }
         found->second->step(-record->delta);
@@ -318,8 +318,8 @@ void Win32Controller::onSpinDelta(SpinButton* spin, UpDownNotify* record, long* 
 void Win32Controller::onScroll(Window* scrollBar, int code)
 {
     dispatch([&] {
-        auto found = sliderObservers.find(scrollBar);
-        if (found == sliderObservers.end()) {
+        auto found = sliderObservers_.find(scrollBar);
+        if (found == sliderObservers_.end()) {
             return;
         }
         found->second->onScroll(code);

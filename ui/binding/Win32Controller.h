@@ -32,7 +32,7 @@ public:
 
     // Later bindings use this set; bindings made stay as they are.
     void setParameterSet(ParameterSet* parameterSet);
-    ErrorReporter* getErrorReporter() const { return errorReporter; }
+    ErrorReporter* getErrorReporter() const { return errorReporter_; }
 
     void addSpin(SpinButton* spin, const ParameterId& id);
     void addButton(Button* button, const ParameterId& controlId, const ParameterId& statusId, int16_t value,
@@ -68,17 +68,17 @@ private:
 
     // Observers replaced while a notification is being handled may be the ones handling
     // it: they are detached at once and deleted when the outermost dispatch ends.
-    int dispatching = 0;
-    std::vector<std::unique_ptr<GenericObserver>> retiredObservers;
-    std::vector<std::unique_ptr<ButtonState>> retiredStates;
+    int dispatching_ = 0;
+    std::vector<std::unique_ptr<GenericObserver>> retiredObservers_;
+    std::vector<std::unique_ptr<ButtonState>> retiredStates_;
 
-    ErrorReporter* errorReporter;
-    ParameterSet* parameterSet;
-    std::map<Window*, std::unique_ptr<Win32ControlParameterObserver>> commandObservers;
-    std::map<Window*, std::unique_ptr<Observer<Parameter>>> statusObservers;
-    std::map<Window*, std::unique_ptr<Observer<ControlParameter>>> controlObservers;
-    std::map<Window*, std::unique_ptr<Win32SliderObserver>> sliderObservers;
-    std::map<Window*, std::unique_ptr<Win32SpinObserver>> spinObservers;
-    std::map<Window*, std::unique_ptr<ButtonState>> buttonStates;
-    StringParameterConverter defaultConverter;
+    ErrorReporter* errorReporter_;
+    ParameterSet* parameterSet_;
+    std::map<Window*, std::unique_ptr<Win32ControlParameterObserver>> commandObservers_;
+    std::map<Window*, std::unique_ptr<Observer<Parameter>>> statusObservers_;
+    std::map<Window*, std::unique_ptr<Observer<ControlParameter>>> controlObservers_;
+    std::map<Window*, std::unique_ptr<Win32SliderObserver>> sliderObservers_;
+    std::map<Window*, std::unique_ptr<Win32SpinObserver>> spinObservers_;
+    std::map<Window*, std::unique_ptr<ButtonState>> buttonStates_;
+    StringParameterConverter defaultConverter_;
 };
