@@ -4,7 +4,9 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include <cstdlib>
 #include <stdexcept>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "platform/Dialog.h"
 #include "support/gui/UserInput.h"
 #include "platform/qt/Internals.h"
+#include "platform/qt/Widgets.h"
 
 namespace {
 
@@ -424,6 +427,72 @@ TEST_F(DialogTest, PagesLieInTheTabControlsDisplayArea)
     first.destroyWindow();
     EXPECT_FALSE(first.hasWindow());
     EXPECT_TRUE(second.hasWindow());
+}
+
+// More tabs than one row holds: they wrap into rows, every caption whole, and the row
+// of the tab the user picks moves next to the page while the others keep their order.
+TEST_F(DialogTest, TabsWrapIntoRowsAndThePickedRowMovesNextToThePage)
+{
+    TabControl& tabs = dialog.control<TabControl>(TabsId);
+    auto* frame = qobject_cast<QzTabFrame*>(widgetOf(TabsId));
+    ASSERT_NE(frame, nullptr);
+    frame->setFixedWidth(320);
+    frame->setMinimumHeight(0); // the height is what the rows and the page need
+    const std::vector<std::string> captions = {"Metadata Status", "Operating Mode", "Monitor Control",
+                                               "User Presets",    "I/O Control",    "Monitor Configuration",
+                                               "System Settings", "Streaming"};
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        tabs.insertItem(int(i), captions[i]);
+    }
+    processPendingMessages();
+    QzTabRows* bar = frame->tabBar();
+    ASSERT_GT(bar->rowCount(), 1);
+    auto rowOf = [&](int index) { return bar->tabRect(index).top() / bar->tabRect(index).height(); };
+    int bottomRow = bar->rowCount() - 1;
+    for (int i = 0; i < bar->count(); ++i) {
+        SCOPED_TRACE(captions[std::size_t(i)]);
+        QRect tab = bar->tabRect(i);
+        EXPECT_TRUE(bar->rect().contains(tab));
+        EXPECT_GE(tab.width(), bar->fontMetrics().horizontalAdvance(bar->tabText(i)));
+    }
+    EXPECT_EQ(rowOf(0), bottomRow); // the first tab is selected
+    EXPECT_GE(bar->height(), bar->rowCount() * bar->tabRect(0).height());
+
+    int last = bar->count() - 1;
+    ASSERT_NE(rowOf(last), bottomRow);
+    user::clickTab(tabs, last);
+    EXPECT_EQ(tabs.getCurSel(), last);
+    EXPECT_EQ(rowOf(last), bottomRow);
+    EXPECT_LT(rowOf(0), bottomRow);
+    for (int i = 0; i + 1 < bar->count(); ++i) {
+        if (rowOf(i) == rowOf(i + 1)) {
+            EXPECT_LT(bar->tabRect(i).left(), bar->tabRect(i + 1).left()); // order within a row
+        }
+    }
+    savePicture(dialog, "tab_rows");
+}
+
+// A checked push-like button shows in the highlight colour, plain to tell from an
+// unchecked one.
+TEST_F(DialogTest, ACheckedPushLikeButtonShowsTheHighlight)
+{
+    Button& button = dialog.control<Button>(RadioA);
+    QColor highlight = widgetOf(RadioA)->palette().color(QPalette::Highlight);
+    auto middle = [&] {
+        Grab picture(button);
+        return QColor(redOf(picture.pixel(picture.width() / 2, 3)), greenOf(picture.pixel(picture.width() / 2, 3)),
+                      blueOf(picture.pixel(picture.width() / 2, 3)));
+    };
+    auto distance = [&](const QColor& colour) {
+        return std::abs(colour.red() - highlight.red()) + std::abs(colour.green() - highlight.green()) +
+               std::abs(colour.blue() - highlight.blue());
+    };
+    int unchecked = distance(middle());
+    button.setCheck(Button::Checked);
+    int checked = distance(middle());
+    EXPECT_LT(checked, 60);
+    EXPECT_GT(unchecked, 150);
+    savePicture(button, "checked_push_like_button");
 }
 
 TEST_F(DialogTest, AnExceptionOfAHandlerComesOutOfTheUsersAction)

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "PlatformTestSupport.h"
 #include "platform/Dialog.h"
@@ -166,6 +168,60 @@ TEST(FileDialogTest, ANameWithoutExtensionGetsTheDefaultOne)
     user::onModal([&](Window& modal) { user::answer(modal, IDCANCEL); });
     EXPECT_EQ(cancelled.runModal(), IDCANCEL);
     user::onModal(nullptr);
+}
+
+// Points an environment variable elsewhere for as long as it lives.
+class EnvironmentVariable {
+public:
+    EnvironmentVariable(const char* name, const std::string& value) : name_(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            previous_ = old;
+            hadPrevious_ = true;
+        }
+        setenv(name, value.c_str(), 1);
+    }
+    ~EnvironmentVariable()
+    {
+        if (hadPrevious_) {
+            setenv(name_, previous_.c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::string previous_;
+    bool hadPrevious_ = false;
+};
+
+// The connection profile is the only file the application keeps: the toolkit's file
+// dialogs leave nothing of their own in the user's folders.
+TEST(FileDialogTest, TheDialogsKeepNoSettingsFileOfTheirOwn)
+{
+    TemporaryFolder home;
+    fs::create_directories(home.path / "config");
+    EnvironmentVariable homeFolder("HOME", home.path.string());
+    EnvironmentVariable configFolder("XDG_CONFIG_HOME", (home.path / "config").string());
+    TemporaryFolder target;
+
+    FileDialog save(false, "347", "", FileDialog::HideReadOnly | FileDialog::OverwritePrompt,
+                    "QZ347 Files (*.347)|*.347||", nullptr);
+    user::onModal([&](Window& modal) { user::chooseFile(modal, (target.path / "studio").string()); });
+    ASSERT_EQ(save.runModal(), IDOK);
+    FileDialog open(true, "347", "", FileDialog::HideReadOnly, "QZ347 Files (*.347)|*.347||", nullptr);
+    user::onModal([&](Window& modal) { user::answer(modal, IDCANCEL); });
+    EXPECT_EQ(open.runModal(), IDCANCEL);
+    user::onModal(nullptr);
+
+    std::vector<std::string> written;
+    for (const auto& entry : fs::recursive_directory_iterator(home.path)) {
+        if (entry.is_regular_file()) {
+            written.push_back(entry.path().string());
+        }
+    }
+    EXPECT_EQ(written, std::vector<std::string>{});
 }
 
 TEST(WaitCursorTest, ShownForAsLongAsItLives)
