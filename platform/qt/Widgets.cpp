@@ -424,7 +424,7 @@ bool QzScale::eventFilter(QObject* watched, QEvent* event)
 
 bool QzScale::placeOf(const QLabel* mark, double& place) const
 {
-    auto* slider = qobject_cast<QSlider*>(buddy_);
+    auto* slider = qobject_cast<QSlider*>(buddy_.data());
     bool horizontal = slider == nullptr || slider->orientation() == Qt::Horizontal;
     QString end = mark->property("markEnd").toString();
     QVariant value = mark->property("markValue");
@@ -465,7 +465,7 @@ void QzScale::placeMarks()
     if (findBuddy() == nullptr) {
         return;
     }
-    auto* slider = qobject_cast<QSlider*>(buddy_);
+    auto* slider = qobject_cast<QSlider*>(buddy_.data());
     bool horizontal = slider == nullptr || slider->orientation() == Qt::Horizontal;
     for (QLabel* mark : findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
         double place = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPointer>
 #include <QStringList>
 #include <QValidator>
 #include <QVector>
@@ -136,7 +137,7 @@ private:
     // Where the mark's value stands along the buddy, in this strip's coordinates.
     bool placeOf(const QLabel* mark, double& place) const;
 
-    QWidget* buddy_ = nullptr;
+    QPointer<QWidget> buddy_; // the window's own: it may go before the strip does
 };
 
 // What an edit accepts from the keyboard: at most its limit of characters ("qzLimit",
