@@ -490,11 +490,11 @@ void QzScale::placeMarks()
 
 QValidator::State QzEditValidator::validate(QString& input, int&) const
 {
-    int limit = edit->property("qzLimit").toInt();
+    int limit = edit_->property("qzLimit").toInt();
     if (limit > 0 && input.size() > limit) {
         return Invalid;
     }
-    if (edit->property("number").toBool()) {
+    if (edit_->property("number").toBool()) {
         for (QChar c : input) {
             if (!c.isDigit()) {
                 return Invalid;

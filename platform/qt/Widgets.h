@@ -28,9 +28,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    int pressedArrow = 0;
 };
 
 // Tabs in as many rows as the width needs, so that every caption shows whole and no
@@ -145,9 +142,9 @@ private:
 // program are not checked.
 class QzEditValidator : public QValidator {
 public:
-    explicit QzEditValidator(QObject* edit) : QValidator(edit), edit(edit) {}
+    explicit QzEditValidator(QObject* edit) : QValidator(edit), edit_(edit) {}
     State validate(QString& input, int& position) const override;
 
 private:
-    QObject* edit;
+    QObject* edit_;
 };
