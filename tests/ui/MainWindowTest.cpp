@@ -3,14 +3,17 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <algorithm>
-#include <sstream>
+#include <map>
 
 #include "AppTestSupport.h"
 #include "platform/Application.h"
 #include "support/gui/UserInput.h"
 #include "platform/qt/Internals.h"
 #include "ui/CAboutDlg.h"
+#include "ui/CConnectionDlg.h"
 #include "ui/CRemoteDlg.h"
 #include "ui/DialogStack.h"
 #include "unit/UnitParameterSet.h"
@@ -44,14 +47,6 @@ protected:
     }
     Button& button(int id) { return window.control<Button>(id); }
     UnitParameterSet& set() { return *window.parameterSet(); }
-    // The parameter's value as its own formatter shows it.
-    std::string shown(int id)
-    {
-        Parameter* parameter = set().findParameter(ParameterId(int16_t(id)));
-        std::ostringstream out;
-        parameter->format(out, parameter->value());
-        return out.str();
-    }
     ParameterValue stored(int id) { return window.offLineStore().getValue(ParameterId(int16_t(id))); }
 
     TemporaryProfile profile;
@@ -67,15 +62,14 @@ TEST_F(MainWindowTest, OffLineShowsTheFactoryDefaults)
 
     // Texts, each through its parameter's formatter.
     EXPECT_EQ(text(1161), "Invalid Input");
-    for (auto [control, parameter] : {std::pair{1011, 0x110F},
-                                      {1162, 0x1501},
-                                      {1163, 0x1503},
-                                      {1012, 0x1B01},
-                                      {1031, 0x1303},
-                                      {1079, 0x1508},
-                                      {1247, 0x0511}}) {
+    for (auto [control, expected] : {std::pair{1011, "N/A"},   // sample rate
+                                     {1162, "32 kbps"},        // data rate
+                                     {1163, "1+1"},            // channel mode
+                                     {1031, "N/A"},            // frame rate
+                                     {1079, "-1"},             // dialogue level 1
+                                     {1247, "0 "}}) {          // master volume 192: 0 and a blank
         SCOPED_TRACE(control);
-        EXPECT_EQ(text(control), shown(parameter));
+        EXPECT_EQ(text(control), expected);
     }
     for (int timecode : {1176, 1177, 1178, 1179}) {
         EXPECT_EQ(text(timecode), "00");
@@ -119,7 +113,7 @@ TEST_F(MainWindowTest, TheMonitorOutputRebindsTheVolumeControls)
     EXPECT_FALSE(zeroMark.isVisible());
     EXPECT_EQ(slider.getRangeMin(), -192);
     EXPECT_EQ(slider.getPos(), -188);
-    EXPECT_EQ(text(1247), shown(0x0312));
+    EXPECT_EQ(text(1247), "-2.0"); // the digital volume at 188
     EXPECT_EQ(button(1219).getCheck(), Button::Unchecked);
 
     // "Ref" now sets the digital volume to 0 dB, and leaves the master volume alone.
@@ -160,7 +154,7 @@ TEST_F(MainWindowTest, ClicksAndTheSliderReachTheOffLineStore)
 
     user::drag(window.control<Slider>(MainTemplate::volumeSlider), -150);
     EXPECT_EQ(stored(0x0511).toInt16(), 150);
-    EXPECT_EQ(text(1247), shown(0x0511));
+    EXPECT_EQ(text(1247), "-21.0"); // 150: 42 half-dB steps below 192
 }
 
 TEST_F(MainWindowTest, StatusLedsFollowTheirParameters)
@@ -226,105 +220,122 @@ TEST_F(MainWindowTest, AboutBoxOpensFromTheHelpMenuWhilePollingGoesOn)
     EXPECT_TRUE(DialogStack::instance().windows().empty());
 }
 
-TEST_F(MainWindowTest, TheTemplateCarriesEveryFixedCaption)
+// The frame a widget stands in, as the user reads it: the title of the nearest
+// titled frame around it, "" for none (the window itself).
+std::string frameOf(QWidget* widget, QWidget* root)
 {
-    // The captions that no binding replaces: frames, labels and button texts.
-    std::vector<std::string> shown;
+    for (QWidget* up = widget->parentWidget(); up != nullptr && up != root; up = up->parentWidget()) {
+        auto* frame = qobject_cast<QGroupBox*>(up);
+        if (frame != nullptr && !frame->title().isEmpty()) {
+            return frame->title().toStdString();
+        }
+    }
+    return "";
+}
+
+TEST_F(MainWindowTest, EachFixedCaptionStandsInItsOwnFrame)
+{
+    // The captions that no binding replaces, frame by frame; the pages' own captions
+    // (an "L" of a meter, say) do not count for the window's frames.
+    struct Frame {
+        const char* title;
+        std::vector<std::string> captions;
+    };
+    const Frame frames[] = {
+        {"", {"Main Status", "Volume", "Speaker Mutes", "Downmix", "Decode", "Listening", "Compression", "Dummy"}},
+        {"Main Status",
+         {"Digital Input", "Vormo Digital", "Error", "AES Ref", "TS", "QX", "EB", "VH", "Input Type",
+          "Sample Rate:", "Data Rate:", "Channel Mode:", "Active Preset:", "Timecode", "Dialogue Level", "Bypass"}},
+        {"Digital Input", {"AES1", "Optical", "AES2", "Streaming"}},
+        {"Timecode", {":"}},
+        {"Volume", {"-95 dB", "Dim", "Ref", "dB"}},
+        {"Speaker Mutes", {"L", "R", "C", "SW", "Ls", "Rs", "Bs"}},
+        {"Downmix", {"Stereo", "Lt/Rt", "Mono"}},
+        {"Decode", {"Tessiva II", "Tessiva", "QX"}},
+        {"Listening", {"Full", "3 Stereo", "Phantom"}},
+        {"Compression", {"Custom", "Line", "RF"}},
+    };
     QWidget* root = window.internals().live();
     ASSERT_NE(root, nullptr);
+    std::map<std::string, std::vector<std::string>> shown;
     for (QLabel* label : root->findChildren<QLabel*>()) {
-        shown.push_back(label->text().toStdString());
+        shown[frameOf(label, root)].push_back(label->text().toStdString());
     }
     for (QGroupBox* frame : root->findChildren<QGroupBox*>()) {
-        shown.push_back(frame->title().toStdString());
+        shown[frameOf(frame, root)].push_back(frame->title().toStdString());
     }
     for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
-        shown.push_back(button->text().toStdString());
+        shown[frameOf(button, root)].push_back(button->text().toStdString());
     }
-    static const char* const captions[] = {"Main Status",
-                                           "Digital Input",
-                                           "AES1",
-                                           "Optical",
-                                           "AES2",
-                                           "Streaming",
-                                           "Vormo Digital",
-                                           "Error",
-                                           "AES Ref",
-                                           "TS",
-                                           "QX",
-                                           "EB",
-                                           "VH",
-                                           "Input Type",
-                                           "Sample Rate:",
-                                           "Data Rate:",
-                                           "Channel Mode:",
-                                           "Active Preset:",
-                                           "Timecode",
-                                           "Dialogue Level",
-                                           "Bypass",
-                                           "Volume",
-                                           "-95 dB",
-                                           "Dim",
-                                           "Ref",
-                                           "dB",
-                                           "Speaker Mutes",
-                                           "L",
-                                           "R",
-                                           "C",
-                                           "SW",
-                                           "Ls",
-                                           "Rs",
-                                           "Bs",
-                                           "Downmix",
-                                           "Stereo",
-                                           "Lt/Rt",
-                                           "Mono",
-                                           "Decode",
-                                           "Tessiva II",
-                                           "Tessiva",
-                                           "Listening",
-                                           "Full",
-                                           "3 Stereo",
-                                           "Phantom",
-                                           "Compression",
-                                           "Custom",
-                                           "Line",
-                                           "RF",
-                                           "Dummy"};
-    for (const char* caption : captions) {
-        SCOPED_TRACE(caption);
-        EXPECT_NE(std::find(shown.begin(), shown.end(), caption), shown.end());
+    for (const Frame& frame : frames) {
+        SCOPED_TRACE(frame.title);
+        const std::vector<std::string>& inFrame = shown[frame.title];
+        for (const std::string& caption : frame.captions) {
+            EXPECT_NE(std::find(inFrame.begin(), inFrame.end(), caption), inFrame.end()) << caption;
+        }
     }
 }
 
-TEST_F(MainWindowTest, TheMenuHasTheCommandsOfTheFileAndHelpMenus)
+// The menu bar as the user sees it: its menus, their items (an empty text for a
+// separator, "> " before the items of a submenu), and a command chosen from it.
+std::vector<std::string> menuTexts(QMenu* menu, const std::string& indent = "")
 {
-    std::vector<MenuItem> menu = CRemoteDlg::menu();
-    ASSERT_EQ(menu.size(), 2u);
-    EXPECT_EQ(menu[0].text, "&File");
-    std::vector<std::pair<std::string, int>> file;
-    for (const MenuItem& item : menu[0].items) {
-        file.emplace_back(item.text, item.command);
-        for (const MenuItem& sub : item.items) {
-            file.emplace_back(sub.text, sub.command);
+    std::vector<std::string> texts;
+    for (QAction* action : menu->actions()) {
+        texts.push_back(action->isSeparator() ? "" : indent + action->text().toStdString());
+        if (action->menu() != nullptr) {
+            std::vector<std::string> inner = menuTexts(action->menu(), indent + "> ");
+            texts.insert(texts.end(), inner.begin(), inner.end());
         }
     }
-    std::vector<std::pair<std::string, int>> expected = {
-        {"&Connect...", 32775},
-        {"", 0},
-        {"&Open Configuration File...", 32773},
-        {"&Save Configuration File...", 32776},
-        {"Export", 0},
-        {"&Text...", 32779},
-        {"&HTML...", 32780},
-        {"", 0},
-        {"E&xit", 57665},
+    return texts;
+}
+
+// The main window run as the application runs it, modally with its menu bar: the
+// menus hold the File and Help items, and choosing one runs its command. Exit ends
+// the window's run.
+TEST(MainWindowMenuTest, TheMenuBarHasTheFileAndHelpMenusAndItsCommandsRun)
+{
+    TemporaryProfile profile;
+    ModalUser modal;
+    std::vector<int> opened;
+    bool menusChecked = false;
+    modal.script = [&](Window& shownWindow) {
+        auto* dialog = dynamic_cast<Dialog*>(&shownWindow);
+        if (dialog == nullptr) {
+            return false;
+        }
+        if (dynamic_cast<CRemoteDlg*>(dialog) == nullptr) {
+            opened.push_back(dialog->templateId());
+            // The About box closes with OK; the connection dialog is cancelled.
+            user::click(dialog->control<Button>(dialog->templateId() == CAboutDlg::templateId ? IDOK : IDCANCEL));
+            return true;
+        }
+        QMenuBar* bar = dialog->internals().live()->window()->findChild<QMenuBar*>();
+        EXPECT_NE(bar, nullptr);
+        if (bar == nullptr || bar->actions().size() != 2) {
+            user::closeWindow(*dialog);
+            return true;
+        }
+        QMenu* file = bar->actions()[0]->menu();
+        QMenu* help = bar->actions()[1]->menu();
+        EXPECT_EQ(bar->actions()[0]->text().toStdString(), "&File");
+        EXPECT_EQ(bar->actions()[1]->text().toStdString(), "&Help");
+        EXPECT_EQ(menuTexts(file), (std::vector<std::string>{"&Connect...", "", "&Open Configuration File...",
+                                                             "&Save Configuration File...", "Export",
+                                                             "> &Text...", "> &HTML...", "", "E&xit"}));
+        EXPECT_EQ(menuTexts(help), std::vector<std::string>{"&About QZ347Remote..."});
+        menusChecked = true;
+        help->actions()[0]->trigger();
+        file->actions()[0]->trigger();
+        file->actions().back()->trigger(); // Exit
+        return true;
     };
-    EXPECT_EQ(file, expected);
-    EXPECT_EQ(menu[1].text, "&Help");
-    ASSERT_EQ(menu[1].items.size(), 1u);
-    EXPECT_EQ(menu[1].items[0].text, "&About QZ347Remote...");
-    EXPECT_EQ(menu[1].items[0].command, 57664);
+    CRemoteDlg window(CRemoteDlg::offLine, "", 1);
+    window.runModal();
+    EXPECT_TRUE(menusChecked);
+    EXPECT_EQ(opened, (std::vector<int>{CAboutDlg::templateId, CConnectionDlg::templateId}));
+    EXPECT_FALSE(window.isRunningModal());
 }
 
 } // namespace

@@ -40,15 +40,17 @@ TEST_F(KaraokeDialogTest, OpensShowingTheUnitsCurrentValues)
             int slider;
             int readout;
             int mute;
-            int parameter;
             int value;
+            const char* shown;
         };
-        for (Case c : {Case{1134, 1139, 1067, 0x0B08, 20}, Case{1135, 1138, 1065, 0x0B09, 61},
-                       Case{1136, 1137, 1063, 0x0B0A, 0}, Case{1131, 1140, 0, 0x0B0B, 0},
-                       Case{1132, 1141, 0, 0x0B0C, 20}, Case{1133, 1142, 0, 0x0B0D, 10}}) {
+        // Levels in dB down to "Mute" at 61; pans from "Hard Left" (0) over "Center" (10)
+        // to "Hard Right" (20).
+        for (Case c : {Case{1134, 1139, 1067, 20, "-20 dB"}, Case{1135, 1138, 1065, 61, "Mute"},
+                       Case{1136, 1137, 1063, 0, "0 dB"}, Case{1131, 1140, 0, 0, "Hard Left"},
+                       Case{1132, 1141, 0, 20, "Hard Right"}, Case{1133, 1142, 0, 10, "Center"}}) {
             SCOPED_TRACE(c.slider);
             EXPECT_EQ(dialog.control<Slider>(c.slider).getPos(), c.value);
-            EXPECT_EQ(dialog.control<Static>(c.readout).getText(), set->shown(c.parameter));
+            EXPECT_EQ(dialog.control<Static>(c.readout).getText(), c.shown);
             if (c.mute != 0) {
                 EXPECT_EQ(dialog.control<Button>(c.mute).getCheck(),
                           c.value == 61 ? Button::Checked : Button::Unchecked);
@@ -79,7 +81,7 @@ TEST_F(KaraokeDialogTest, MuteOnlyMutesAndTheSliderUnmutes)
         EXPECT_EQ(written(), std::vector<std::string>{"setValues 0B09=61"});
         EXPECT_EQ(mute.getCheck(), Button::Checked);
         EXPECT_EQ(level.getPos(), 61); // the bottom end
-        EXPECT_EQ(dialog.control<Static>(1138).getText(), set->shown(0x0B09));
+        EXPECT_EQ(dialog.control<Static>(1138).getText(), "Mute");
 
         user::click(mute);
         EXPECT_TRUE(written().empty());
@@ -127,11 +129,11 @@ TEST_F(KaraokeDialogTest, SlidersStepByTheirLineAndPageSizes)
         user::press(pan, user::Key::PageUp);
         EXPECT_EQ(std::abs(set->value(0x0B0D) - before), 10);
         EXPECT_EQ(pan.getPos(), set->value(0x0B0D));
-        EXPECT_EQ(dialog.control<Static>(1142).getText(), set->shown(0x0B0D));
+        EXPECT_EQ(dialog.control<Static>(1142).getText(), "Hard Left");
 
         user::drag(pan, 20);
         EXPECT_EQ(set->value(0x0B0D), 20);
-        EXPECT_EQ(dialog.control<Static>(1142).getText(), set->shown(0x0B0D));
+        EXPECT_EQ(dialog.control<Static>(1142).getText(), "Hard Right");
     });
 }
 
