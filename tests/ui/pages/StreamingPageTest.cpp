@@ -170,13 +170,14 @@ TEST_F(StreamingPageTest, EveryKindOfServerEndsWithTheRightList)
     const std::string longName(300, 'n');
     const std::string longestName(255, 'm');
     const std::string withNul("c\x7f\0z", 4);
-    enum class Peer { Server, Unanswering, Nobody };
+    enum class Peer { Server, Unanswering, Named };
     struct Case {
         const char* what;
         std::string reply;
         std::function<void(HttpTestServer&)> setUp;
         std::vector<std::string> listed;
         Peer peer = Peer::Server;
+        std::string name{}; // of a server named as it is
     };
     // The bodies end without "!" or "@": a reply cut short would lose its last name.
     const Case cases[] = {
@@ -200,7 +201,9 @@ TEST_F(StreamingPageTest, EveryKindOfServerEndsWithTheRightList)
         {"taking the request and never answering", "", [](HttpTestServer& s) { s.setKeepOpen(true); },
          notAvailable},
         {"an address that does not answer", "", nullptr, notAvailable, Peer::Unanswering},
-        {"an address where nobody listens", "", nullptr, notAvailable, Peer::Nobody},
+        {"an address where nobody listens", "", nullptr, notAvailable, Peer::Named, "127.0.0.254"},
+        {"no server name", "", nullptr, notAvailable, Peer::Named, ""},
+        {"a server name that is no host name", "", nullptr, notAvailable, Peer::Named, "a b\r\nHost: x"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -213,7 +216,7 @@ TEST_F(StreamingPageTest, EveryKindOfServerEndsWithTheRightList)
         if (c.peer == Peer::Unanswering) {
             unanswering.emplace();
         }
-        useServer(c.peer == Peer::Server ? peer.address() : unanswering ? unanswering->address() : "127.0.0.254");
+        useServer(c.peer == Peer::Server ? peer.address() : unanswering ? unanswering->address() : c.name);
         openAndFetch();
         std::vector<std::string> shown = listed();
         EXPECT_EQ(shown, c.listed);
