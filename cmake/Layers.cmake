@@ -6,8 +6,14 @@
 #   model <- device <- unit <- ui, with platform beside ui knowing none of them.
 function(qz_layer_includes target)
     set(staging ${CMAKE_BINARY_DIR}/layers/${target})
-    file(REMOVE_RECURSE ${staging})
     file(MAKE_DIRECTORY ${staging})
+    # Only the links go (a layer may now see less); nothing behind them is touched.
+    file(GLOB links LIST_DIRECTORIES true ${staging}/*)
+    foreach(link ${links})
+        if(IS_SYMLINK ${link})
+            file(REMOVE ${link})
+        endif()
+    endforeach()
     foreach(folder ${ARGN})
         file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${staging}/${folder} SYMBOLIC)
     endforeach()
