@@ -1,4 +1,4 @@
-#include "UnitSetPageFixture.h"
+#include "PageFixture.h"
 
 #include "ui/pages/CGpioDlg.h"
 
@@ -75,7 +75,7 @@ QWidget* controlWidget(QWidget* root, int id)
     return nullptr;
 }
 
-class GpioDialogTest : public UnitSetPageTest {
+class GpioDialogTest : public PageTest {
 protected:
     void run(const std::function<void(Dialog& dialog)>& actions)
     {

@@ -1,4 +1,4 @@
-#include "UnitSetPageFixture.h"
+#include "PageFixture.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-using Row = UnitSetPageTest::RadioRow;
+using Row = PageTest::RadioRow;
 
 // In "IFE Mode" "Disable" carries 1; in "Bypass" "Disable" carries 0; the clock source
 // buttons stand "Digital In", "SRC Off", "SRC On" with the values 0, 2, 1.
@@ -19,7 +19,7 @@ const std::vector<Row> ioControlRows = {
     {1127, 0x0309, 1}, {1128, 0x0309, 0}, {1053, 0x0307, 2}, {1054, 0x0307, 1}, {1108, 0x0307, 0},
 };
 
-using IOControlPageTest = UnitSetPageTest;
+using IOControlPageTest = PageTest;
 
 TEST_F(IOControlPageTest, EachButtonSetsItsValueAndItsGroupFollows)
 {

@@ -1,10 +1,10 @@
-#include "UnitSetPageFixture.h"
+#include "PageFixture.h"
 
 #include "ui/pages/CKaraokeDlg.h"
 
 namespace {
 
-class KaraokeDialogTest : public UnitSetPageTest {
+class KaraokeDialogTest : public PageTest {
 protected:
     // Runs the dialog as the Monitor Control page opens it, with the script as the user.
     void run(const std::function<void(Dialog& dialog)>& actions)

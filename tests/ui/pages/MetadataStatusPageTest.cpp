@@ -1,4 +1,4 @@
-#include "UnitPageTest.h"
+#include "PageFixture.h"
 
 #include <sstream>
 
@@ -6,7 +6,7 @@
 
 namespace {
 
-using MetadataStatusPageTest = UnitPageTest;
+using MetadataStatusPageTest = PageTest;
 
 struct Field {
     int control;

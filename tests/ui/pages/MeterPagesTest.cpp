@@ -1,4 +1,4 @@
-#include "UnitPageTest.h"
+#include "PageFixture.h"
 
 #include "support/gui/UserInput.h"
 #include "ui/pages/CCompressionPage.h"
@@ -21,7 +21,7 @@ std::vector<Colour> coloursAt(Window& meter, std::initializer_list<double> fract
     return colours;
 }
 
-using OutputMetersPageTest = UnitPageTest;
+using OutputMetersPageTest = PageTest;
 
 TEST_F(OutputMetersPageTest, EachMeterShowsItsOwnChannel)
 {
@@ -79,7 +79,7 @@ TEST_F(OutputMetersPageTest, AMeterFallsFortyDecibelsASecond)
     EXPECT_EQ(coloursAt(left, {0.02, 0.5, 0.98}), std::vector<Colour>(3, amber));
 }
 
-using CompressionPageTest = UnitPageTest;
+using CompressionPageTest = PageTest;
 
 TEST_F(CompressionPageTest, TheMetersReadTheLowByteAsASignedNumber)
 {

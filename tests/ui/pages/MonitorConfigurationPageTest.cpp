@@ -1,10 +1,10 @@
-#include "UnitSetPageFixture.h"
+#include "PageFixture.h"
 
 #include "ui/pages/CMonitorConfigurationPage.h"
 
 namespace {
 
-class MonitorConfigurationPageTest : public UnitSetPageTest {
+class MonitorConfigurationPageTest : public PageTest {
 protected:
     void SetUp() override { page = openPage<CMonitorConfigurationPage>("monitor_configuration_page"); }
 
@@ -19,7 +19,7 @@ protected:
         }
     }
 
-    std::unique_ptr<CMonitorConfigurationPage> page;
+    CMonitorConfigurationPage* page = nullptr;
 };
 
 // Each edit shows its own parameter through its converter; the values shown by program

@@ -1,4 +1,4 @@
-#include "UnitSetPageFixture.h"
+#include "PageFixture.h"
 
 #include "tests/ui/AppTestSupport.h"
 #include "ui/CMessageDlg.h"
@@ -11,7 +11,7 @@
 
 namespace {
 
-using Row = UnitSetPageTest::RadioRow;
+using Row = PageTest::RadioRow;
 
 // "Enabled" stands before "Disabled" and carries 1; "Manual" (0) before "Automatic" (1).
 const std::vector<Row> monitorControlRows = {
@@ -20,7 +20,7 @@ const std::vector<Row> monitorControlRows = {
     {1091, 0x0310, 0}, {1092, 0x0310, 1}, {1093, 0x0310, 2}, {1094, 0x0310, 3},
 };
 
-using MonitorControlPageTest = UnitSetPageTest;
+using MonitorControlPageTest = PageTest;
 
 TEST_F(MonitorControlPageTest, EachButtonSetsItsValueAndItsGroupFollows)
 {

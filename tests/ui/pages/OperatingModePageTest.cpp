@@ -1,10 +1,10 @@
-#include "UnitSetPageFixture.h"
+#include "PageFixture.h"
 
 #include "ui/pages/COperatingModePage.h"
 
 namespace {
 
-using Row = UnitSetPageTest::RadioRow;
+using Row = PageTest::RadioRow;
 
 // Each group's buttons in screen order; the last click of a group is on the button
 // that is checked by then, which sends nothing.
@@ -15,7 +15,7 @@ const std::vector<Row> operatingModeRows = {
     {1131, 0x0B01, 6}, {1132, 0x0B01, 7}, {1133, 0x0B01, 8}, {1133, 0x0B01, 8},
 };
 
-using OperatingModePageTest = UnitSetPageTest;
+using OperatingModePageTest = PageTest;
 
 TEST_F(OperatingModePageTest, EachButtonSetsItsValueAndItsGroupFollows)
 {

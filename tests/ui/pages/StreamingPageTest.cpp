@@ -1,4 +1,4 @@
-#include "UnitPageTest.h"
+#include "PageFixture.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -70,17 +70,17 @@ ManyNames manyNames(int count)
     return names;
 }
 
-class StreamingPageTest : public UnitPageTest {
+class StreamingPageTest : public PageTest {
 protected:
     void SetUp() override
     {
-        UnitPageTest::SetUp();
+        PageTest::SetUp();
         server.setReply(okHeaders + "files!zeta.ac3!alpha.ac3!@end");
         useServer(server.address());
     }
     void TearDown() override
     {
-        UnitPageTest::TearDown();
+        PageTest::TearDown();
         CStreamingPage::setFileListLimits(CStreamingPage::FileListLimits());
     }
 

@@ -1,11 +1,11 @@
-#include "UnitPageTest.h"
+#include "PageFixture.h"
 
 #include "support/gui/UserInput.h"
 #include "ui/pages/CSystemSettingsPage.h"
 
 namespace {
 
-using SystemSettingsPageTest = UnitPageTest;
+using SystemSettingsPageTest = PageTest;
 
 TEST_F(SystemSettingsPageTest, TheListsShowAndSendTheirSettings)
 {

@@ -1,10 +1,10 @@
-#include "UnitSetPageFixture.h"
+#include "PageFixture.h"
 
 #include "ui/pages/CTessivaIIDlg.h"
 
 namespace {
 
-class TessivaIIDialogTest : public UnitSetPageTest {
+class TessivaIIDialogTest : public PageTest {
 protected:
     void run(const std::function<void(Dialog& dialog)>& actions)
     {

@@ -1,13 +1,13 @@
-#include "UnitPageTest.h"
+#include "PageFixture.h"
 
 #include "support/gui/UserInput.h"
 #include "ui/pages/CUserPresetsPage.h"
 
 namespace {
 
-using UserPresetsPageTest = UnitPageTest;
+using UserPresetsPageTest = PageTest;
 
-Button& recall(UnitPageTest&, Dialog& page, int preset)
+Button& recall(PageTest&, Dialog& page, int preset)
 {
     return page.control<Button>(2151 + preset);
 }
