@@ -81,8 +81,12 @@ struct DialogPrivate;
 //   (dynamic) is set.
 // - QSlider: a vertical one has its minimum at the top.
 // - QzUpDown (an up-down control) with "buddy" (dynamic, the object name of the edit
-//   it serves), and QzTabFrame (a tab control); both from platform/qt/Widgets.h.
+//   it serves), QzTabFrame (a tab control whose tabs wrap into rows), QzWrappingLabel
+//   (a text of fixed width that grows in height) and QzScale (marks kept at the values
+//   they name along a slider or meter); all from platform/qt/Widgets.h.
 // - QLabel texts follow the mnemonic rule ("&&" shows "&") and are never rich text.
+// - The top-level widget's "minimizeBox" and "maximizeBox" (dynamic, bool) give the
+//   window those boxes.
 
 // A dialog or property page built from a template. Run it modally with runModal,
 // or create it as a child window (a page) with create. Controls are found by the
