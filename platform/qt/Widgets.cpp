@@ -381,6 +381,24 @@ void QzWrappingLabel::paintEvent(QPaintEvent*)
     layout.draw(&painter, contentsRect().adjusted(margin(), margin(), 0, 0).topLeft());
 }
 
+QPointF thumbCentre(const QSlider* slider, int value)
+{
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = value;
+    option.sliderValue = value;
+    option.tickPosition = slider->tickPosition();
+    option.tickInterval = slider->tickInterval();
+    option.upsideDown = slider->orientation() == Qt::Horizontal ? slider->invertedAppearance()
+                                                                 : !slider->invertedAppearance();
+    option.subControls = QStyle::SC_SliderHandle;
+    return QRectF(slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider))
+        .center();
+}
+
 QzScale::QzScale(QWidget* parent) : QWidget(parent) {}
 
 QWidget* QzScale::findBuddy()
@@ -434,19 +452,7 @@ bool QzScale::placeOf(const QLabel* mark, double& place) const
         if (end.isEmpty() && !value.isValid()) {
             return false;
         }
-        QStyleOptionSlider option;
-        option.initFrom(slider);
-        option.orientation = slider->orientation();
-        option.minimum = slider->minimum();
-        option.maximum = slider->maximum();
-        option.sliderPosition = position;
-        option.sliderValue = position;
-        option.tickPosition = slider->tickPosition();
-        option.tickInterval = slider->tickInterval();
-        option.upsideDown = horizontal ? slider->invertedAppearance() : !slider->invertedAppearance();
-        option.subControls = QStyle::SC_SliderHandle;
-        QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
-        point = QRectF(thumb).center();
+        point = thumbCentre(slider, position);
     } else {
         double minimum = property("minimum").toDouble();
         double maximum = property("maximum").toDouble();

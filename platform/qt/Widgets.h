@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QGridLayout;
+class QSlider;
 class QTextLayout;
 
 // An up-down control: two arrows and nothing else. The up arrow notifies -1, the
@@ -112,6 +113,10 @@ private:
     int layOut(QTextLayout& layout, int width) const;
     int textWidth() const;
 };
+
+// Where a value of the slider stands: the middle of its thumb there, in the slider's
+// own coordinates.
+QPointF thumbCentre(const QSlider* slider, int value);
 
 // A strip of marks beside a slider or a meter (its "buddy", by object name, in the same
 // window). Each child label with a "markValue" stands centred on the place of that value

@@ -187,26 +187,6 @@ void checkChildren(const QWidget* parent, const std::string& where, Faults& faul
 
 // --- Marks and ticks -------------------------------------------------------------------
 
-// Where a value stands along a slider: the middle of its thumb there.
-int sliderPosition(const QSlider* slider, int value)
-{
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = value;
-    option.sliderValue = value;
-    option.tickPosition = slider->tickPosition();
-    option.tickInterval = slider->tickInterval();
-    option.upsideDown = slider->orientation() == Qt::Horizontal ? slider->invertedAppearance()
-                                                                 : !slider->invertedAppearance();
-    option.subControls = QStyle::SC_SliderHandle;
-    QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
-    QPoint centre = slider->mapTo(slider->window(), thumb.center());
-    return slider->orientation() == Qt::Horizontal ? centre.x() : centre.y();
-}
-
 // A mark names a value of a slider or a meter; the value's place must be its middle.
 struct Mark {
     const char* label;
@@ -237,7 +217,8 @@ void checkMark(QWidget* window, const Mark& mark, const std::string& where, Faul
         int value = mark.value == sliderTop      ? slider->minimum()
                     : mark.value == sliderBottom ? slider->maximum()
                                                  : int(mark.value);
-        place = sliderPosition(slider, value);
+        QPoint thumb = slider->mapTo(window, thumbCentre(slider, value).toPoint());
+        place = horizontal ? thumb.x() : thumb.y();
     } else {
         QRect meter(scale->mapTo(window, QPoint(0, 0)), scale->size());
         place = meter.left() + (mark.value - mark.minimum) / (mark.maximum - mark.minimum) * meter.width();
