@@ -90,67 +90,67 @@ struct HttpGet::Exchange {
     void onFinished();
     void end(bool complete, const std::string& error);
 
-    std::string server;
-    std::size_t byteLimit;
-    Answer answer;
-    HttpReply reply;
-    bool running = true;
+    std::string server_;
+    std::size_t byteLimit_;
+    Answer answer_;
+    HttpReply reply_;
+    bool running_ = true;
     // The receiver of every connection below: gone with the exchange, so that no
     // signal reaches an exchange that has ended.
-    std::unique_ptr<QObject> receiver = std::make_unique<QObject>();
-    LaterOwned<QTimer> timeLimit{new QTimer};
-    LaterOwned<QTimer> connectLimit{new QTimer};
-    LaterOwned<QNetworkReply> network;
+    std::unique_ptr<QObject> receiver_ = std::make_unique<QObject>();
+    LaterOwned<QTimer> timeLimit_{new QTimer};
+    LaterOwned<QTimer> connectLimit_{new QTimer};
+    LaterOwned<QNetworkReply> network_;
 };
 
 HttpGet::Exchange::Exchange(const HttpRequest& request, Answer answer)
-    : server(request.host + ":" + std::to_string(request.port)), byteLimit(request.byteLimit),
-      answer(std::move(answer))
+    : server_(request.host + ":" + std::to_string(request.port)), byteLimit_(request.byteLimit),
+      answer_(std::move(answer))
 {
-    network.reset(networkManager().get(networkRequest(request)));
-    QNetworkReply* asked = network.get();
-    QObject* context = receiver.get();
-    QObject::connect(asked, &QNetworkReply::requestSent, context, [this] { connectLimit->stop(); });
+    network_.reset(networkManager().get(networkRequest(request)));
+    QNetworkReply* asked = network_.get();
+    QObject* context = receiver_.get();
+    QObject::connect(asked, &QNetworkReply::requestSent, context, [this] { connectLimit_->stop(); });
     QObject::connect(asked, &QNetworkReply::metaDataChanged, context, [this] { takeHead(); });
     QObject::connect(asked, &QNetworkReply::readyRead, context, [this] { takeBody(); });
     QObject::connect(asked, &QNetworkReply::finished, context, [this] { onFinished(); });
-    for (auto [timer, limitMs] : {std::pair{timeLimit.get(), request.timeLimitMs},
-                                  std::pair{connectLimit.get(), request.connectLimitMs}}) {
+    for (auto [timer, limitMs] : {std::pair{timeLimit_.get(), request.timeLimitMs},
+                                  std::pair{connectLimit_.get(), request.connectLimitMs}}) {
         timer->setSingleShot(true);
         timer->start(limitMs);
     }
-    QObject::connect(timeLimit.get(), &QTimer::timeout, context, [this, limitMs = request.timeLimitMs] {
+    QObject::connect(timeLimit_.get(), &QTimer::timeout, context, [this, limitMs = request.timeLimitMs] {
         if (takeBody()) {
-            end(false, "no whole reply from " + server + " within " + seconds(limitMs));
+            end(false, "no whole reply from " + server_ + " within " + seconds(limitMs));
         }
     });
-    QObject::connect(connectLimit.get(), &QTimer::timeout, context, [this, limitMs = request.connectLimitMs] {
-        end(false, "no connection to " + server + " within " + seconds(limitMs));
+    QObject::connect(connectLimit_.get(), &QTimer::timeout, context, [this, limitMs = request.connectLimitMs] {
+        end(false, "no connection to " + server_ + " within " + seconds(limitMs));
     });
 }
 
 HttpGet::Exchange::~Exchange()
 {
-    receiver.reset();
-    timeLimit->stop();
-    connectLimit->stop();
-    if (network->isRunning()) {
-        network->abort();
+    receiver_.reset();
+    timeLimit_->stop();
+    connectLimit_->stop();
+    if (network_->isRunning()) {
+        network_->abort();
     }
 }
 
 void HttpGet::Exchange::takeHead()
 {
-    QVariant status = network->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (reply.answered || !status.isValid()) {
+    QVariant status = network_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (reply_.answered || !status.isValid()) {
         return;
     }
-    connectLimit->stop();
-    reply.answered = true;
-    reply.status = status.toInt();
-    reply.reason = textOf(network->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
-    for (const auto& [name, value] : network->rawHeaderPairs()) {
-        reply.headers.emplace_back(textOf(name), textOf(value));
+    connectLimit_->stop();
+    reply_.answered = true;
+    reply_.status = status.toInt();
+    reply_.reason = textOf(network_->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
+    for (const auto& [name, value] : network_->rawHeaderPairs()) {
+        reply_.headers.emplace_back(textOf(name), textOf(value));
     }
 }
 
@@ -158,10 +158,10 @@ bool HttpGet::Exchange::takeBody()
 {
     takeHead();
     // One byte past the limit tells a reply that is too long from one that just fits.
-    reply.body += textOf(network->read(qint64(byteLimit - reply.body.size() + 1)));
-    if (reply.body.size() > byteLimit) {
-        reply.body.resize(byteLimit);
-        end(false, "the reply of " + server + " is longer than " + std::to_string(byteLimit) + " bytes");
+    reply_.body += textOf(network_->read(qint64(byteLimit_ - reply_.body.size() + 1)));
+    if (reply_.body.size() > byteLimit_) {
+        reply_.body.resize(byteLimit_);
+        end(false, "the reply of " + server_ + " is longer than " + std::to_string(byteLimit_) + " bytes");
         return false;
     }
     return true;
@@ -172,28 +172,28 @@ void HttpGet::Exchange::onFinished()
     if (!takeBody()) {
         return;
     }
-    QNetworkReply::NetworkError error = network->error();
-    bool complete = reply.answered && (error == QNetworkReply::NoError || isStatusError(error));
-    end(complete, complete ? std::string() : server + ": " + fromQt(network->errorString()));
+    QNetworkReply::NetworkError error = network_->error();
+    bool complete = reply_.answered && (error == QNetworkReply::NoError || isStatusError(error));
+    end(complete, complete ? std::string() : server_ + ": " + fromQt(network_->errorString()));
 }
 
 void HttpGet::Exchange::end(bool complete, const std::string& error)
 {
-    if (!running) {
+    if (!running_) {
         return;
     }
-    running = false;
-    QObject::disconnect(network.get(), nullptr, receiver.get(), nullptr);
-    timeLimit->stop();
-    connectLimit->stop();
-    if (network->isRunning()) {
-        network->abort();
+    running_ = false;
+    QObject::disconnect(network_.get(), nullptr, receiver_.get(), nullptr);
+    timeLimit_->stop();
+    connectLimit_->stop();
+    if (network_->isRunning()) {
+        network_->abort();
     }
-    reply.complete = complete;
-    reply.error = error;
+    reply_.complete = complete;
+    reply_.error = error;
     // The callback may end this exchange: it gets what it needs as its own.
-    Answer done = std::move(answer);
-    HttpReply result = std::move(reply);
+    Answer done = std::move(answer_);
+    HttpReply result = std::move(reply_);
     guarded([&] { done(result); });
 }
 
@@ -206,5 +206,5 @@ HttpGet::~HttpGet() = default;
 
 bool HttpGet::running() const
 {
-    return exchange_->running;
+    return exchange_->running_;
 }

@@ -65,9 +65,9 @@ public:
     using CRemoteDlg::CRemoteDlg;
 
     static constexpr unsigned endTimerId = 99;
-    bool measuring = false;
-    Clock::time_point lastTick;
-    Clock::duration longestPause{};
+    bool measuring_ = false;
+    Clock::time_point lastTick_;
+    Clock::duration longestPause_{};
 
 protected:
     void timerElapsed(unsigned timerId) override
@@ -76,10 +76,10 @@ protected:
             endDialog(IDCANCEL);
             return;
         }
-        if (timerId == pollTimerId && measuring) {
+        if (timerId == pollTimerId && measuring_) {
             Clock::time_point now = Clock::now();
-            longestPause = std::max(longestPause, now - lastTick);
-            lastTick = now;
+            longestPause_ = std::max(longestPause_, now - lastTick_);
+            lastTick_ = now;
         }
         CRemoteDlg::timerElapsed(timerId);
     }
@@ -119,15 +119,15 @@ void pollPause(benchmark::State& state, const std::string& server, int expectedI
                 return;
             }
             page->refreshFileList();
-            window.measuring = true;
-            window.lastTick = Clock::now();
+            window.measuring_ = true;
+            window.lastTick_ = Clock::now();
         });
         window.runModal();
         user::onModal(nullptr);
         if (page == nullptr || page->control<ComboBox>(CStreamingPage::fileId).getCount() != expectedItems) {
             state.SkipWithError("the list did not come");
         }
-        longestMs = std::max(longestMs, std::chrono::duration<double, std::milli>(window.longestPause).count());
+        longestMs = std::max(longestMs, std::chrono::duration<double, std::milli>(window.longestPause_).count());
         DialogStack::destroy();
     }
     state.counters["longest_pause_ms"] = longestMs;
