@@ -112,7 +112,7 @@ bool DialogPrivate::makeWindow(QWidget* parentWidget, bool modal)
     widget = unbuilt.release();
     applyWindowBoxes();
     auto* agent = new ControlAgent(top, this, 0);
-    agent->wrapper = owner;
+    agent->wrapper_ = owner;
     owner->internals().widget = top;
     timerHost = new QzTimerHost(this, top);
 
@@ -127,7 +127,7 @@ bool DialogPrivate::makeWindow(QWidget* parentWidget, bool modal)
     for (auto& [id, wrapper] : owned) {
         auto found = controls.find(id);
         if (found != controls.end()) {
-            wrapper->internals().bind(*wrapper, found->second->widget);
+            wrapper->internals().bind(*wrapper, found->second->widget_);
         }
     }
     applyMenu();
@@ -144,8 +144,8 @@ void DialogPrivate::configureControls()
             // Labels show plain text with the mnemonic rule applied; no rich text ever.
             label->setTextFormat(Qt::PlainText);
             if (ControlAgent* agent = ControlAgent::of(label)) {
-                agent->rawText = label->text();
-                agent->hasRawText = true;
+                agent->rawText_ = label->text();
+                agent->hasRawText_ = true;
             }
             label->setText(withoutMnemonics(label->text()));
         } else if (auto* button = qobject_cast<QAbstractButton*>(child)) {
@@ -159,7 +159,7 @@ void DialogPrivate::configureControls()
                 if (group.isEmpty() && qobject_cast<QRadioButton*>(button) != nullptr) {
                     group = QString::number(quintptr(button->parentWidget()));
                 }
-                agent->radioGroup = group;
+                agent->radioGroup_ = group;
                 if (!group.isEmpty()) {
                     button->setCheckable(true);
                 }
@@ -248,12 +248,12 @@ void DialogPrivate::releaseWindow()
         return;
     }
     for (auto& [id, agent] : controls) {
-        agent->destroyed = true;
-        agent->dialog = nullptr;
+        agent->destroyed_ = true;
+        agent->dialog_ = nullptr;
     }
     if (ControlAgent* agent = ControlAgent::of(top)) {
-        agent->destroyed = true;
-        agent->dialog = nullptr;
+        agent->destroyed_ = true;
+        agent->dialog_ = nullptr;
     }
     if (auto* window = dynamic_cast<QzDialogWindow*>(top)) {
         window->dialog = nullptr;
@@ -313,7 +313,7 @@ void DialogPrivate::onKey(int key, bool& handled)
     }
     // Otherwise the default button, even a hidden one.
     for (auto& [id, agent] : controls) {
-        auto* button = qobject_cast<QPushButton*>(agent->widget);
+        auto* button = qobject_cast<QPushButton*>(agent->widget_);
         if (button != nullptr && button->isDefault()) {
             if (button->isEnabled()) {
                 agent->notify(Notify::Clicked);
@@ -444,7 +444,7 @@ void Dialog::attach(Window& wrapper, int controlId)
         throw std::runtime_error("No control " + std::to_string(controlId) + " in template " +
                              std::to_string(p_->templateId));
     }
-    QWidget* control = found->second->widget;
+    QWidget* control = found->second->widget_;
     bool fits = true;
     if (dynamic_cast<Button*>(&wrapper) != nullptr) {
         fits = qobject_cast<QAbstractButton*>(control) != nullptr;
@@ -544,7 +544,7 @@ void Dialog::notify(Notification& notification)
     if (notification.control == nullptr) {
         auto found = p_->controls.find(notification.id);
         if (found != p_->controls.end()) {
-            notification.control = found->second->wrapper;
+            notification.control = found->second->wrapper_;
         }
     }
     p_->dispatch(notification);

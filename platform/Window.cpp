@@ -23,7 +23,7 @@ QWidget* WindowPrivate::live() const
         return nullptr;
     }
     ControlAgent* agent = ControlAgent::of(control);
-    if (agent != nullptr && agent->destroyed) {
+    if (agent != nullptr && agent->destroyed_) {
         return nullptr;
     }
     return control;
@@ -33,7 +33,7 @@ void WindowPrivate::bind(Window& wrapper, QWidget* control)
 {
     widget = control;
     if (ControlAgent* agent = ControlAgent::of(control)) {
-        agent->wrapper = &wrapper;
+        agent->wrapper_ = &wrapper;
     }
 }
 
@@ -43,8 +43,8 @@ Window::~Window()
 {
     if (QWidget* control = d_->widget.data()) {
         ControlAgent* agent = ControlAgent::of(control);
-        if (agent != nullptr && agent->wrapper == this) {
-            agent->wrapper = nullptr;
+        if (agent != nullptr && agent->wrapper_ == this) {
+            agent->wrapper_ = nullptr;
         }
     }
 }
@@ -66,15 +66,15 @@ int Window::id() const
         return 0;
     }
     ControlAgent* agent = ControlAgent::of(control);
-    return agent != nullptr ? agent->id : 0;
+    return agent != nullptr ? agent->id_ : 0;
 }
 
 // A label that already shows the text: setting it again would only repaint it.
 static bool showsText(QWidget* control, const std::string& text)
 {
     ControlAgent* agent = ControlAgent::of(control);
-    return agent != nullptr && agent->hasRawText && qobject_cast<QLabel*>(control) != nullptr &&
-           agent->rawText == QLatin1String(text.data(), qsizetype(text.size()));
+    return agent != nullptr && agent->hasRawText_ && qobject_cast<QLabel*>(control) != nullptr &&
+           agent->rawText_ == QLatin1String(text.data(), qsizetype(text.size()));
 }
 
 void Window::setText(const std::string& text)
@@ -87,8 +87,8 @@ void Window::setText(const std::string& text)
     programCall([&] {
         if (auto* label = qobject_cast<QLabel*>(control)) {
             if (ControlAgent* agent = ControlAgent::of(control)) {
-                agent->rawText = qtext;
-                agent->hasRawText = true;
+                agent->rawText_ = qtext;
+                agent->hasRawText_ = true;
             }
             label->setText(withoutMnemonics(qtext));
         } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
@@ -101,7 +101,7 @@ void Window::setText(const std::string& text)
             if (combo->isEditable()) {
                 combo->setEditText(qtext);
                 if (ControlAgent* agent = ControlAgent::of(control)) {
-                    agent->comboSelection = -1;
+                    agent->comboSelection_ = -1;
                 }
             }
         } else if (control->isWindow()) {
@@ -118,7 +118,7 @@ std::string Window::getText() const
     }
     if (auto* label = qobject_cast<QLabel*>(control)) {
         ControlAgent* agent = ControlAgent::of(control);
-        return fromQt(agent != nullptr && agent->hasRawText ? agent->rawText : label->text());
+        return fromQt(agent != nullptr && agent->hasRawText_ ? agent->rawText_ : label->text());
     }
     if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         return fromQt(button->text());
@@ -235,14 +235,14 @@ void Window::fillSolidRect(const Rect& area, Colour colour)
         return;
     }
     QSize size = control->size().expandedTo(QSize(1, 1));
-    if (agent->canvas.size() != size) {
+    if (agent->canvas_.size() != size) {
         QImage canvas(size, QImage::Format_RGB32);
         canvas.fill(control->palette().color(QPalette::Window));
-        if (!agent->canvas.isNull()) {
+        if (!agent->canvas_.isNull()) {
             QPainter painter(&canvas);
-            painter.drawImage(0, 0, agent->canvas);
+            painter.drawImage(0, 0, agent->canvas_);
         }
-        agent->canvas = canvas;
+        agent->canvas_ = canvas;
         // The canvas covers the whole control: nothing behind it needs painting first.
         control->setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -250,7 +250,7 @@ void Window::fillSolidRect(const Rect& area, Colour colour)
         return; // an empty band paints nothing
     }
     QRect rect = QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1)).normalized();
-    QPainter painter(&agent->canvas);
+    QPainter painter(&agent->canvas_);
     painter.fillRect(rect, toQColor(colour));
     requestCanvasRepaint(*agent, rect);
 }
@@ -258,7 +258,7 @@ void Window::fillSolidRect(const Rect& area, Colour colour)
 unsigned long Window::paintCount() const
 {
     ControlAgent* agent = ControlAgent::of(d_->live());
-    return agent != nullptr ? agent->paints : 0;
+    return agent != nullptr ? agent->paints_ : 0;
 }
 
 void Window::postClose()
@@ -282,8 +282,8 @@ Window* Window::parentWindow() const
     for (QWidget* parent = control != nullptr ? control->parentWidget() : nullptr; parent != nullptr;
          parent = parent->parentWidget()) {
         ControlAgent* agent = ControlAgent::of(parent);
-        if (agent != nullptr && agent->wrapper != nullptr) {
-            return agent->wrapper;
+        if (agent != nullptr && agent->wrapper_ != nullptr) {
+            return agent->wrapper_;
         }
     }
     return nullptr;
@@ -326,7 +326,7 @@ int Button::getState() const
     }
     ControlAgent* agent = ControlAgent::of(control);
     int state = button->isChecked() ? CheckedBit : 0;
-    if (agent != nullptr && agent->pushed) {
+    if (agent != nullptr && agent->pushed_) {
         state |= PushedBit;
     }
     if (button->hasFocus()) {
@@ -339,8 +339,8 @@ void Button::setState(bool pushed)
 {
     QWidget* control = internals().live();
     if (ControlAgent* agent = ControlAgent::of(control)) {
-        if (agent->pushed != pushed) {
-            agent->pushed = pushed;
+        if (agent->pushed_ != pushed) {
+            agent->pushed_ = pushed;
             control->update();
         }
     }
@@ -425,7 +425,7 @@ void ComboBox::replaceList(const std::vector<std::string>& items)
         }
     });
     if (ControlAgent* agent = ControlAgent::of(combo)) {
-        agent->comboSelection = -1;
+        agent->comboSelection_ = -1;
     }
 }
 
@@ -476,7 +476,7 @@ void ComboBox::resetContent()
         }
     });
     if (ControlAgent* agent = ControlAgent::of(combo)) {
-        agent->comboSelection = -1;
+        agent->comboSelection_ = -1;
     }
 }
 
@@ -494,7 +494,7 @@ int ComboBox::getCurSel() const
     }
     if (combo->isEditable()) {
         ControlAgent* agent = ControlAgent::of(combo);
-        return agent != nullptr ? agent->comboSelection : Error;
+        return agent != nullptr ? agent->comboSelection_ : Error;
     }
     return combo->currentIndex();
 }
@@ -513,7 +513,7 @@ int ComboBox::setCurSel(int index)
         combo->setCurrentIndex(index);
     });
     if (ControlAgent* agent = ControlAgent::of(combo)) {
-        agent->comboSelection = index;
+        agent->comboSelection_ = index;
     }
     return index;
 }
@@ -631,17 +631,17 @@ void Static::setBitmap(const Bitmap* bitmap)
         return;
     }
     const QPixmap shown = bitmap != nullptr && bitmap->isLoaded() ? bitmap->internals().pixmap : QPixmap();
-    if (agent->bitmap == bitmap && label->pixmap().cacheKey() == shown.cacheKey()) {
+    if (agent->bitmap_ == bitmap && label->pixmap().cacheKey() == shown.cacheKey()) {
         return; // already shown: setting it again would only repaint it
     }
-    agent->bitmap = bitmap;
+    agent->bitmap_ = bitmap;
     label->setPixmap(shown);
 }
 
 const Bitmap* Static::getBitmap() const
 {
     ControlAgent* agent = ControlAgent::of(internals().live());
-    return agent != nullptr ? agent->bitmap : nullptr;
+    return agent != nullptr ? agent->bitmap_ : nullptr;
 }
 
 // --- TabControl ----------------------------------------------------------------------

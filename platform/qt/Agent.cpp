@@ -31,21 +31,21 @@ static std::unordered_map<const QWidget*, ControlAgent*>& agents()
 }
 
 ControlAgent::ControlAgent(QWidget* control, DialogPrivate* owner, int controlId)
-    : QObject(control), widget(control), dialog(owner), id(controlId)
+    : QObject(control), widget_(control), dialog_(owner), id_(controlId)
 {
-    agents()[widget] = this;
-    widget->installEventFilter(this);
+    agents()[widget_] = this;
+    widget_->installEventFilter(this);
 
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget_)) {
         connect(button, &QAbstractButton::clicked, this, [this, button] {
             guarded([&] {
-                if (!radioGroup.isEmpty()) {
+                if (!radioGroup_.isEmpty()) {
                     // An automatic radio button checks itself and clears the rest of its group.
                     button->setChecked(true);
-                    if (dialog != nullptr) {
-                        for (auto& [otherId, other] : dialog->controls) {
-                            if (other != this && other->radioGroup == radioGroup) {
-                                if (auto* otherButton = qobject_cast<QAbstractButton*>(other->widget)) {
+                    if (dialog_ != nullptr) {
+                        for (auto& [otherId, other] : dialog_->controls) {
+                            if (other != this && other->radioGroup_ == radioGroup_) {
+                                if (auto* otherButton = qobject_cast<QAbstractButton*>(other->widget_)) {
                                     otherButton->setChecked(false);
                                 }
                             }
@@ -55,19 +55,19 @@ ControlAgent::ControlAgent(QWidget* control, DialogPrivate* owner, int controlId
                 notify(Notify::Clicked);
             });
         });
-    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget_)) {
         connect(edit, &QLineEdit::textChanged, this,
                 [this] { guarded([&] { notify(Notify::EditChange); }); });
-    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
         connect(combo, &QComboBox::activated, this, [this](int index) {
-            comboSelection = index;
+            comboSelection_ = index;
             guarded([&] { notify(Notify::SelChange); });
         });
         if (combo->lineEdit() != nullptr) {
-            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this] { comboSelection = -1; });
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this] { comboSelection_ = -1; });
             combo->lineEdit()->installEventFilter(this);
         }
-    } else if (auto* slider = qobject_cast<QSlider*>(widget)) {
+    } else if (auto* slider = qobject_cast<QSlider*>(widget_)) {
         connect(slider, &QSlider::actionTriggered, this, [this](int action) {
             int code = EndScroll;
             switch (action) {
@@ -103,7 +103,7 @@ ControlAgent::ControlAgent(QWidget* control, DialogPrivate* owner, int controlId
                 notify(scrollNotification(), EndScroll);
             });
         });
-    } else if (auto* spin = qobject_cast<QzUpDown*>(widget)) {
+    } else if (auto* spin = qobject_cast<QzUpDown*>(widget_)) {
         connect(spin, &QzUpDown::stepped, this, [this](int delta) {
             guarded([&] {
                 UpDownNotify record;
@@ -112,7 +112,7 @@ ControlAgent::ControlAgent(QWidget* control, DialogPrivate* owner, int controlId
                 notify(Notify::DeltaPos, 0, &record, &result);
             });
         });
-    } else if (auto* tabs = qobject_cast<QzTabFrame*>(widget)) {
+    } else if (auto* tabs = qobject_cast<QzTabFrame*>(widget_)) {
         connect(tabs->tabBar(), &QzTabRows::currentChanged, this,
                 [this] { guarded([&] { notify(Notify::SelChange); }); });
     }
@@ -120,14 +120,14 @@ ControlAgent::ControlAgent(QWidget* control, DialogPrivate* owner, int controlId
 
 Notify ControlAgent::scrollNotification() const
 {
-    auto* slider = qobject_cast<QSlider*>(widget);
+    auto* slider = qobject_cast<QSlider*>(widget_);
     return slider != nullptr && slider->orientation() == Qt::Vertical ? Notify::VScroll : Notify::HScroll;
 }
 
 ControlAgent::~ControlAgent()
 {
     // A child of its control: it goes while the control's address is still the key.
-    auto found = agents().find(widget);
+    auto found = agents().find(widget_);
     if (found != agents().end() && found->second == this) {
         agents().erase(found);
     }
@@ -144,22 +144,22 @@ ControlAgent* ControlAgent::of(const QWidget* widget)
 
 void ControlAgent::notify(Notify code, int scrollCode, UpDownNotify* upDown, long* result)
 {
-    if (dialog == nullptr || destroyed) {
+    if (dialog_ == nullptr || destroyed_) {
         return;
     }
     Notification notification;
-    notification.id = id;
+    notification.id = id_;
     notification.code = code;
-    notification.control = wrapper;
+    notification.control = wrapper_;
     notification.scrollCode = scrollCode;
     notification.upDown = upDown;
     notification.result = result;
-    dialog->dispatch(notification);
+    dialog_->dispatch(notification);
 }
 
 void ControlAgent::paintPushedButton()
 {
-    auto* button = static_cast<QPushButton*>(widget);
+    auto* button = static_cast<QPushButton*>(widget_);
     QStylePainter painter(button);
     QStyleOptionButton option;
     option.initFrom(button);
@@ -190,10 +190,10 @@ static bool isPopupReason(QEvent* event)
 
 bool ControlAgent::eventFilter(QObject* watched, QEvent* event)
 {
-    if (destroyed) {
+    if (destroyed_) {
         return false;
     }
-    auto* combo = qobject_cast<QComboBox*>(widget);
+    auto* combo = qobject_cast<QComboBox*>(widget_);
     if (combo != nullptr && watched == combo->lineEdit()) {
         // The edit part of a combo box: its focus loss is the combo box's.
         if (event->type() == QEvent::FocusOut && !isPopupReason(event) && !combo->hasFocus()) {
@@ -201,29 +201,29 @@ bool ControlAgent::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
-    if (watched != widget) {
+    if (watched != widget_) {
         return false;
     }
     switch (event->type()) {
     case QEvent::FocusOut:
         // Only a real loss of focus: not a list dropping down.
-        if ((qobject_cast<QLineEdit*>(widget) != nullptr || combo != nullptr) && !isPopupReason(event)) {
+        if ((qobject_cast<QLineEdit*>(widget_) != nullptr || combo != nullptr) && !isPopupReason(event)) {
             if (combo == nullptr || combo->lineEdit() == nullptr || !combo->lineEdit()->hasFocus()) {
                 guarded([&] { notify(Notify::KillFocus); });
             }
         }
         break;
     case QEvent::KeyPress:
-        if (id == 0 && widget->isWindow() && qobject_cast<QDialog*>(widget) == nullptr && dialog != nullptr) {
+        if (id_ == 0 && widget_->isWindow() && qobject_cast<QDialog*>(widget_) == nullptr && dialog_ != nullptr) {
             // A dialog shown as a window of its own, not run modally: Enter and Escape as in a modal run.
             auto* key = static_cast<QKeyEvent*>(event);
             bool handled = false;
             if (key->modifiers() == Qt::NoModifier) {
-                guarded([&] { dialog->onKey(key->key(), handled); });
+                guarded([&] { dialog_->onKey(key->key(), handled); });
             }
             return handled;
         }
-        if (auto* slider = qobject_cast<QSlider*>(widget)) {
+        if (auto* slider = qobject_cast<QSlider*>(widget_)) {
             // Track bar keys: up and left lower the position, down and right raise it.
             QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
             switch (static_cast<QKeyEvent*>(event)->key()) {
@@ -257,45 +257,45 @@ bool ControlAgent::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     case QEvent::Paint:
-        ++paints;
-        if (!canvas.isNull()) {
-            QPainter painter(widget);
-            if (canvas.size() != widget->size()) {
+        ++paints_;
+        if (!canvas_.isNull()) {
+            QPainter painter(widget_);
+            if (canvas_.size() != widget_->size()) {
                 // Grown since it was last painted into: the rest shows the face, not garbage.
-                painter.fillRect(widget->rect(), widget->palette().color(QPalette::Window));
+                painter.fillRect(widget_->rect(), widget_->palette().color(QPalette::Window));
             }
-            painter.drawImage(0, 0, canvas);
+            painter.drawImage(0, 0, canvas_);
             return true;
         }
-        if (auto* push = qobject_cast<QPushButton*>(widget); push != nullptr && (pushed || push->isChecked())) {
+        if (auto* push = qobject_cast<QPushButton*>(widget_); push != nullptr && (pushed_ || push->isChecked())) {
             paintPushedButton();
             return true;
         }
-        if (wrapper != nullptr && qobject_cast<QLabel*>(widget) != nullptr) {
+        if (wrapper_ != nullptr && qobject_cast<QLabel*>(widget_) != nullptr) {
             Window::ControlColours colours;
             bool use = false;
-            guarded([&] { use = WindowPrivate::controlColour(*wrapper, colours); });
+            guarded([&] { use = WindowPrivate::controlColour(*wrapper_, colours); });
             if (use) {
-                QPalette palette = widget->palette();
+                QPalette palette = widget_->palette();
                 if (colours.setTextColour) {
                     palette.setColor(QPalette::WindowText, toQColor(colours.textColour));
                 }
                 if (colours.setBackground) {
                     palette.setColor(QPalette::Window, toQColor(colours.background));
-                    widget->setAutoFillBackground(true);
+                    widget_->setAutoFillBackground(true);
                 }
-                if (palette != widget->palette()) {
-                    widget->setPalette(palette);
+                if (palette != widget_->palette()) {
+                    widget_->setPalette(palette);
                 }
                 if (colours.setFont) {
-                    QFont font = fontFor(colours.font, widget->font());
-                    if (font != widget->font()) {
-                        widget->setFont(font);
+                    QFont font = fontFor(colours.font, widget_->font());
+                    if (font != widget_->font()) {
+                        widget_->setFont(font);
                     }
                 }
                 if (colours.setBackground) {
-                    QPainter painter(widget);
-                    painter.fillRect(widget->rect(), toQColor(colours.background));
+                    QPainter painter(widget_);
+                    painter.fillRect(widget_->rect(), toQColor(colours.background));
                 }
             }
         }

@@ -107,21 +107,21 @@ public:
 
     static ControlAgent* of(const QWidget* widget);
 
-    QWidget* widget;
-    DialogPrivate* dialog; // null once the dialog's window is destroyed
-    int id;
-    Window* wrapper = nullptr; // the wrapper bound last
-    bool destroyed = false;
+    QWidget* widget_;
+    DialogPrivate* dialog_; // null once the dialog's window is destroyed
+    int id_;
+    Window* wrapper_ = nullptr; // the wrapper bound last
+    bool destroyed_ = false;
 
-    bool pushed = false; // the pushed look of a button
-    QString radioGroup;  // buttons of one group check exclusively on a click
-    QString rawText;     // a label's text before the mnemonic rule
-    bool hasRawText = false;
-    QImage canvas; // what fillSolidRect painted
-    QRect canvasDirty; // painted into the canvas, not yet asked to be shown
-    unsigned long paints = 0; // paint events the control has been sent
-    const Bitmap* bitmap = nullptr;
-    int comboSelection = -1; // an editable combo box: the selection, -1 after typing
+    bool pushed_ = false; // the pushed look of a button
+    QString radioGroup_;  // buttons of one group check exclusively on a click
+    QString rawText_;     // a label's text before the mnemonic rule
+    bool hasRawText_ = false;
+    QImage canvas_; // what fillSolidRect painted
+    QRect canvasDirty_; // painted into the canvas, not yet asked to be shown
+    unsigned long paints_ = 0; // paint events the control has been sent
+    const Bitmap* bitmap_ = nullptr;
+    int comboSelection_ = -1; // an editable combo box: the selection, -1 after typing
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

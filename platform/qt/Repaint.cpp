@@ -43,10 +43,10 @@ public:
 
     void request(ControlAgent& agent, const QRect& area)
     {
-        if (agent.canvasDirty.isEmpty()) {
+        if (agent.canvasDirty_.isEmpty()) {
             waiting_.emplace_back(&agent);
         }
-        agent.canvasDirty |= area;
+        agent.canvasDirty_ |= area;
         if (!timer_->isActive()) {
             const qint64 wait = frameMilliseconds() - sinceFlush_.elapsed();
             timer_->start(int(std::max<qint64>(0, wait)));
@@ -59,9 +59,9 @@ private:
         std::vector<QPointer<ControlAgent>> served;
         served.swap(waiting_);
         for (const QPointer<ControlAgent>& agent : served) {
-            if (agent != nullptr && !agent->destroyed) {
-                agent->widget->update(agent->canvasDirty);
-                agent->canvasDirty = QRect();
+            if (agent != nullptr && !agent->destroyed_) {
+                agent->widget_->update(agent->canvasDirty_);
+                agent->canvasDirty_ = QRect();
             }
         }
         sinceFlush_.restart();
