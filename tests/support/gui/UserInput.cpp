@@ -41,6 +41,16 @@ static void bringToFront(QWidget* widget)
     QApplication::setActiveWindow(top);
 }
 
+// Keys go to the control with the focus; one that already has it keeps it without a
+// second focus-in.
+static void takeKeyboard(QWidget* widget)
+{
+    bringToFront(widget);
+    if (!widget->hasFocus()) {
+        widget->setFocus(Qt::MouseFocusReason);
+    }
+}
+
 static Qt::Key qtKey(user::Key key)
 {
     switch (key) {
@@ -107,10 +117,7 @@ void user::type(Window& control, const std::string& text)
         return;
     }
     programCall([&] {
-        bringToFront(widget);
-        if (!widget->hasFocus()) {
-            widget->setFocus(Qt::MouseFocusReason);
-        }
+        takeKeyboard(widget);
         for (char byte : text) {
             // Any byte is a character the keyboard can give (Latin-1), not only ASCII.
             QChar character{char16_t(uchar(byte))};
@@ -130,10 +137,7 @@ void user::press(Window& control, Key key)
         return;
     }
     programCall([&] {
-        bringToFront(widget);
-        if (!widget->hasFocus()) {
-            widget->setFocus(Qt::MouseFocusReason);
-        }
+        takeKeyboard(widget);
         QTest::keyClick(widget, qtKey(key));
     });
 }
