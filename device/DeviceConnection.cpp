@@ -9,6 +9,11 @@ void DeviceConnection::getValues(const ParameterIdList& ids, ParameterValueMap& 
         result.insert_or_assign(result.end(), id, getValue(id));
 }
 
+void DeviceConnection::rereadValues(const ParameterIdList& ids, ParameterValueMap& values)
+{
+    rereadIntoFreshMap(*this, ids, values);
+}
+
 void DeviceConnection::downloadFirmware(const std::string&, ProgressListener*)
 {
     throw VormoException("Download not implemented for this protocol");

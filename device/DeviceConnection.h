@@ -18,6 +18,8 @@ public:
     virtual void setValue(const ParameterId& writeId, const ParameterValue& value, int delayMs) = 0;
     virtual ParameterValue getValue(const ParameterId& id) = 0;
     virtual void getValues(const ParameterIdList& ids, ParameterValueMap& result);
+    // The same identifiers again, into the map of their previous read (GenericProtocol).
+    virtual void rereadValues(const ParameterIdList& ids, ParameterValueMap& values);
     virtual bool isMessageBased() { return false; }
     virtual void downloadFirmware(const std::string& path, ProgressListener* listener);
     virtual void sendFlashBlock(const unsigned char* bytes, std::size_t length, int blockIndex, bool last);

@@ -39,6 +39,12 @@ void ProtocolAdapter::getValues(const ParameterIdList& ids, ParameterValueMap& r
     checkReply(ids, result);
 }
 
+void ProtocolAdapter::rereadValues(const ParameterIdList& ids, ParameterValueMap& values)
+{
+    connection_->rereadValues(ids, values);
+    checkReply(ids, values);
+}
+
 ParameterValue ProtocolAdapter::setValueAndRead(const ParameterId& id, const ParameterValue& value,
                                                 int delayMs)
 {

@@ -16,6 +16,7 @@ public:
     void setValuesAndRead(const ParameterValueMap& values, ParameterValueMap& result, int delayMs) override;
     ParameterValue getValue(const ParameterId& id) override;
     void getValues(const ParameterIdList& ids, ParameterValueMap& result) override;
+    void rereadValues(const ParameterIdList& ids, ParameterValueMap& values) override;
     ParameterValue setValueAndRead(const ParameterId& id, const ParameterValue& value, int delayMs) override;
     bool isMessageBased() override;
     void downloadFirmware(const std::string& path, ProgressListener* listener) override;

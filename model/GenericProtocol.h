@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/ParameterId.h"
@@ -9,6 +10,16 @@
 
 // The identifiers of one batch read, in the order they are asked for.
 using ParameterIdList = std::vector<ParameterId>;
+
+// A read again for a reader whose read may leave an identifier out: it must not write
+// into a map that already holds that identifier, where the old value would pass for an
+// answer, so it reads into a fresh map that then takes the old one's place.
+template <class Reader> void rereadIntoFreshMap(Reader& reader, const ParameterIdList& ids, ParameterValueMap& values)
+{
+    ParameterValueMap fresh;
+    reader.getValues(ids, fresh);
+    values = std::move(fresh);
+}
 
 // The state of a link as the device reports it: a success flag and a text.
 class ConnectionStatus {
@@ -72,6 +83,14 @@ public:
                                   int delayMs) = 0;
     virtual ParameterValue getValue(const ParameterId& id) = 0;
     virtual void getValues(const ParameterIdList& ids, ParameterValueMap& result) = 0;
+    // Reads the same identifiers again into the map an earlier read of them filled, so
+    // a poll that asks for one list over and over builds no map each time. Afterwards
+    // the map holds what getValues would have given. A protocol that can write every
+    // value in place says so by overriding this; the rest read into a fresh map.
+    virtual void rereadValues(const ParameterIdList& ids, ParameterValueMap& values)
+    {
+        rereadIntoFreshMap(*this, ids, values);
+    }
     virtual ParameterValue setValueAndRead(const ParameterId& id, const ParameterValue& value,
                                            int delayMs) = 0;
     virtual bool isMessageBased() = 0;

@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <map>
 #include <sstream>
+#include <unordered_map>
 #include <vector>
 
 #include "model/GenericProtocol.h"
@@ -44,11 +45,11 @@ public:
         const auto first = this->lower_bound(ParameterId(wanted, INT8_MIN));
         const auto last =
             wanted == INT8_MAX ? this->end() : this->lower_bound(ParameterId(int8_t(wanted + 1), INT8_MIN));
-        refreshRange(protocol, first, last);
+        refreshRange(protocol, group, first, last);
     }
 
     // The same for every parameter owned by the protocol, whatever its group.
-    virtual void refreshAll(GenericProtocol* protocol) { refreshRange(protocol, this->begin(), this->end()); }
+    virtual void refreshAll(GenericProtocol* protocol) { refreshRange(protocol, everyGroup, this->begin(), this->end()); }
 
     // The parameter with this identifier; throws when there is none.
     virtual ParameterClass& find(const ParameterId& id)
@@ -74,23 +75,71 @@ public:
 private:
     using Iterator = typename std::map<ParameterId, ParameterClass>::iterator;
 
-    void refreshRange(GenericProtocol* protocol, Iterator first, Iterator last)
-    {
-        // The list of a poll is built in the storage of the previous one; a refresh
-        // started from inside an observer finds it taken and builds its own.
-        ParameterIdList ids = std::move(requested_);
-        ids.clear();
-        for (auto at = first; at != last; ++at) {
-            if (at->second.owner() == protocol)
-                ids.push_back(at->first);
-        }
+    static constexpr int everyGroup = 0x100;
+
+    // The last read of one group (or of all): its list and the map its values came in.
+    // Polled again with the same list, the protocol writes into that map in place.
+    struct Poll {
+        GenericProtocol* protocol = nullptr;
+        ParameterIdList ids;
         ParameterValueMap values;
-        protocol->getValues(ids, values);
-        requested_ = std::move(ids);
-        update(values);
+        bool valid = false;
+        bool busy = false;
+    };
+
+    void refreshRange(GenericProtocol* protocol, int group, Iterator first, Iterator last)
+    {
+        Poll& poll = polls_[group];
+        if (poll.busy) {
+            // Refreshed again from inside an observer of this very read: a read of its own.
+            Poll nested;
+            read(nested, protocol, first, last);
+            update(nested.values);
+            return;
+        }
+        poll.busy = true;
+        struct Release {
+            Poll& poll;
+            ~Release() { poll.busy = false; }
+        } release{poll};
+        read(poll, protocol, first, last);
+        update(poll.values);
     }
 
-    ParameterIdList requested_;
+    static void read(Poll& poll, GenericProtocol* protocol, Iterator first, Iterator last)
+    {
+        const bool again = poll.valid && poll.protocol == protocol && asksFor(poll.ids, protocol, first, last);
+        poll.valid = false; // until the read has succeeded
+        if (again) {
+            protocol->rereadValues(poll.ids, poll.values);
+        } else {
+            poll.ids.clear();
+            for (auto at = first; at != last; ++at) {
+                if (at->second.owner() == protocol)
+                    poll.ids.push_back(at->first);
+            }
+            poll.values.clear();
+            protocol->getValues(poll.ids, poll.values);
+            poll.protocol = protocol;
+        }
+        poll.valid = true;
+    }
+
+    // Whether the list is still the one the parameters in the range owned by the protocol make.
+    static bool asksFor(const ParameterIdList& ids, GenericProtocol* protocol, Iterator first, Iterator last)
+    {
+        auto asked = ids.begin();
+        for (auto at = first; at != last; ++at) {
+            if (at->second.owner() != protocol)
+                continue;
+            if (asked == ids.end() || !(*asked == at->first))
+                return false;
+            ++asked;
+        }
+        return asked == ids.end();
+    }
+
+    std::unordered_map<int, Poll> polls_;
 };
 
 // The control parameters. A reported batch is stored whole before anyone is

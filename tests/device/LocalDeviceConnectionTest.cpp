@@ -59,6 +59,18 @@ TEST_F(LocalStore, BatchesRoundTripThroughTheAdapter)
     EXPECT_EQ(protocol.getValue(ParameterId(0x0503)), ParameterValue(1234));
 }
 
+TEST_F(LocalStore, AReadAgainWritesTheNewValuesIntoTheMapOfTheLastRead)
+{
+    const ParameterId level(0x2700), other(0x2701);
+    ParameterValueMap values;
+    protocol.getValues({level, other}, values);
+    const ParameterValue* slot = &values.at(other);
+    protocol.setValue(other.previousGroup(), ParameterValue(512), 0);
+    protocol.rereadValues({level, other}, values);
+    EXPECT_EQ(values, (ParameterValueMap{{level, ParameterValue(0)}, {other, ParameterValue(512)}}));
+    EXPECT_EQ(&values.at(other), slot) << "the entry was made anew";
+}
+
 TEST_F(LocalStore, EmptyStoreAnswersEveryListedIdentifierSoTheCheckPasses)
 {
     ParameterValueMap result;

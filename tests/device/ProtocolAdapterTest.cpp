@@ -129,6 +129,17 @@ TEST_F(Adapter, BatchReadMustAnswerExactlyTheRequestedIdentifiers)
     }
 }
 
+TEST_F(Adapter, AReadAgainRefusesAReplyThatLeavesOutAnIdentifierTheOldMapStillHolds)
+{
+    ParameterValueMap values;
+    adapter.getValues({a, b}, values);
+    connection.reads[b] = ParameterValue(7);
+    connection.incompleteReplies = 1; // b is left out; its old value must not pass for an answer
+    EXPECT_THROW(adapter.rereadValues({a, b}, values), ProtocolException);
+    adapter.rereadValues({a, b}, values);
+    EXPECT_EQ(values, (ParameterValueMap{{a, ParameterValue(0)}, {b, ParameterValue(7)}}));
+}
+
 TEST_F(Adapter, SetValueAndReadWritesUnderTheWriteIdentifierAndReadsTheParameter)
 {
     connection.reads[ParameterId(0x0511)] = ParameterValue(42);

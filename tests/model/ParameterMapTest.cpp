@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "Recorders.h"
@@ -128,6 +130,68 @@ TEST_F(ParameterMapTest, RefreshGroupAsksForExactlyItsOwnGroupAtTheEdgesOfTheRan
         ASSERT_EQ(unit.countOf("getValues"), 1u);
         EXPECT_EQ(unit.callsOf("getValues")[0].ids, c.asked);
     }
+}
+
+TEST_F(ParameterMapTest, PollingAGroupAgainAsksForItsParametersAsTheyAreNow)
+{
+    // Each poll gets the group's values afresh, whatever the previous poll of it left:
+    // a value that changed, a parameter added to the group, a read that failed between.
+    const ParameterId added(0x0303);
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+        std::vector<ParameterId> asked;
+        int secondValue;
+    };
+    const Step steps[] = {
+        {"first poll", [] {}, {first, second}, 2},
+        {"a value changed", [&] { unit.values[second] = v(5); }, {first, second}, 5},
+        {"a parameter added",
+         [&] {
+             statuses.emplace(added, Parameter(&unit, added, v(0), v(100)));
+             unit.values[added] = v(8);
+         },
+         {first, second, added},
+         5},
+        {"after a failed read",
+         [&] {
+             unit.throwOnNextCall(ProtocolException("The device did not return all of the requested parameters"));
+             EXPECT_THROW(statuses.refreshGroup(&unit, 0x03), ProtocolException);
+             unit.values[second] = v(6);
+         },
+         {first, second, added},
+         6},
+    };
+    unit.values = {{first, v(1)}, {second, v(2)}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.change();
+        unit.clearCalls();
+        statuses.refreshGroup(&unit, 0x03);
+        ASSERT_EQ(unit.countOf("getValues"), 1u);
+        EXPECT_EQ(unit.callsOf("getValues")[0].ids, step.asked);
+        EXPECT_EQ(statuses.find(second).current(), v(step.secondValue));
+    }
+    EXPECT_EQ(statuses.find(added).current(), v(8));
+}
+
+TEST_F(ParameterMapTest, AnObserverMayPollItsOwnGroupAgainWhileThePollTellsIt)
+{
+    unit.values = {{first, v(1)}, {second, v(2)}};
+    RecordingObserver<Parameter> nosy;
+    nosy.watch(statuses.find(first));
+    bool pollAgain = true;
+    nosy.onUpdate = [&](Parameter&) {
+        if (std::exchange(pollAgain, false)) {
+            unit.values[second] = v(3);
+            statuses.refreshGroup(&unit, 0x03);
+        }
+    };
+    statuses.refreshGroup(&unit, 0x03);
+    EXPECT_EQ(unit.countOf("getValues"), 2u);
+    // The outer batch goes on as it was read; the next poll brings the newer value.
+    statuses.refreshGroup(&unit, 0x03);
+    EXPECT_EQ(statuses.find(second).current(), v(3));
 }
 
 TEST_F(ParameterMapTest, AFailedRefreshChangesNothing)
