@@ -8,7 +8,7 @@
 
 Win32BitmapObserver::Win32BitmapObserver(Static* picture, const ValuePredicate* predicate,
                                          const Bitmap* whenTrue, const Bitmap* whenFalse)
-    : picture(picture), predicate(predicate), whenTrue(whenTrue), whenFalse(whenFalse)
+    : picture_(picture), predicate_(predicate), whenTrue_(whenTrue), whenFalse_(whenFalse)
 {
     if (picture == nullptr || predicate == nullptr || whenTrue == nullptr || whenFalse == nullptr) {
         throw VormoException("Error initializing a Win32BitmapObserver");
@@ -18,12 +18,12 @@ Win32BitmapObserver::Win32BitmapObserver(Static* picture, const ValuePredicate* 
 void Win32BitmapObserver::update(Subject* changed, Transaction*)
 {
     if (isOwnSubject(changed)) {
-        picture->setBitmap(predicate->test(subject_->value()) ? whenTrue : whenFalse);
+        picture_->setBitmap(predicate_->test(subject_->value()) ? whenTrue_ : whenFalse_);
     }
 }
 
 Win32BitmapMapObserver::Win32BitmapMapObserver(Static* picture, const Bitmap* defaultBitmap)
-    : defaultBitmap(defaultBitmap), picture(picture)
+    : defaultBitmap_(defaultBitmap), picture_(picture)
 {
     if (picture == nullptr || defaultBitmap == nullptr) {
         throw VormoException("Error initializing a Win32BitmapMapObserver");
@@ -35,13 +35,13 @@ void Win32BitmapMapObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    auto found = bitmaps.find(subject_->value().toInt16());
-    picture->setBitmap(found != bitmaps.end() ? found->second : defaultBitmap);
+    auto found = bitmaps_.find(subject_->value().toInt16());
+    picture_->setBitmap(found != bitmaps_.end() ? found->second : defaultBitmap_);
 }
 
 void Win32BitmapMapObserver::addBitmap(const ParameterValue& value, const Bitmap* bitmap)
 {
-    bitmaps[value.toInt16()] = bitmap;
+    bitmaps_[value.toInt16()] = bitmap;
     update(subject_, nullptr);
 }
 
@@ -192,17 +192,17 @@ Win32MeterObserver::Band Win32MeterObserver::band(const Rect& client, double fro
 
 bool CStaticLCD::onControlColour(ControlColours& colours)
 {
-    if (!hasFont) {
+    if (!hasFont_) {
         // Only the face and the height are the readout's own; the rest is the template's.
-        font = getFont();
-        font.face = "Digiface";
-        font.height = -26;
-        hasFont = true;
+        font_ = getFont();
+        font_.face = "Digiface";
+        font_.height = -26;
+        hasFont_ = true;
     }
     colours.setFont = true;
-    colours.font = font;
+    colours.font = font_;
     colours.setTextColour = true;
-    colours.textColour = textColour;
+    colours.textColour = textColour_;
     colours.setBackground = true;
     colours.background = rgb(0, 0, 0);
     return true;

@@ -44,10 +44,10 @@ public:
     void update(Subject* changed, Transaction* hint) override;
 
 private:
-    Static* picture;
-    const ValuePredicate* predicate;
-    const Bitmap* whenTrue;
-    const Bitmap* whenFalse;
+    Static* picture_;
+    const ValuePredicate* predicate_;
+    const Bitmap* whenTrue_;
+    const Bitmap* whenFalse_;
 };
 
 // A picture per value, with a default for the values without one.
@@ -59,9 +59,9 @@ public:
     virtual void addBitmap(const ParameterValue& value, const Bitmap* bitmap);
 
 private:
-    const Bitmap* defaultBitmap;
-    Static* picture;
-    std::map<int16_t, const Bitmap*> bitmaps;
+    const Bitmap* defaultBitmap_;
+    Static* picture_;
+    std::map<int16_t, const Bitmap*> bitmaps_;
 };
 
 // Turns a raw meter value into a level.
@@ -151,13 +151,13 @@ private:
 // Digiface is not installed); the other font attributes come from the template.
 class CStaticLCD : public Static {
 public:
-    explicit CStaticLCD(Colour textColour) : textColour(textColour) {}
+    explicit CStaticLCD(Colour textColour) : textColour_(textColour) {}
 
 protected:
     bool onControlColour(ControlColours& colours) override;
 
 private:
-    bool hasFont = false;
-    FontDescription font;
-    Colour textColour;
+    bool hasFont_ = false;
+    FontDescription font_;
+    Colour textColour_;
 };

@@ -56,22 +56,22 @@ static void setUpSlider(Slider* slider, const ParameterClass* parameter, bool in
 }
 
 Win32SliderObserver::Win32SliderObserver(Slider* slider, bool inverted, bool keepThumb)
-    : slider(slider), inverted(inverted), keepThumb(keepThumb)
+    : slider_(slider), inverted_(inverted), keepThumb_(keepThumb)
 {
 }
 
 void Win32SliderObserver::setRange()
 {
-    setSliderRange(slider, *subject_, inverted, position);
+    setSliderRange(slider_, *subject_, inverted_, position_);
 }
 
 void Win32SliderObserver::setup(int tickFrequency, int newLineSize, int newPageSize)
 {
     if (subject_ != nullptr) {
-        lineSize = newLineSize;
-        pageSize = newPageSize;
+        lineSize_ = newLineSize;
+        pageSize_ = newPageSize;
     }
-    setUpSlider(slider, subject_, inverted, position, tickFrequency, newLineSize, newPageSize);
+    setUpSlider(slider_, subject_, inverted_, position_, tickFrequency, newLineSize, newPageSize);
 }
 
 void Win32SliderObserver::update(Subject* changed, Transaction*)
@@ -79,44 +79,44 @@ void Win32SliderObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    slider->enable(subject_->available());
+    slider_->enable(subject_->available());
     setRange();
-    if (!keepThumb) {
-        slider->setPos(position);
+    if (!keepThumb_) {
+        slider_->setPos(position_);
     }
 }
 
 void Win32SliderObserver::onScroll(int code)
 {
-    int thumb = slider->getPos();
-    int lower = slider->getRangeMin();
-    int upper = slider->getRangeMax();
-    if (inverted) {
+    int thumb = slider_->getPos();
+    int lower = slider_->getRangeMin();
+    int upper = slider_->getRangeMax();
+    if (inverted_) {
         thumb = -thumb;
         std::swap(lower, upper);
         lower = -lower;
         upper = -upper;
     }
-    int direction = inverted ? -1 : 1;
+    int direction = inverted_ ? -1 : 1;
     int step = 0;
     switch (code) {
     case 0:
-        step = -lineSize * direction;
+        step = -lineSize_ * direction;
         break;
     case 1:
-        step = lineSize * direction;
+        step = lineSize_ * direction;
         break;
     case 2:
-        step = -pageSize * direction;
+        step = -pageSize_ * direction;
         break;
     case 3:
-        step = pageSize * direction;
+        step = pageSize_ * direction;
         break;
     case 4:
     case 5:
     case 6:
     case 7:
-        step = thumb - (inverted ? -position : position);
+        step = thumb - (inverted_ ? -position_ : position_);
         break;
     default:
         step = 0;
@@ -129,16 +129,16 @@ void Win32SliderObserver::onScroll(int code)
     subject_->setValue(ParameterValue(positionToValue(target)));
 }
 
-Win32SliderStatusObserver::Win32SliderStatusObserver(Slider* slider) : slider(slider) {}
+Win32SliderStatusObserver::Win32SliderStatusObserver(Slider* slider) : slider_(slider) {}
 
 void Win32SliderStatusObserver::setRange()
 {
-    setSliderRange(slider, *subject_, false, position);
+    setSliderRange(slider_, *subject_, false, position_);
 }
 
 void Win32SliderStatusObserver::setup(int tickFrequency, int lineSize, int pageSize)
 {
-    setUpSlider(slider, subject_, false, position, tickFrequency, lineSize, pageSize);
+    setUpSlider(slider_, subject_, false, position_, tickFrequency, lineSize, pageSize);
 }
 
 void Win32SliderStatusObserver::update(Subject* changed, Transaction*)
@@ -146,19 +146,19 @@ void Win32SliderStatusObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    slider->enable(subject_->available());
+    slider_->enable(subject_->available());
     setRange();
-    slider->setPos(position);
+    slider_->setPos(position_);
 }
 
 // --- Spin ----------------------------------------------------------------------------
 
-Win32SpinObserver::Win32SpinObserver(SpinButton* spin) : spin(spin) {}
+Win32SpinObserver::Win32SpinObserver(SpinButton* spin) : spin_(spin) {}
 
 void Win32SpinObserver::update(Subject* changed, Transaction*)
 {
     if (isOwnSubject(changed)) {
-        spin->enable(subject_->available());
+        spin_->enable(subject_->available());
     }
 }
 
@@ -180,7 +180,7 @@ ButtonState::ButtonState(Button* button)
 }
 
 Win32ButtonStatusObserver::Win32ButtonStatusObserver(ButtonState* state, int16_t statusValue)
-    : state(state), values{statusValue}
+    : state_(state), values_{statusValue}
 {
 }
 
@@ -189,22 +189,22 @@ void Win32ButtonStatusObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    bool pressed = std::find(values.begin(), values.end(), subject_->value().toInt16()) != values.end();
-    state->shownPressed = pressed;
-    state->pushed = pressed;
-    state->button->setState(pressed);
-    state->button->enable(subject_->available());
+    bool pressed = std::find(values_.begin(), values_.end(), subject_->value().toInt16()) != values_.end();
+    state_->shownPressed = pressed;
+    state_->pushed = pressed;
+    state_->button->setState(pressed);
+    state_->button->enable(subject_->available());
 }
 
 Win32ButtonControlOnlyObserver::Win32ButtonControlOnlyObserver(ButtonState* state, int16_t value)
-    : state(state), value(value)
+    : state_(state), value_(value)
 {
 }
 
 void Win32ButtonControlOnlyObserver::update(Subject* changed, Transaction*)
 {
     if (isOwnSubject(changed)) {
-        state->button->enable(subject_->available() && withinRange(*subject_, value));
+        state_->button->enable(subject_->available() && withinRange(*subject_, value_));
     }
 }
 
@@ -213,16 +213,16 @@ void Win32ButtonControlOnlyObserver::userChanged(Transaction*)
     if (subject_ == nullptr) {
         return;
     }
-    state->button->setState(state->pushed); // the click must not change the look
-    if (!state->shownPressed) {
-        subject_->sendAlways(ParameterValue(value));
+    state_->button->setState(state_->pushed); // the click must not change the look
+    if (!state_->shownPressed) {
+        subject_->sendAlways(ParameterValue(value_));
     }
 }
 
 // --- Check boxes and radio buttons ---------------------------------------------------
 
 Win32CheckBoxObserver::Win32CheckBoxObserver(Button* button, int16_t checkedValue)
-    : button(button), checkedValue(checkedValue)
+    : button_(button), checkedValue_(checkedValue)
 {
     button->setCheck(Button::Unchecked);
 }
@@ -232,8 +232,8 @@ void Win32CheckBoxObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    button->setCheck(subject_->value().toInt16() == checkedValue ? Button::Checked : Button::Unchecked);
-    button->enable(subject_->available() && withinRange(*subject_, checkedValue));
+    button_->setCheck(subject_->value().toInt16() == checkedValue_ ? Button::Checked : Button::Unchecked);
+    button_->enable(subject_->available() && withinRange(*subject_, checkedValue_));
 }
 
 void Win32CheckBoxObserver::userChanged(Transaction* transaction)
@@ -241,40 +241,40 @@ void Win32CheckBoxObserver::userChanged(Transaction* transaction)
     if (subject_ == nullptr) {
         return;
     }
-    bool checked = button->getCheck() != Button::Unchecked;
+    bool checked = button_->getCheck() != Button::Unchecked;
     // Every observer of the parameter shows its state again, undoing what the click
     // did to the check marks; the new value then checks the right one.
     subject_->notify(nullptr);
-    subject_->setPending(ParameterValue(checked ? checkedValue : 0), transaction);
+    subject_->setPending(ParameterValue(checked ? checkedValue_ : 0), transaction);
 }
 
 // --- Edit ----------------------------------------------------------------------------
 
 Win32EditObserver::Win32EditObserver(Edit* edit, const ParameterConverter* converter)
-    : edit(edit), converter(converter)
+    : edit_(edit), converter_(converter)
 {
     edit->setText("");
 }
 
 void Win32EditObserver::update(Subject* changed, Transaction*)
 {
-    if (busy || !isOwnSubject(changed)) {
+    if (busy_ || !isOwnSubject(changed)) {
         return;
     }
-    converter->toText(shownText, subject_->value());
+    converter_->toText(shownText_, subject_->value());
     {
         // Setting the text raises the edit's change notification; that echo is the
         // value itself and must not be sent back.
-        showing = true;
+        showing_ = true;
         struct Reset {
             bool& flag;
             ~Reset() { flag = false; }
-        } reset{showing};
-        edit->setText(shownText);
+        } reset{showing_};
+        edit_->setText(shownText_);
     }
-    edit->enable(subject_->available());
+    edit_->enable(subject_->available());
     // What the edit actually shows is what later typing is compared with.
-    lastText = edit->getText();
+    lastText_ = edit_->getText();
 }
 
 void Win32EditObserver::refresh()
@@ -286,28 +286,28 @@ void Win32EditObserver::refresh()
 
 bool Win32EditObserver::commit(Transaction* transaction)
 {
-    if (showing) {
+    if (showing_) {
         return false;
     }
-    busy = true;
+    busy_ = true;
     // However the commit ends, the edit takes updates again afterwards.
     struct Reset {
         bool& flag;
         ~Reset() { flag = false; }
-    } reset{busy};
-    if (subject_ == nullptr || edit == nullptr || !edit->hasWindow()) {
+    } reset{busy_};
+    if (subject_ == nullptr || edit_ == nullptr || !edit_->hasWindow()) {
         return false;
     }
-    std::string text = edit->getText();
+    std::string text = edit_->getText();
     std::size_t word = text.find("fuck");
     if (word != std::string::npos) {
         text.replace(word, 4, "$#*!");
     }
-    if (text == lastText) {
+    if (text == lastText_) {
         return false;
     }
     ParameterValue value;
-    if (!converter->toValue(value, text)) {
+    if (!converter_->toValue(value, text)) {
         return false;
     }
     ParameterTransaction own;
@@ -315,7 +315,7 @@ bool Win32EditObserver::commit(Transaction* transaction)
     if (transaction == nullptr) {
         own.commit();
     }
-    lastText = text;
+    lastText_ = text;
     return true;
 }
 
@@ -331,8 +331,8 @@ static std::string loadEntry(int id)
 }
 
 Win32ComboBoxObserver::Win32ComboBoxObserver(ComboBox* combo, int firstStringId, int lastStringId)
-    : combo(combo), listMin(0), listMax(lastStringId - firstStringId), firstStringId(firstStringId),
-      lastStringId(lastStringId)
+    : combo_(combo), listMin_(0), listMax_(lastStringId - firstStringId), firstStringId_(firstStringId),
+      lastStringId_(lastStringId)
 {
     for (int id = firstStringId; id <= lastStringId; ++id) {
         combo->addString(loadEntry(id));
@@ -343,26 +343,26 @@ Win32ComboBoxObserver::Win32ComboBoxObserver(ComboBox* combo, int firstStringId,
 // The string of a value, taken only from the combo box's own entries.
 std::string Win32ComboBoxObserver::label(int value) const
 {
-    return loadEntry(firstStringId + value);
+    return loadEntry(firstStringId_ + value);
 }
 
 void Win32ComboBoxObserver::showOutsideValue(int value)
 {
-    if (hasOutsideItem && outsideValue == value) {
+    if (hasOutsideItem_ && outsideValue_ == value) {
         return;
     }
     dropOutsideValue();
     // A value without a string of its own shows as its number, in an item after the list.
-    combo->addString(std::to_string(value));
-    hasOutsideItem = true;
-    outsideValue = value;
+    combo_->addString(std::to_string(value));
+    hasOutsideItem_ = true;
+    outsideValue_ = value;
 }
 
 void Win32ComboBoxObserver::dropOutsideValue()
 {
-    if (hasOutsideItem) {
-        combo->deleteString(combo->getCount() - 1);
-        hasOutsideItem = false;
+    if (hasOutsideItem_) {
+        combo_->deleteString(combo_->getCount() - 1);
+        hasOutsideItem_ = false;
     }
 }
 
@@ -371,51 +371,51 @@ void Win32ComboBoxObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    if (Window* parent = combo->parentWindow()) {
-        parent->invalidate(combo->rectInParent());
+    if (Window* parent = combo_->parentWindow()) {
+        parent->invalidate(combo_->rectInParent());
     }
     dropOutsideValue();
     // The list holds the values of the parameter's range that have a string; a wide
     // range therefore never loads more than the combo box's own entries.
     int lowest = std::max<int>(subject_->minimum().toInt16(), 0);
-    int highest = std::min<int>(subject_->maximum().toInt16(), lastStringId - firstStringId);
+    int highest = std::min<int>(subject_->maximum().toInt16(), lastStringId_ - firstStringId_);
     if (lowest > highest) {
-        combo->resetContent();
-        listMin = lowest;
-        listMax = lowest - 1;
+        combo_->resetContent();
+        listMin_ = lowest;
+        listMax_ = lowest - 1;
     } else {
-        if (listMax < listMin || listMin > highest || listMax < lowest) {
-            combo->resetContent(); // nothing of the old list stays
-            listMin = lowest;
-            listMax = lowest - 1;
+        if (listMax_ < listMin_ || listMin_ > highest || listMax_ < lowest) {
+            combo_->resetContent(); // nothing of the old list stays
+            listMin_ = lowest;
+            listMax_ = lowest - 1;
         }
-        while (listMin < lowest) {
-            combo->deleteString(0);
-            combo->setCurSel(0);
-            ++listMin;
+        while (listMin_ < lowest) {
+            combo_->deleteString(0);
+            combo_->setCurSel(0);
+            ++listMin_;
         }
-        while (listMin > lowest) {
-            --listMin;
-            combo->insertString(0, label(listMin));
+        while (listMin_ > lowest) {
+            --listMin_;
+            combo_->insertString(0, label(listMin_));
         }
-        while (listMax > highest) {
-            combo->deleteString(combo->getCount() - 1);
-            --listMax;
+        while (listMax_ > highest) {
+            combo_->deleteString(combo_->getCount() - 1);
+            --listMax_;
         }
-        while (listMax < highest) {
-            ++listMax;
-            combo->addString(label(listMax));
+        while (listMax_ < highest) {
+            ++listMax_;
+            combo_->addString(label(listMax_));
         }
     }
     int value = subject_->value().toInt16();
-    if (value >= listMin && value <= listMax) {
-        selection = value - listMin;
+    if (value >= listMin_ && value <= listMax_) {
+        selection_ = value - listMin_;
     } else {
         showOutsideValue(value);
-        selection = combo->getCount() - 1;
+        selection_ = combo_->getCount() - 1;
     }
-    combo->setCurSel(selection);
-    combo->enable(subject_->available());
+    combo_->setCurSel(selection_);
+    combo_->enable(subject_->available());
 }
 
 void Win32ComboBoxObserver::userChanged(Transaction* transaction)
@@ -423,14 +423,14 @@ void Win32ComboBoxObserver::userChanged(Transaction* transaction)
     if (subject_ == nullptr) {
         return;
     }
-    int index = combo->getCurSel();
-    combo->setCurSel(selection); // the shown selection changes only through the parameter
-    int count = listMax - listMin + 1;
+    int index = combo_->getCurSel();
+    combo_->setCurSel(selection_); // the shown selection changes only through the parameter
+    int count = listMax_ - listMin_ + 1;
     int value = 0;
     if (index >= 0 && index < count) {
-        value = listMin + index;
-    } else if (hasOutsideItem && index == count) {
-        value = outsideValue;
+        value = listMin_ + index;
+    } else if (hasOutsideItem_ && index == count) {
+        value = outsideValue_;
     } else {
         return; // no item chosen
     }
@@ -439,15 +439,15 @@ void Win32ComboBoxObserver::userChanged(Transaction* transaction)
 
 // --- Editable combo box of a text parameter ------------------------------------------
 
-Win32DropdownObserver::Win32DropdownObserver(ComboBox* combo) : combo(combo) {}
+Win32DropdownObserver::Win32DropdownObserver(ComboBox* combo) : combo_(combo) {}
 
 void Win32DropdownObserver::update(Subject* changed, Transaction*)
 {
     if (!isOwnSubject(changed)) {
         return;
     }
-    combo->setText(subject_->value().toString());
-    combo->enable(subject_->available());
+    combo_->setText(subject_->value().toString());
+    combo_->enable(subject_->available());
 }
 
 void Win32DropdownObserver::userChanged(Transaction* transaction)
@@ -455,10 +455,10 @@ void Win32DropdownObserver::userChanged(Transaction* transaction)
     if (subject_ == nullptr) {
         return;
     }
-    int index = combo->getCurSel();
+    int index = combo_->getCurSel();
     // The text read back is byte for byte what the combo box shows.
-    std::string text = index >= 0 ? combo->getLBText(index) : combo->getText();
-    if (text == lastText) {
+    std::string text = index >= 0 ? combo_->getLBText(index) : combo_->getText();
+    if (text == lastText_) {
         return;
     }
     ParameterTransaction own;
@@ -466,5 +466,5 @@ void Win32DropdownObserver::userChanged(Transaction* transaction)
     if (transaction == nullptr) {
         own.commit();
     }
-    lastText = text;
+    lastText_ = text;
 }

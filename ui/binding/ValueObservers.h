@@ -89,12 +89,12 @@ public:
 private:
     void setRange();
 
-    Slider* slider;
-    int position = 0;
-    bool inverted;
-    int lineSize = 1;
-    int pageSize = 1;
-    bool keepThumb;
+    Slider* slider_;
+    int position_ = 0;
+    bool inverted_;
+    int lineSize_ = 1;
+    int pageSize_ = 1;
+    bool keepThumb_;
 };
 
 // A track bar that only shows a status parameter.
@@ -111,8 +111,8 @@ public:
 private:
     void setRange();
 
-    Slider* slider;
-    int position = 0;
+    Slider* slider_;
+    int position_ = 0;
 };
 
 // An up-down control: each arrow steps the value and sends it at once.
@@ -127,7 +127,7 @@ public:
     void step(int delta);
 
 private:
-    SpinButton* spin;
+    SpinButton* spin_;
 };
 
 // What the two observers of one push button share: the look the status gave it.
@@ -148,8 +148,8 @@ public:
     void update(Subject* changed, Transaction* hint) override;
 
 private:
-    ButtonState* state;
-    std::list<int16_t> values;
+    ButtonState* state_;
+    std::list<int16_t> values_;
 };
 
 // The observers that Win32Controller::onCommand drives.
@@ -168,8 +168,8 @@ public:
     void userChanged(Transaction* transaction) override;
 
 private:
-    ButtonState* state;
-    int16_t value;
+    ButtonState* state_;
+    int16_t value_;
 };
 
 // A check box or radio button: checked while the parameter holds its value.
@@ -181,8 +181,8 @@ public:
     void userChanged(Transaction* transaction) override;
 
 private:
-    Button* button;
-    int16_t checkedValue;
+    Button* button_;
+    int16_t checkedValue_;
 };
 
 // An edit: shows the value through its converter and sends what the user types.
@@ -198,12 +198,12 @@ public:
     virtual void refresh();
 
 private:
-    std::string lastText;
-    Edit* edit;
-    const ParameterConverter* converter;
-    bool busy = false;
-    bool showing = false; // the edit is being given the value's text
-    std::string shownText;
+    std::string lastText_;
+    Edit* edit_;
+    const ParameterConverter* converter_;
+    bool busy_ = false;
+    bool showing_ = false; // the edit is being given the value's text
+    std::string shownText_;
 };
 
 // A drop-down list of string-table entries: item i stands for the value listMin + i
@@ -220,14 +220,14 @@ private:
     void showOutsideValue(int value);
     void dropOutsideValue();
 
-    ComboBox* combo;
-    int listMin;
-    int listMax;
-    int selection = 0;
-    int firstStringId;
-    int lastStringId;
-    bool hasOutsideItem = false; // the last item shows a value without a string
-    int outsideValue = 0;
+    ComboBox* combo_;
+    int listMin_;
+    int listMax_;
+    int selection_ = 0;
+    int firstStringId_;
+    int lastStringId_;
+    bool hasOutsideItem_ = false; // the last item shows a value without a string
+    int outsideValue_ = 0;
 };
 
 // An editable combo box of a text parameter.
@@ -239,6 +239,6 @@ public:
     void userChanged(Transaction* transaction) override;
 
 private:
-    std::string lastText;
-    ComboBox* combo;
+    std::string lastText_;
+    ComboBox* combo_;
 };
