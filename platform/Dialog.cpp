@@ -26,15 +26,15 @@
 // The window of a modal dialog: Enter, Escape and the close box go to the dialog.
 class QzDialogWindow : public QDialog {
 public:
-    QzDialogWindow(DialogPrivate* owner, QWidget* parent) : QDialog(parent), dialog(owner) {}
-    DialogPrivate* dialog;
+    QzDialogWindow(DialogPrivate* owner, QWidget* parent) : QDialog(parent), dialog_(owner) {}
+    DialogPrivate* dialog_;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
         bool handled = false;
-        if (dialog != nullptr && event->modifiers() == Qt::NoModifier) {
-            guarded([&] { dialog->onKey(event->key(), handled); });
+        if (dialog_ != nullptr && event->modifiers() == Qt::NoModifier) {
+            guarded([&] { dialog_->onKey(event->key(), handled); });
         }
         if (!handled) {
             QWidget::keyPressEvent(event);
@@ -43,8 +43,8 @@ protected:
     void closeEvent(QCloseEvent* event) override
     {
         event->ignore(); // the dialog decides; ending its run hides the window
-        if (dialog != nullptr) {
-            guarded([&] { dialog->onClose(); });
+        if (dialog_ != nullptr) {
+            guarded([&] { dialog_->onClose(); });
         }
     }
 };
@@ -56,22 +56,22 @@ protected:
 // timer waits at a time.
 class QzTimerHost : public QObject {
 public:
-    QzTimerHost(DialogPrivate* owner, QObject* parent) : QObject(parent), dialog(owner) {}
-    DialogPrivate* dialog;
+    QzTimerHost(DialogPrivate* owner, QObject* parent) : QObject(parent), dialog_(owner) {}
+    DialogPrivate* dialog_;
 
 protected:
     void timerEvent(QTimerEvent* event) override
     {
         int qtId = event->timerId();
-        if (dialog == nullptr || !waiting_.insert(qtId).second) {
+        if (dialog_ == nullptr || !waiting_.insert(qtId).second) {
             return;
         }
         QMetaObject::invokeMethod(
             this,
             [this, qtId] {
                 waiting_.erase(qtId);
-                if (dialog != nullptr) {
-                    guarded([&] { dialog->dispatchTimer(qtId); });
+                if (dialog_ != nullptr) {
+                    guarded([&] { dialog_->dispatchTimer(qtId); });
                 }
             },
             Qt::QueuedConnection);
@@ -256,10 +256,10 @@ void DialogPrivate::releaseWindow()
         agent->dialog_ = nullptr;
     }
     if (auto* window = dynamic_cast<QzDialogWindow*>(top)) {
-        window->dialog = nullptr;
+        window->dialog_ = nullptr;
     }
     if (auto* host = dynamic_cast<QzTimerHost*>(timerHost)) {
-        host->dialog = nullptr;
+        host->dialog_ = nullptr;
     }
     timers.clear();
     controls.clear();

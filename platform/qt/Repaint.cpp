@@ -88,12 +88,12 @@ namespace {
 class PaintCounter : public QObject {
 public:
     using QObject::QObject;
-    unsigned long count = 0;
+    unsigned long count_ = 0;
 
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Paint) {
-            ++count;
+            ++count_;
         }
         return false;
     }
@@ -110,5 +110,5 @@ unsigned long paintEventCount()
         QCoreApplication::instance()->installEventFilter(made);
         return made;
     }();
-    return counter->count;
+    return counter->count_;
 }
