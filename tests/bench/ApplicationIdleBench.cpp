@@ -1,7 +1,8 @@
 // The application idle in its own message loop: the main window connected over TCP
-// to the fake unit on loopback (1 ms poll timer), and off line. Reported per second
-// of wall time: the CPU time of the whole process and of the user-interface thread,
-// the poll ticks, the status polls (two per tick) and the paint events.
+// to the fake unit on loopback (1 ms poll timer), off line, and off line after a TCP
+// connection failed. Reported per second of wall time: the CPU time of the whole
+// process and of the user-interface thread, the poll ticks, the status polls (two per
+// tick) and the paint events.
 //
 // It runs under the platform plugin a user has: a real X server (a private Xvfb,
 // whose own CPU time is not counted) where Xvfb is installed, offscreen otherwise.
@@ -94,16 +95,20 @@ protected:
     }
 };
 
-void idle(benchmark::State& state, int connectionType, const std::string& address)
+// Idles in the connection the window ends up with: `connectionType` is the one it
+// asks for, `settledType` the one it must have once shown (off line after a fall-back,
+// whose Error dialog is closed as the user would).
+void idle(benchmark::State& state, int connectionType, const std::string& address, int settledType)
 {
     double wall = 0, processCpu = 0, threadCpu = 0, ticks = 0, paints = 0;
     for (auto _ : state) {
         IdleWindow window(connectionType, address, 1);
         user::onModal([&](Window& shown) {
             if (&shown != &window) {
+                shown.postClose();
                 return;
             }
-            if (window.connectionType() != connectionType) {
+            if (window.connectionType() != settledType) {
                 state.SkipWithError("the window did not connect");
             }
             window.setTimer(settledTimerId, settleMilliseconds);
@@ -131,18 +136,25 @@ void IdleOnTcp(benchmark::State& state)
         engine.store = unitCatalogueDefaults();
         engine.store[ParameterId(0x090A)] = ParameterValue(2); // controlled over Ethernet
     });
-    idle(state, CRemoteDlg::ethernet, unit.address());
+    idle(state, CRemoteDlg::ethernet, unit.address(), CRemoteDlg::ethernet);
 }
 
 void IdleOffLine(benchmark::State& state)
 {
-    idle(state, CRemoteDlg::offLine, "");
+    idle(state, CRemoteDlg::offLine, "", CRemoteDlg::offLine);
+}
+
+// Nothing listens on this loopback address: the connection fails and falls back to off line.
+void IdleAfterTcpFallBack(benchmark::State& state)
+{
+    idle(state, CRemoteDlg::ethernet, "127.0.0.31", CRemoteDlg::offLine);
 }
 
 } // namespace
 
 BENCHMARK(IdleOnTcp)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(IdleOffLine)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(IdleAfterTcpFallBack)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 namespace {
 
