@@ -44,13 +44,6 @@ const ControlRow rows[] = {
 } // namespace
 
 CCompressionPage::CCompressionPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), controller_(parameterSet, errorReporter)
+    : BoundDialog(templateId, Win32Controller(parameterSet, errorReporter), rows)
 {
-    routeRows(*this, controller_, rows);
-}
-
-bool CCompressionPage::onInitDialog()
-{
-    bindRows(*this, controller_, rows);
-    return true;
 }

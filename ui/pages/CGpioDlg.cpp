@@ -1,5 +1,8 @@
 #include "ui/pages/CGpioDlg.h"
 
+#include <span>
+#include <vector>
+
 #include "ui/binding/ControlTable.h"
 #include "unit/ParameterIds.h"
 
@@ -96,13 +99,6 @@ std::vector<ControlRow> pinRows()
 } // namespace
 
 CGpioDlg::CGpioDlg(const Win32Controller& pageController)
-    : Dialog(templateId), rows_(pinRows()), controller_(pageController)
+    : BoundDialog(templateId, pageController, pinRows())
 {
-    routeRows(*this, controller_, rows_);
-}
-
-bool CGpioDlg::onInitDialog()
-{
-    bindRows(*this, controller_, rows_);
-    return true;
 }

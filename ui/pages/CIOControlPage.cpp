@@ -28,16 +28,9 @@ const ControlRow rows[] = {
 } // namespace
 
 CIOControlPage::CIOControlPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), controller_(parameterSet, errorReporter)
+    : BoundDialog(templateId, Win32Controller(parameterSet, errorReporter), rows)
 {
-    routeRows(*this, controller_, rows);
     connect(Control::gpio, Notify::Clicked, [this](Notification&) { OnGpio(); });
-}
-
-bool CIOControlPage::onInitDialog()
-{
-    bindRows(*this, controller_, rows);
-    return true;
 }
 
 void CIOControlPage::OnGpio()

@@ -35,18 +35,11 @@ const ControlRow rows[] = {
 } // namespace
 
 CKaraokeDlg::CKaraokeDlg(const Win32Controller& pageController)
-    : Dialog(templateId), controller_(pageController)
+    : BoundDialog(templateId, pageController, rows)
 {
-    routeRows(*this, controller_, rows);
     for (int button : {Control::vocalOneMute, Control::vocalTwoMute, Control::musicMute}) {
         connect(button, Notify::Clicked, [this, button](Notification&) { mute(button); });
     }
-}
-
-bool CKaraokeDlg::onInitDialog()
-{
-    bindRows(*this, controller_, rows);
-    return true;
 }
 
 void CKaraokeDlg::mute(int button)

@@ -42,12 +42,6 @@ const ControlRow rows[] = {
 } // namespace
 
 CMetadataStatusPage::CMetadataStatusPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), controller_(parameterSet, errorReporter)
+    : BoundDialog(templateId, Win32Controller(parameterSet, errorReporter), rows)
 {
-}
-
-bool CMetadataStatusPage::onInitDialog()
-{
-    bindRows(*this, controller_, rows);
-    return true;
 }

@@ -70,13 +70,6 @@ const ControlRow rows[] = {
 } // namespace
 
 CMonitorConfigurationPage::CMonitorConfigurationPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), controller_(parameterSet, errorReporter)
+    : BoundDialog(templateId, Win32Controller(parameterSet, errorReporter), rows)
 {
-    routeRows(*this, controller_, rows);
-}
-
-bool CMonitorConfigurationPage::onInitDialog()
-{
-    bindRows(*this, controller_, rows);
-    return true;
 }

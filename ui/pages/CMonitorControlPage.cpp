@@ -30,17 +30,10 @@ const ControlRow rows[] = {
 } // namespace
 
 CMonitorControlPage::CMonitorControlPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), controller_(parameterSet, errorReporter)
+    : BoundDialog(templateId, Win32Controller(parameterSet, errorReporter), rows)
 {
-    routeRows(*this, controller_, rows);
     connect(Control::karaoke, Notify::Clicked, [this](Notification&) { OnKaraoke(); });
     connect(Control::tessivaII, Notify::Clicked, [this](Notification&) { OnTessivaII(); });
-}
-
-bool CMonitorControlPage::onInitDialog()
-{
-    bindRows(*this, controller_, rows);
-    return true;
 }
 
 void CMonitorControlPage::OnKaraoke()

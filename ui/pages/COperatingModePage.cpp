@@ -31,13 +31,6 @@ const ControlRow rows[] = {
 } // namespace
 
 COperatingModePage::COperatingModePage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), controller_(parameterSet, errorReporter)
+    : BoundDialog(templateId, Win32Controller(parameterSet, errorReporter), rows)
 {
-    routeRows(*this, controller_, rows);
-}
-
-bool COperatingModePage::onInitDialog()
-{
-    bindRows(*this, controller_, rows);
-    return true;
 }

@@ -39,12 +39,6 @@ const ControlRow rows[] = {
 } // namespace
 
 COutputMetersPage::COutputMetersPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), controller_(parameterSet, errorReporter)
+    : BoundDialog(templateId, Win32Controller(parameterSet, errorReporter), rows)
 {
-}
-
-bool COutputMetersPage::onInitDialog()
-{
-    bindRows(*this, controller_, rows);
-    return true;
 }

@@ -18,16 +18,14 @@ const ControlRow rows[] = {
 } // namespace
 
 CSystemSettingsPage::CSystemSettingsPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), controller_(parameterSet, errorReporter)
+    : BoundDialog(templateId, Win32Controller(parameterSet, errorReporter), rows)
 {
-    routeRows(*this, controller_, rows);
 }
 
 bool CSystemSettingsPage::onInitDialog()
 {
     control<Edit>(Control::unitName).setLimitText(unitNameLimit);
-    bindRows(*this, controller_, rows);
-    return true;
+    return BoundDialog::onInitDialog();
 }
 
 void CSystemSettingsPage::OnKillfocusUnitName()

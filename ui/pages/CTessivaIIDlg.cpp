@@ -24,13 +24,6 @@ const ControlRow rows[] = {
 } // namespace
 
 CTessivaIIDlg::CTessivaIIDlg(const Win32Controller& pageController)
-    : Dialog(templateId), controller_(pageController)
+    : BoundDialog(templateId, pageController, rows)
 {
-    routeRows(*this, controller_, rows);
-}
-
-bool CTessivaIIDlg::onInitDialog()
-{
-    bindRows(*this, controller_, rows);
-    return true;
 }

@@ -45,17 +45,15 @@ std::vector<ControlRow> presetRows()
 } // namespace
 
 CUserPresetsPage::CUserPresetsPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), rows_(presetRows()), controller_(parameterSet, errorReporter)
+    : BoundDialog(templateId, Win32Controller(parameterSet, errorReporter), presetRows())
 {
-    routeRows(*this, controller_, rows_);
     connect(Control::savePreset, Notify::Clicked, [this](Notification&) { OnSave(); });
 }
 
 bool CUserPresetsPage::onInitDialog()
 {
     control<Edit>(Control::presetName).setLimitText(presetNameLimit);
-    bindRows(*this, controller_, rows_);
-    return true;
+    return BoundDialog::onInitDialog();
 }
 
 void CUserPresetsPage::commitName()
