@@ -29,14 +29,14 @@ const ParameterId version(0x4301);
 // Control parameters: two integers, a text, and one owned by the application's own store.
 class ConfigurationTest : public ::testing::Test {
 protected:
-    ConfigurationTest() { fill(source, unit); }
+    ConfigurationTest() { fill(source_, unit_); }
 
     void fill(ControlParameterMap& map, RecordingProtocol& protocol)
     {
         map.emplace(trim, ControlParameter(&protocol, trim, v(-20), v(20)));
         map.emplace(level, ControlParameter(&protocol, level, v(0), v(100)));
-        map.emplace(name, ControlParameter(&protocol, name, MinimumValue(), MaximumValue(), &text));
-        map.emplace(version, ControlParameter(&application, version, v(0), v(9)));
+        map.emplace(name, ControlParameter(&protocol, name, MinimumValue(), MaximumValue(), &text_));
+        map.emplace(version, ControlParameter(&application_, version, v(0), v(9)));
     }
 
     std::string saved(ControlParameterMap& map)
@@ -60,13 +60,13 @@ protected:
 
     std::size_t sent() const
     {
-        return unit.countOf("setValueAndRead") + application.countOf("setValueAndRead");
+        return unit_.countOf("setValueAndRead") + application_.countOf("setValueAndRead");
     }
 
-    StringFormatter text{"Unit Name"};
-    RecordingProtocol unit;
-    RecordingProtocol application;
-    ControlParameterMap source;
+    StringFormatter text_{"Unit Name"};
+    RecordingProtocol unit_;
+    RecordingProtocol application_;
+    ControlParameterMap source_;
 };
 
 } // namespace
@@ -78,23 +78,23 @@ TEST_F(ConfigurationTest, GoldenBytes)
     EXPECT_EQ(load(empty, saved(empty)), "");
 
     ControlParameterMap one;
-    one.emplace(level, ControlParameter(&unit, level, v(0), v(100)));
+    one.emplace(level, ControlParameter(&unit_, level, v(0), v(100)));
     one.update({{level, v(10)}});
     EXPECT_EQ(saved(one), str({1, 0, 0, 0, 0x05, 0x11, 2, 0, 0, 0, 0x00, 0x0A, 35, 0, 0, 0}));
 
     ControlParameterMap negative;
-    negative.emplace(trim, ControlParameter(&unit, trim, v(-20), v(20)));
+    negative.emplace(trim, ControlParameter(&unit_, trim, v(-20), v(20)));
     negative.update({{trim, v(-10)}});
     EXPECT_EQ(saved(negative), str({1, 0, 0, 0, 0x05, 0x00, 2, 0, 0, 0, 0xFF, 0xF6, 0xFD, 0xFF, 0xFF, 0xFF}));
-    EXPECT_TRUE(unit.calls.empty());
+    EXPECT_TRUE(unit_.calls.empty());
 }
 
 TEST_F(ConfigurationTest, SavesPendingValuesOfSavedParametersOnly)
 {
-    source.update({{trim, v(-3)}, {level, v(40)}, {name, ParameterValue(std::string("Studio\0A", 8))}});
-    source.find(version).setSaved(false);
+    source_.update({{trim, v(-3)}, {level, v(40)}, {name, ParameterValue(std::string("Studio\0A", 8))}});
+    source_.find(version).setSaved(false);
     const ParameterValueMap records = [&] {
-        std::istringstream in(saved(source));
+        std::istringstream in(saved(source_));
         return readParameterValueMap(in);
     }();
     EXPECT_EQ(records,
@@ -104,36 +104,36 @@ TEST_F(ConfigurationTest, SavesPendingValuesOfSavedParametersOnly)
 
 TEST_F(ConfigurationTest, RoundTripThroughAFileRestoresEveryValue)
 {
-    source.update({{trim, v(-3)}, {level, v(40)}, {name, ParameterValue(std::string("Control Room"))}});
-    application.values[version] = v(7);
-    source.refreshAll(&application);
+    source_.update({{trim, v(-3)}, {level, v(40)}, {name, ParameterValue(std::string("Control Room"))}});
+    application_.values[version] = v(7);
+    source_.refreshAll(&application_);
     const std::string path = ::testing::TempDir() + "roundtrip.347";
     {
         std::ofstream file(path, std::ios::binary);
-        source.save(file);
+        source_.save(file);
     }
 
     RecordingProtocol otherUnit;
     ControlParameterMap target;
     target.emplace(trim, ControlParameter(&otherUnit, trim, v(-20), v(20)));
     target.emplace(level, ControlParameter(&otherUnit, level, v(0), v(100)));
-    target.emplace(name, ControlParameter(&otherUnit, name, MinimumValue(), MaximumValue(), &text));
-    target.emplace(version, ControlParameter(&application, version, v(0), v(9)));
+    target.emplace(name, ControlParameter(&otherUnit, name, MinimumValue(), MaximumValue(), &text_));
+    target.emplace(version, ControlParameter(&application_, version, v(0), v(9)));
     target.update({{level, v(40)}}); // already equal: nothing sent for it
     {
         std::ifstream file(path, std::ios::binary);
         target.load(file);
     }
     for (const ParameterId& id : {trim, level, name, version})
-        EXPECT_EQ(target.find(id).value(), source.find(id).value());
+        EXPECT_EQ(target.find(id).value(), source_.find(id).value());
     EXPECT_EQ(otherUnit.countOf("setValueAndRead"), 2u);
     EXPECT_EQ(otherUnit.values[name], ParameterValue(std::string("Control Room")));
 }
 
 TEST_F(ConfigurationTest, DamagedFilesAreRefusedBeforeAnythingIsSent)
 {
-    source.update({{level, v(40)}, {name, ParameterValue(std::string("Room"))}});
-    const std::string good = saved(source);
+    source_.update({{level, v(40)}, {name, ParameterValue(std::string("Room"))}});
+    const std::string good = saved(source_);
     // Layout: count(4) | 05 00 len(4) 2 bytes | 05 11 len(4) 2 bytes | 09 01 len(4) "Room" | 43 01 len(4) 2
     // bytes | sum(4)
     ASSERT_EQ(good.size(), 4u + 8 + 8 + 10 + 8 + 4);
@@ -151,7 +151,7 @@ TEST_F(ConfigurationTest, DamagedFilesAreRefusedBeforeAnythingIsSent)
     // A valid checksum over a value longer than any the unit can report or be sent.
     auto withValue = [&](const ParameterId& id, const ParameterValue& value) {
         ControlParameterMap other;
-        other.emplace(id, ControlParameter(&unit, id, MinimumValue(), MaximumValue()));
+        other.emplace(id, ControlParameter(&unit_, id, MinimumValue(), MaximumValue()));
         other.update({{id, value}});
         return saved(other);
     };
@@ -184,7 +184,7 @@ TEST_F(ConfigurationTest, DamagedFilesAreRefusedBeforeAnythingIsSent)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ControlParameterMap target;
-        fill(target, unit);
+        fill(target, unit_);
         EXPECT_EQ(load(target, c.bytes), invalidConfigurationText);
         EXPECT_EQ(sent(), 0u);
     }
@@ -202,15 +202,15 @@ TEST_F(ConfigurationTest, IntegersTheUnitReportedInItsLongFormLoadBack)
             bytes.back() = 0x2A;
         const ParameterValue reported(bytes);
         ControlParameterMap other;
-        fill(other, unit);
+        fill(other, unit_);
         other.update({{level, reported}});
         ControlParameterMap target;
-        fill(target, unit);
+        fill(target, unit_);
         target.update({{level, v(70)}});
-        unit.clearCalls();
+        unit_.clearCalls();
         EXPECT_EQ(load(target, saved(other)), "");
         EXPECT_EQ(target.find(level).value(), reported);
-        EXPECT_EQ(unit.values[level], reported);
+        EXPECT_EQ(unit_.values[level], reported);
     }
 }
 
@@ -221,40 +221,40 @@ TEST_F(ConfigurationTest, AnUnknownIdentifierFailsAfterTheRecordsBeforeIt)
     ControlParameterMap other;
     for (const auto& [id, value] : records)
         other.emplace(
-            id, ControlParameter(&unit, id, MinimumValue(), MaximumValue(), id == name ? &text : nullptr));
+            id, ControlParameter(&unit_, id, MinimumValue(), MaximumValue(), id == name ? &text_ : nullptr));
     other.update(records);
-    EXPECT_EQ(load(source, saved(other)), invalidConfigurationText);
+    EXPECT_EQ(load(source_, saved(other)), invalidConfigurationText);
     // Accepted before the failure (they come first in identifier order): they stay set.
-    EXPECT_EQ(source.find(level).value(), v(30));
-    EXPECT_EQ(source.find(name).value(), ParameterValue(std::string("X")));
-    EXPECT_EQ(unit.countOf("setValueAndRead"), 2u);
+    EXPECT_EQ(source_.find(level).value(), v(30));
+    EXPECT_EQ(source_.find(name).value(), ParameterValue(std::string("X")));
+    EXPECT_EQ(unit_.countOf("setValueAndRead"), 2u);
 }
 
 TEST_F(ConfigurationTest, RefusedValuesFailAfterFivePassesAndTheRestStays)
 {
     ControlParameterMap other;
-    fill(other, unit);
+    fill(other, unit_);
     other.update({{trim, v(5)}, {level, v(70)}});
     const std::string file = saved(other);
     ControlParameterMap target;
-    fill(target, unit);
+    fill(target, unit_);
     target.find(level).setMaximum(v(50), nullptr); // 70 is now out of range: never sent
-    unit.clearCalls();
+    unit_.clearCalls();
     EXPECT_EQ(load(target, file), invalidConfigurationText);
     EXPECT_EQ(target.find(trim).value(), v(5));
-    for (const RecordedCall& call : unit.callsOf("setValueAndRead"))
+    for (const RecordedCall& call : unit_.callsOf("setValueAndRead"))
         EXPECT_NE(call.ids[0], level);
 
     // The unit keeps answering with another value: five attempts, then the failure.
     ControlParameterMap stubborn;
-    fill(stubborn, unit);
-    unit.clearCalls();
-    unit.readBack = [](const ParameterId& id, const ParameterValue& value) {
+    fill(stubborn, unit_);
+    unit_.clearCalls();
+    unit_.readBack = [](const ParameterId& id, const ParameterValue& value) {
         return id == trim ? v(1) : value;
     };
     EXPECT_EQ(load(stubborn, file), invalidConfigurationText);
     std::size_t trimWrites = 0;
-    for (const RecordedCall& call : unit.callsOf("setValueAndRead"))
+    for (const RecordedCall& call : unit_.callsOf("setValueAndRead"))
         trimWrites += call.ids[0] == trim ? 1 : 0;
     EXPECT_EQ(trimWrites, 5u); // once per pass
 }
@@ -262,17 +262,17 @@ TEST_F(ConfigurationTest, RefusedValuesFailAfterFivePassesAndTheRestStays)
 TEST_F(ConfigurationTest, DependentValuesSucceedInALaterPass)
 {
     ControlParameterMap other;
-    fill(other, unit);
+    fill(other, unit_);
     other.update({{trim, v(5)}, {level, v(70)}});
     const std::string file = saved(other);
     // The unit takes the trim only once the level is 70; the trim comes first in identifier order.
-    unit.readBack = [this](const ParameterId& id, const ParameterValue& value) {
-        if (id == trim && unit.values[level] != v(70))
+    unit_.readBack = [this](const ParameterId& id, const ParameterValue& value) {
+        if (id == trim && unit_.values[level] != v(70))
             return v(0);
         return value;
     };
     ControlParameterMap target;
-    fill(target, unit);
+    fill(target, unit_);
     target.update({{trim, v(1)}});
     EXPECT_EQ(load(target, file), "");
     EXPECT_EQ(target.find(trim).value(), v(5));
@@ -287,36 +287,36 @@ TEST_F(ConfigurationTest, DuplicateRecordsApplyTheLaterValue)
                                   0, 0, 0, 0, 10,   0x05, 0x11,
                                   2, 0, 0, 0, 0,    20,   static_cast<unsigned char>(sum),
                                   0, 0, 0});
-    EXPECT_EQ(load(source, file), "");
-    EXPECT_EQ(source.find(level).value(), v(20));
-    EXPECT_EQ(unit.countOf("setValueAndRead"), 1u);
+    EXPECT_EQ(load(source_, file), "");
+    EXPECT_EQ(source_.find(level).value(), v(20));
+    EXPECT_EQ(unit_.countOf("setValueAndRead"), 1u);
 }
 
 TEST_F(ConfigurationTest, AFailureWhileSendingGivesTheLoadsMessage)
 {
     ControlParameterMap other;
-    fill(other, unit);
+    fill(other, unit_);
     other.update({{trim, v(5)}, {level, v(70)}});
     const std::string file = saved(other);
-    unit.throwOnNextCall(HostException("Parameter out of range"));
-    EXPECT_EQ(load(source, file), invalidConfigurationText);
+    unit_.throwOnNextCall(HostException("Parameter out of range"));
+    EXPECT_EQ(load(source_, file), invalidConfigurationText);
 }
 
 TEST_F(ConfigurationTest, RecordsOfUnsavedParametersAreSkipped)
 {
     ControlParameterMap other;
-    fill(other, unit);
+    fill(other, unit_);
     other.update({{level, v(70)}});
-    source.find(level).setSaved(false);
-    EXPECT_EQ(load(source, saved(other)), "");
-    EXPECT_EQ(source.find(level).value(), v(0));
-    EXPECT_EQ(unit.countOf("setValueAndRead"), 0u);
+    source_.find(level).setSaved(false);
+    EXPECT_EQ(load(source_, saved(other)), "");
+    EXPECT_EQ(source_.find(level).value(), v(0));
+    EXPECT_EQ(unit_.countOf("setValueAndRead"), 0u);
 }
 
 TEST_F(ConfigurationTest, AFailedSaveThrows)
 {
-    source.update({{level, v(40)}});
-    const std::size_t size = saved(source).size();
+    source_.update({{level, v(40)}});
+    const std::size_t size = saved(source_).size();
     struct Case {
         const char* what;
         std::size_t limit;
@@ -327,10 +327,10 @@ TEST_F(ConfigurationTest, AFailedSaveThrows)
         SCOPED_TRACE(c.what);
         LimitedBuffer buffer(c.limit, c.flushFails);
         std::ostream out(&buffer);
-        EXPECT_THROW(source.save(out), VormoException);
+        EXPECT_THROW(source_.save(out), VormoException);
     }
     LimitedBuffer roomy(size);
     std::ostream out(&roomy);
-    EXPECT_NO_THROW(source.save(out));
-    EXPECT_EQ(roomy.written, saved(source));
+    EXPECT_NO_THROW(source_.save(out));
+    EXPECT_EQ(roomy.written, saved(source_));
 }

@@ -88,8 +88,8 @@ const std::string goldenHtml = "<HTML><HEAD><TITLE>QZ347 Parameters</TITLE> </HE
 
 class ExportTest : public ::testing::Test {
 protected:
-    RecordingProtocol unit;
-    ExportSet set{&unit};
+    RecordingProtocol unit_;
+    ExportSet set_{&unit_};
 };
 
 } // namespace
@@ -97,16 +97,16 @@ protected:
 TEST_F(ExportTest, WholeSetDocuments)
 {
     std::ostringstream text;
-    set.exportText(text, title);
+    set_.exportText(text, title);
     EXPECT_EQ(text.str(), goldenText);
     std::ostringstream html;
-    set.exportHtml(html, title);
+    set_.exportHtml(html, title);
     EXPECT_EQ(html.str(), goldenHtml);
 }
 
 TEST_F(ExportTest, EmptySetStillWritesBothHeadings)
 {
-    ParameterSet empty(&unit, std::make_unique<RecordingProtocol>());
+    ParameterSet empty(&unit_, std::make_unique<RecordingProtocol>());
     std::ostringstream text;
     empty.exportText(text, "T");
     EXPECT_EQ(text.str(), "T\r\n\r\nCONTROL PARAMETERS\r\nSTATUS PARAMETERS\r\n");
@@ -128,16 +128,16 @@ TEST_F(ExportTest, Sections)
     };
     const std::vector<Case> cases = {
         {"control text",
-         [&](std::ostream& out) { set.writeControlTextSection(out, 0x01, "System Information"); },
+         [&](std::ostream& out) { set_.writeControlTextSection(out, 0x01, "System Information"); },
          "\r\nSystem Information\r\n\tUnit Name: A&B <1>\r\n\tMode: On\r\n"},
-        {"empty control text", [&](std::ostream& out) { set.writeControlTextSection(out, 0x07, "Speakers"); },
+        {"empty control text", [&](std::ostream& out) { set_.writeControlTextSection(out, 0x07, "Speakers"); },
          "\r\nSpeakers\r\n"},
-        {"status text", [&](std::ostream& out) { set.writeStatusTextSection(out, 0x0F, "Input"); },
+        {"status text", [&](std::ostream& out) { set_.writeStatusTextSection(out, 0x0F, "Input"); },
          "\r\nInput\r\n\tLock: Unlocked\r\n"},
-        {"control html", [&](std::ostream& out) { set.writeControlHtmlSection(out, 0x03, "System"); },
+        {"control html", [&](std::ostream& out) { set_.writeControlHtmlSection(out, 0x03, "System"); },
          "<BR><CAPTION><FONT SIZE=+1>System </FONT></CAPTION>\r\n<TABLE BORDER COLS=2>\r\n"
          "<TR><TD>782 (3, 14)</TD><TD>5</TD></TR>\r\n</TABLE>\r\n"},
-        {"empty status html", [&](std::ostream& out) { set.writeStatusHtmlSection(out, 0x01, "None"); },
+        {"empty status html", [&](std::ostream& out) { set_.writeStatusHtmlSection(out, 0x01, "None"); },
          "<BR><CAPTION><FONT SIZE=+1>None </FONT></CAPTION>\r\n<TABLE BORDER COLS=2>\r\n</TABLE>\r\n"},
     };
     for (const Case& c : cases) {
@@ -150,7 +150,7 @@ TEST_F(ExportTest, Sections)
 
 TEST_F(ExportTest, HtmlCellsStayWellFormedWhateverTheText)
 {
-    auto& name = const_cast<ControlParameter&>(set.controls().find(ParameterId(0x0101)));
+    auto& name = const_cast<ControlParameter&>(set_.controls().find(ParameterId(0x0101)));
     name.updateFrom({{name.id(), ParameterValue(std::string("</TD></TR><script>&amp;"))}});
     std::ostringstream row;
     name.formatHtml(row);
@@ -163,9 +163,9 @@ TEST_F(ExportTest, AFailedStreamIsReported)
     // Already failed: the whole-set documents throw before their first row; sections run quietly.
     std::ostringstream failed;
     failed.setstate(std::ios::badbit);
-    EXPECT_THROW(set.exportText(failed, title), VormoException);
-    EXPECT_NO_THROW(set.writeControlTextSection(failed, 0x01, "System Information"));
-    EXPECT_NO_THROW(set.writeControlHtmlSection(failed, 0x01, "System Information"));
+    EXPECT_THROW(set_.exportText(failed, title), VormoException);
+    EXPECT_NO_THROW(set_.writeControlTextSection(failed, 0x01, "System Information"));
+    EXPECT_NO_THROW(set_.writeControlHtmlSection(failed, 0x01, "System Information"));
 
     // Failing inside the last row or the footer is reported too.
     struct Case {
@@ -175,11 +175,11 @@ TEST_F(ExportTest, AFailedStreamIsReported)
         const char* error;
     };
     const std::vector<Case> cases = {
-        {"text, last row", [&](std::ostream& out) { set.exportText(out, title); }, goldenText.size() - 3,
+        {"text, last row", [&](std::ostream& out) { set_.exportText(out, title); }, goldenText.size() - 3,
          "Error formatting a parameter as text."},
-        {"html, footer", [&](std::ostream& out) { set.exportHtml(out, title); }, goldenHtml.size() - 3,
+        {"html, footer", [&](std::ostream& out) { set_.exportHtml(out, title); }, goldenHtml.size() - 3,
          "Error formatting a parameter as html."},
-        {"html, early", [&](std::ostream& out) { set.exportHtml(out, title); }, 10,
+        {"html, early", [&](std::ostream& out) { set_.exportHtml(out, title); }, 10,
          "Error formatting a parameter as html."},
     };
     for (const Case& c : cases) {

@@ -42,13 +42,13 @@ protected:
     std::vector<int> polledGroups() const
     {
         std::vector<int> groups;
-        for (const RecordedCall& call : unit.callsOf("getValues"))
+        for (const RecordedCall& call : unit_.callsOf("getValues"))
             groups.push_back(call.ids.empty() ? -1 : call.ids[0].group());
         return groups;
     }
 
-    RecordingProtocol unit;
-    SmallSet set{&unit};
+    RecordingProtocol unit_;
+    SmallSet set_{&unit_};
 };
 
 // Counts the hooks of a rule and checks what it sees.
@@ -64,105 +64,105 @@ public:
 
 TEST_F(ParameterSetTest, PollingRotatesTheQueue)
 {
-    set.queue() = {0x27, 0x01, 0x27, 0x03};
+    set_.queue() = {0x27, 0x01, 0x27, 0x03};
     for (int i = 0; i < 4; ++i)
-        set.pollStatusGroup();
+        set_.pollStatusGroup();
     // 0x01 has no status parameters: an empty request.
     EXPECT_EQ(polledGroups(), (std::vector<int>{0x27, -1, 0x27, 0x03}));
-    EXPECT_EQ(unit.callsOf("getValues")[0].ids,
+    EXPECT_EQ(unit_.callsOf("getValues")[0].ids,
               (std::vector<ParameterId>{ParameterId(0x2701), ParameterId(0x2702)}));
-    EXPECT_EQ(set.pollQueue(), (std::deque<uint8_t>{0x27, 0x01, 0x27, 0x03}));
+    EXPECT_EQ(set_.pollQueue(), (std::deque<uint8_t>{0x27, 0x01, 0x27, 0x03}));
 }
 
 TEST_F(ParameterSetTest, AFailedPollLeavesTheGroupInFront)
 {
-    set.queue() = {0x27, 0x03};
-    unit.throwOnNextCall(ProtocolException("no reply"));
-    EXPECT_THROW(set.pollStatusGroup(), ProtocolException);
-    EXPECT_EQ(set.pollQueue(), (std::deque<uint8_t>{0x27, 0x03}));
-    set.pollStatusGroup();
-    EXPECT_EQ(set.pollQueue(), (std::deque<uint8_t>{0x03, 0x27}));
+    set_.queue() = {0x27, 0x03};
+    unit_.throwOnNextCall(ProtocolException("no reply"));
+    EXPECT_THROW(set_.pollStatusGroup(), ProtocolException);
+    EXPECT_EQ(set_.pollQueue(), (std::deque<uint8_t>{0x27, 0x03}));
+    set_.pollStatusGroup();
+    EXPECT_EQ(set_.pollQueue(), (std::deque<uint8_t>{0x03, 0x27}));
 }
 
 TEST_F(ParameterSetTest, AnEmptyQueuePollsNothing)
 {
-    set.pollStatusGroup();
-    EXPECT_TRUE(unit.calls.empty());
+    set_.pollStatusGroup();
+    EXPECT_TRUE(unit_.calls.empty());
 }
 
 TEST_F(ParameterSetTest, FindAndAttach)
 {
-    EXPECT_TRUE(dynamic_cast<ControlParameter*>(set.findParameter(ParameterId(0x0301))) != nullptr);
-    EXPECT_EQ(set.findParameter(ParameterId(0x2702))->id(), ParameterId(0x2702));
-    EXPECT_THROW(set.findParameter(ParameterId(0x1D1F)), VormoException);
+    EXPECT_TRUE(dynamic_cast<ControlParameter*>(set_.findParameter(ParameterId(0x0301))) != nullptr);
+    EXPECT_EQ(set_.findParameter(ParameterId(0x2702))->id(), ParameterId(0x2702));
+    EXPECT_THROW(set_.findParameter(ParameterId(0x1D1F)), VormoException);
 
     RecordingObserver<ControlParameter> control;
-    EXPECT_THROW(set.attachControlObserver(ParameterId(0x2701), &control), VormoException);
+    EXPECT_THROW(set_.attachControlObserver(ParameterId(0x2701), &control), VormoException);
     EXPECT_EQ(control.getSubject(), nullptr);
-    set.attachControlObserver(ParameterId(0x0302), &control);
+    set_.attachControlObserver(ParameterId(0x0302), &control);
     EXPECT_EQ(control.seen, (std::vector<Seen>{{v(0), nullptr}})); // updated at once
 
     RecordingObserver<Parameter> status;
-    set.attachStatusObserver(ParameterId(0x2701), &status);
+    set_.attachStatusObserver(ParameterId(0x2701), &status);
     EXPECT_EQ(status.seen.size(), 1u);
     // Moving the observer detaches it from its previous parameter.
-    set.attachStatusObserver(ParameterId(0x2702), &status);
+    set_.attachStatusObserver(ParameterId(0x2702), &status);
     EXPECT_EQ(status.getSubject()->id(), ParameterId(0x2702));
 }
 
 TEST_F(ParameterSetTest, RefreshReadsOnlyTheProtocolsControlParameters)
 {
-    unit.values[ParameterId(0x0302)] = v(7);
-    set.refresh();
-    ASSERT_EQ(unit.countOf("getValues"), 1u);
-    EXPECT_EQ(unit.callsOf("getValues")[0].ids,
+    unit_.values[ParameterId(0x0302)] = v(7);
+    set_.refresh();
+    ASSERT_EQ(unit_.countOf("getValues"), 1u);
+    EXPECT_EQ(unit_.callsOf("getValues")[0].ids,
               (std::vector<ParameterId>{ParameterId(0x0301), ParameterId(0x0302)}));
-    EXPECT_EQ(set.controls().find(ParameterId(0x0302)).current(), v(7));
+    EXPECT_EQ(set_.controls().find(ParameterId(0x0302)).current(), v(7));
 }
 
 TEST_F(ParameterSetTest, SetValueRefreshesFirstThenSends)
 {
-    EXPECT_EQ(set.setValue(ParameterId(0x0301), v(9)), v(9));
-    ASSERT_EQ(unit.calls.size(), 2u);
-    EXPECT_EQ(unit.calls[0].operation, "getValues");
-    EXPECT_EQ(unit.calls[1].operation, "setValueAndRead");
-    EXPECT_EQ(set.setValue(ParameterId(0x0301), v(99)), v(9)); // out of range: not sent
-    EXPECT_EQ(unit.countOf("setValueAndRead"), 1u);
-    EXPECT_THROW(set.setValue(ParameterId(0x2701), v(1)), VormoException);
+    EXPECT_EQ(set_.setValue(ParameterId(0x0301), v(9)), v(9));
+    ASSERT_EQ(unit_.calls.size(), 2u);
+    EXPECT_EQ(unit_.calls[0].operation, "getValues");
+    EXPECT_EQ(unit_.calls[1].operation, "setValueAndRead");
+    EXPECT_EQ(set_.setValue(ParameterId(0x0301), v(99)), v(9)); // out of range: not sent
+    EXPECT_EQ(unit_.countOf("setValueAndRead"), 1u);
+    EXPECT_THROW(set_.setValue(ParameterId(0x2701), v(1)), VormoException);
 
     // The local parameter is written through the set's own store, not the unit.
-    set.setValue(ParameterId(0x4301), v(3));
-    EXPECT_EQ(unit.countOf("setValueAndRead"), 1u);
-    EXPECT_EQ(set.local()->getValue(ParameterId(0x4301)), v(3));
+    set_.setValue(ParameterId(0x4301), v(3));
+    EXPECT_EQ(unit_.countOf("setValueAndRead"), 1u);
+    EXPECT_EQ(set_.local()->getValue(ParameterId(0x4301)), v(3));
 }
 
 TEST_F(ParameterSetTest, SetValuesAppliesWhatTheUnitReported)
 {
-    unit.readBack = [](const ParameterId&, const ParameterValue&) { return v(5); };
+    unit_.readBack = [](const ParameterId&, const ParameterValue&) { return v(5); };
     RecordingObserver<ControlParameter> a, b;
-    set.attachControlObserver(ParameterId(0x0301), &a);
-    set.attachControlObserver(ParameterId(0x0302), &b);
+    set_.attachControlObserver(ParameterId(0x0301), &a);
+    set_.attachControlObserver(ParameterId(0x0302), &b);
     a.seen.clear();
     b.seen.clear();
     ParameterValueMap result;
-    set.setValues({{ParameterId(0x0301), v(20)}, {ParameterId(0x0302), v(30)}}, result, 15);
-    EXPECT_EQ(unit.calls[0].operation, "getValues");
-    EXPECT_EQ(unit.callsOf("setValuesAndRead")[0].delayMs, 15);
+    set_.setValues({{ParameterId(0x0301), v(20)}, {ParameterId(0x0302), v(30)}}, result, 15);
+    EXPECT_EQ(unit_.calls[0].operation, "getValues");
+    EXPECT_EQ(unit_.callsOf("setValuesAndRead")[0].delayMs, 15);
     EXPECT_EQ(result.size(), 2u);
     EXPECT_EQ(a.seen, (std::vector<Seen>{{v(5), nullptr}}));
     EXPECT_EQ(b.seen, (std::vector<Seen>{{v(5), nullptr}}));
-    EXPECT_FALSE(set.isMessageBased());
-    unit.messageBased = true;
-    EXPECT_TRUE(set.isMessageBased());
+    EXPECT_FALSE(set_.isMessageBased());
+    unit_.messageBased = true;
+    EXPECT_TRUE(set_.isMessageBased());
 }
 
 TEST_F(ParameterSetTest, RulesSeeChangesOfTheirOwnSubjectOnly)
 {
-    auto* rule = set.addRule<CountingRule>(ParameterId(0x2701));
+    auto* rule = set_.addRule<CountingRule>(ParameterId(0x2701));
     // The update of attach runs while the rule is still only the base: its own hooks are not reached.
     EXPECT_TRUE(rule->calls.empty());
 
-    Parameter& meter = *set.findParameter(ParameterId(0x2701));
+    Parameter& meter = *set_.findParameter(ParameterId(0x2701));
     meter.setAlwaysNotify(true);
     meter.updateFrom({{meter.id(), v(0)}}); // same value again
     meter.updateFrom({{meter.id(), v(0)}});
@@ -174,8 +174,8 @@ TEST_F(ParameterSetTest, RulesSeeChangesOfTheirOwnSubjectOnly)
 
     // A hinted notification passes the hint to both hooks.
     rule->calls.clear();
-    ControlParameter& control = *dynamic_cast<ControlParameter*>(set.findParameter(ParameterId(0x0301)));
-    auto* controlRule = set.addRule<CountingRule>(ParameterId(0x0301));
+    ControlParameter& control = *dynamic_cast<ControlParameter*>(set_.findParameter(ParameterId(0x0301)));
+    auto* controlRule = set_.addRule<CountingRule>(ParameterId(0x0301));
     controlRule->calls.clear();
     {
         ParameterTransaction transaction;

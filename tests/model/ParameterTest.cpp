@@ -18,11 +18,11 @@ class ParameterTest : public ::testing::Test {
 protected:
     ControlParameter control(int minimum, int maximum)
     {
-        return ControlParameter(&unit, volume, v(minimum), v(maximum));
+        return ControlParameter(&unit_, volume, v(minimum), v(maximum));
     }
 
-    RecordingProtocol unit;
-    RecordingObserver<ControlParameter> observer;
+    RecordingProtocol unit_;
+    RecordingObserver<ControlParameter> observer_;
 };
 
 } // namespace
@@ -36,7 +36,7 @@ TEST_F(ParameterTest, NewParametersStartAtMinimumAndControlsPendAtZero)
     EXPECT_TRUE(parameter.available());
     EXPECT_TRUE(parameter.saved());
     EXPECT_EQ(parameter.delayMs(), 0);
-    Parameter status(&unit, volume, v(-3), v(3));
+    Parameter status(&unit_, volume, v(-3), v(3));
     EXPECT_EQ(status.value(), v(-3));
 }
 
@@ -50,73 +50,73 @@ TEST_F(ParameterTest, SetPendingInsideATransactionChecksRangeAndEquality)
                           Case{0, false} /* already pending */}) {
         SCOPED_TRACE(c.value);
         ControlParameter parameter = control(-10, 10);
-        observer.watch(parameter);
+        observer_.watch(parameter);
         ParameterTransaction transaction;
         parameter.setPending(v(c.value), &transaction);
         EXPECT_EQ(transaction.empty(), !c.taken);
         EXPECT_EQ(parameter.pending(), c.taken ? v(c.value) : v(0));
         EXPECT_EQ(parameter.current(), v(-10));
         if (c.taken)
-            EXPECT_EQ(observer.seen, (std::vector<Seen>{{v(c.value), &transaction}}));
+            EXPECT_EQ(observer_.seen, (std::vector<Seen>{{v(c.value), &transaction}}));
         else
-            EXPECT_TRUE(observer.seen.empty());
+            EXPECT_TRUE(observer_.seen.empty());
         transaction.commit();
     }
-    EXPECT_EQ(unit.countOf("setValueAndRead"), 0u);
+    EXPECT_EQ(unit_.countOf("setValueAndRead"), 0u);
 }
 
 TEST_F(ParameterTest, SetPendingWithoutTransactionSendsAtOnce)
 {
     ControlParameter parameter = control(-10, 10);
     parameter.setDelayMs(40);
-    observer.watch(parameter);
+    observer_.watch(parameter);
     parameter.setPending(v(-3), nullptr);
-    ASSERT_EQ(unit.countOf("setValueAndRead"), 1u);
-    const RecordedCall call = unit.callsOf("setValueAndRead")[0];
+    ASSERT_EQ(unit_.countOf("setValueAndRead"), 1u);
+    const RecordedCall call = unit_.callsOf("setValueAndRead")[0];
     EXPECT_EQ(call.ids[0], volume);
     EXPECT_EQ(call.values[0], v(-3));
     EXPECT_EQ(call.delayMs, 40);
     EXPECT_EQ(parameter.current(), v(-3));
-    EXPECT_EQ(observer.seen, (std::vector<Seen>{{v(-3), nullptr}}));
+    EXPECT_EQ(observer_.seen, (std::vector<Seen>{{v(-3), nullptr}}));
 }
 
 TEST_F(ParameterTest, SetValueSendsOnlyChangedValuesInRange)
 {
     ControlParameter parameter = control(-10, 10);
-    observer.watch(parameter);
+    observer_.watch(parameter);
     parameter.setValue(v(0));                                       // equals pending
     parameter.setValue(v(11));                                      // out of range
     parameter.setValue(ParameterValue(std::string("\xFF\xF0", 2))); // -16, signed reading
-    EXPECT_EQ(unit.countOf("setValueAndRead"), 0u);
-    EXPECT_TRUE(observer.seen.empty());
+    EXPECT_EQ(unit_.countOf("setValueAndRead"), 0u);
+    EXPECT_TRUE(observer_.seen.empty());
 
     parameter.setValue(v(-5));
-    EXPECT_EQ(unit.countOf("setValueAndRead"), 1u);
+    EXPECT_EQ(unit_.countOf("setValueAndRead"), 1u);
     EXPECT_EQ(parameter.pending(), v(-5));
     EXPECT_EQ(parameter.current(), v(-5));
-    EXPECT_EQ(observer.seen, (std::vector<Seen>{{v(-5), nullptr}}));
+    EXPECT_EQ(observer_.seen, (std::vector<Seen>{{v(-5), nullptr}}));
 }
 
 TEST_F(ParameterTest, SendAdoptsTheReplyAndTellsOnlyWhenItMoved)
 {
     ControlParameter parameter = control(0, 100);
-    observer.watch(parameter);
+    observer_.watch(parameter);
     // The unit clamps to 50.
-    unit.readBack = [](const ParameterId&, const ParameterValue& value) {
+    unit_.readBack = [](const ParameterId&, const ParameterValue& value) {
         return value.toInt16() > 50 ? v(50) : value;
     };
     parameter.send(v(70));
     EXPECT_EQ(parameter.pending(), v(50));
-    EXPECT_EQ(observer.seen, (std::vector<Seen>{{v(50), nullptr}}));
+    EXPECT_EQ(observer_.seen, (std::vector<Seen>{{v(50), nullptr}}));
 
     // A transaction left the pending value unconfirmed; the unit keeps it: nobody told, current confirmed.
     ParameterTransaction transaction;
     parameter.setPending(v(20), &transaction);
     transaction.commit();
-    observer.seen.clear();
-    unit.readBack = [](const ParameterId&, const ParameterValue&) { return v(20); };
+    observer_.seen.clear();
+    unit_.readBack = [](const ParameterId&, const ParameterValue&) { return v(20); };
     parameter.send(v(30));
-    EXPECT_TRUE(observer.seen.empty());
+    EXPECT_TRUE(observer_.seen.empty());
     EXPECT_EQ(parameter.pending(), v(20));
     EXPECT_EQ(parameter.current(), v(20));
 }
@@ -124,19 +124,19 @@ TEST_F(ParameterTest, SendAdoptsTheReplyAndTellsOnlyWhenItMoved)
 TEST_F(ParameterTest, SendAlwaysResendsAndUsesTheSignedRangeCheck)
 {
     ControlParameter parameter = control(-5, 5);
-    observer.watch(parameter);
+    observer_.watch(parameter);
     parameter.sendAlways(v(0)); // the pending value: sent again and told
-    EXPECT_EQ(unit.countOf("setValueAndRead"), 1u);
-    EXPECT_EQ(observer.seen, (std::vector<Seen>{{v(0), nullptr}}));
+    EXPECT_EQ(unit_.countOf("setValueAndRead"), 1u);
+    EXPECT_EQ(observer_.seen, (std::vector<Seen>{{v(0), nullptr}}));
 
     parameter.sendAlways(v(-5)); // negative but within the signed range
-    EXPECT_EQ(unit.countOf("setValueAndRead"), 2u);
+    EXPECT_EQ(unit_.countOf("setValueAndRead"), 2u);
     EXPECT_EQ(parameter.pending(), v(-5));
 
     parameter.sendAlways(v(6));
     parameter.sendAlways(v(-6));
     parameter.sendAlways(v(0xFFFF8000)); // -32768
-    EXPECT_EQ(unit.countOf("setValueAndRead"), 2u);
+    EXPECT_EQ(unit_.countOf("setValueAndRead"), 2u);
 }
 
 TEST_F(ParameterTest, RevertAlwaysTells)
@@ -144,17 +144,17 @@ TEST_F(ParameterTest, RevertAlwaysTells)
     ControlParameter parameter = control(0, 10);
     parameter.revert();
     EXPECT_EQ(parameter.pending(), v(0));
-    observer.watch(parameter);
+    observer_.watch(parameter);
     parameter.revert();
-    EXPECT_EQ(observer.seen, (std::vector<Seen>{{v(0), nullptr}}));
+    EXPECT_EQ(observer_.seen, (std::vector<Seen>{{v(0), nullptr}}));
 }
 
 TEST_F(ParameterTest, RefreshTellsOnChangeOrWhenAlwaysNotify)
 {
-    Parameter status(&unit, volume, v(0), v(100));
+    Parameter status(&unit_, volume, v(0), v(100));
     RecordingObserver<Parameter> statusObserver;
     statusObserver.watch(status);
-    unit.values[volume] = v(7);
+    unit_.values[volume] = v(7);
     status.refresh();
     status.refresh();
     EXPECT_EQ(statusObserver.seen, (std::vector<Seen>{{v(7), nullptr}}));
@@ -166,15 +166,15 @@ TEST_F(ParameterTest, RefreshTellsOnChangeOrWhenAlwaysNotify)
     ControlParameter parameter = control(0, 100);
     parameter.refresh();
     EXPECT_EQ(parameter.current(), v(7));
-    observer.watch(parameter);
+    observer_.watch(parameter);
     ParameterTransaction transaction;
     parameter.setPending(v(9), &transaction);
     transaction.commit();
-    observer.seen.clear();
-    unit.values[volume] = v(7); // the unit refused 9
+    observer_.seen.clear();
+    unit_.values[volume] = v(7); // the unit refused 9
     parameter.refresh();
     EXPECT_EQ(parameter.pending(), v(7));
-    EXPECT_EQ(observer.seen, (std::vector<Seen>{{v(7), nullptr}}));
+    EXPECT_EQ(observer_.seen, (std::vector<Seen>{{v(7), nullptr}}));
 }
 
 TEST_F(ParameterTest, UpdateFromABatch)
@@ -183,12 +183,12 @@ TEST_F(ParameterTest, UpdateFromABatch)
     const ParameterValueMap five{{volume, v(5)}};
 
     ControlParameter parameter = control(0, 10);
-    observer.watch(parameter);
+    observer_.watch(parameter);
     EXPECT_FALSE(parameter.updateFrom(other));
     EXPECT_TRUE(parameter.updateFrom(five));
     EXPECT_EQ(parameter.pending(), v(5));
     EXPECT_EQ(parameter.current(), v(5));
-    EXPECT_TRUE(observer.seen.empty()); // the control map tells afterwards
+    EXPECT_TRUE(observer_.seen.empty()); // the control map tells afterwards
 
     // The unit confirms a committed pending value: no change to show, but current follows.
     ParameterTransaction transaction;
@@ -200,7 +200,7 @@ TEST_F(ParameterTest, UpdateFromABatch)
     parameter.revert();
     EXPECT_EQ(parameter.pending(), v(8));
 
-    Parameter status(&unit, volume, v(0), v(10));
+    Parameter status(&unit_, volume, v(0), v(10));
     RecordingObserver<Parameter> statusObserver;
     statusObserver.watch(status);
     EXPECT_TRUE(status.updateFrom(five));
@@ -213,8 +213,8 @@ TEST_F(ParameterTest, UpdateFromABatch)
 TEST_F(ParameterTest, SetMaximumChecksCurrentAndTellsOnlyOnChange)
 {
     EnumeratedFormatter formatter("Delay");
-    Parameter parameter(&unit, volume, v(0), v(20), &formatter);
-    Parameter cause(&unit, ParameterId(0x2B04), v(0), v(100));
+    Parameter parameter(&unit_, volume, v(0), v(20), &formatter);
+    Parameter cause(&unit_, ParameterId(0x2B04), v(0), v(100));
     parameter.updateFrom({{volume, v(12)}});
     RecordingObserver<Parameter> watcher;
     watcher.watch(parameter);
@@ -242,8 +242,8 @@ TEST_F(ParameterTest, FormatPrefersTheGivenFormatterThenItsOwnThenUnsigned)
     own.add(v(1), "one");
     EnumeratedFormatter given("Given");
     given.add(v(1), "uno");
-    Parameter plain(&unit, volume, v(0), v(1));
-    Parameter labelled(&unit, volume, v(0), v(1), &own);
+    Parameter plain(&unit_, volume, v(0), v(1));
+    Parameter labelled(&unit_, volume, v(0), v(1), &own);
     struct Case {
         const Parameter& parameter;
         ParameterValue value;
