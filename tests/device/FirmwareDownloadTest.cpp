@@ -63,14 +63,14 @@ class Download : public ::testing::Test {
 protected:
     NetworkDeviceConnection& connect()
     {
-        connection = std::make_unique<NetworkDeviceConnection>(&link, &packet);
-        link.unit.received.clear();
-        return *connection;
+        connection_ = std::make_unique<NetworkDeviceConnection>(&link_, &packet_);
+        link_.unit.received.clear();
+        return *connection_;
     }
 
-    FakeUnitLink link;
-    Packet packet;
-    std::unique_ptr<NetworkDeviceConnection> connection;
+    FakeUnitLink link_;
+    Packet packet_;
+    std::unique_ptr<NetworkDeviceConnection> connection_;
 };
 
 } // namespace
@@ -82,11 +82,11 @@ TEST_F(Download, GoodImageGoesBlockByBlockAfterTheErase)
     RecordingListener listener;
     connect().downloadFirmware(image.path(), &listener);
 
-    ASSERT_EQ(link.unit.received.size(), 3u);
-    EXPECT_EQ(link.unit.received[0], bytes({0x09}));
-    EXPECT_EQ(link.unit.flashBlocks,
+    ASSERT_EQ(link_.unit.received.size(), 3u);
+    EXPECT_EQ(link_.unit.received[0], bytes({0x09}));
+    EXPECT_EQ(link_.unit.flashBlocks,
               (std::vector<std::string>{payload.substr(0, 4096), payload.substr(4096)}));
-    EXPECT_EQ(link.unit.countReceived(11), 0u) << "no Burn And Reboot from a download";
+    EXPECT_EQ(link_.unit.countReceived(11), 0u) << "no Burn And Reboot from a download";
     EXPECT_EQ(listener.progress, (std::vector<unsigned>{49, 99}));
 }
 
@@ -98,14 +98,14 @@ TEST_F(Download, ProgressOfThreeBlocksAndAnImageWithoutPayload)
     unit.downloadFirmware(three.path(), &listener);
     EXPECT_EQ(listener.progress, (std::vector<unsigned>{33, 66, 99}));
 
-    link.unit.received.clear();
+    link_.unit.received.clear();
     TemporaryFile empty(imageBytes(""));
     unit.downloadFirmware(empty.path(), &listener);
-    EXPECT_TRUE(link.unit.received.empty());
+    EXPECT_TRUE(link_.unit.received.empty());
 
     // Without a listener the download runs the same.
     unit.downloadFirmware(three.path(), nullptr);
-    EXPECT_EQ(link.unit.countReceived(10), 3u);
+    EXPECT_EQ(link_.unit.countReceived(10), 3u);
 }
 
 TEST_F(Download, BadImagesAreRefusedBeforeAnythingIsSent)
@@ -144,7 +144,7 @@ TEST_F(Download, BadImagesAreRefusedBeforeAnythingIsSent)
                 EXPECT_NE(dynamic_cast<const DataValidationException*>(&failure), nullptr);
             }
         }
-        EXPECT_TRUE(link.unit.received.empty());
+        EXPECT_TRUE(link_.unit.received.empty());
     }
 
     const std::string missing = "/nonexistent/folder/image.bin";
@@ -154,33 +154,33 @@ TEST_F(Download, BadImagesAreRefusedBeforeAnythingIsSent)
     } catch (const VormoException& failure) {
         EXPECT_EQ(failure.what(), "Error opening " + missing);
     }
-    EXPECT_TRUE(link.unit.received.empty());
+    EXPECT_TRUE(link_.unit.received.empty());
 }
 
 TEST_F(Download, FailedFlashStepEndsTheDownload)
 {
     TemporaryFile image(imageBytes(patterned(2 * 4096)));
     NetworkDeviceConnection& unit = connect();
-    link.unit.flashResult = 5;
+    link_.unit.flashResult = 5;
     try {
         unit.downloadFirmware(image.path(), nullptr);
         FAIL() << "no exception";
     } catch (const FlashException& failure) {
         EXPECT_STREQ(failure.what(), "Error: Host Error");
     }
-    EXPECT_EQ(link.unit.received, std::vector<std::string>{bytes({0x09})}) << "stopped at the erase";
+    EXPECT_EQ(link_.unit.received, std::vector<std::string>{bytes({0x09})}) << "stopped at the erase";
 
     // A unit that never acknowledges.
-    link.unit.received.clear();
-    link.beforeRead = [](FakeUnitLink& self) { self.incoming.clear(); };
-    link.unit.flashResult = 0;
+    link_.unit.received.clear();
+    link_.beforeRead = [](FakeUnitLink& self) { self.incoming.clear(); };
+    link_.unit.flashResult = 0;
     try {
         unit.downloadFirmware(image.path(), nullptr);
         FAIL() << "no exception";
     } catch (const ProtocolException& failure) {
         EXPECT_STREQ(failure.what(), "Expected response not received");
     }
-    EXPECT_EQ(link.timeouts.back(), 30000);
+    EXPECT_EQ(link_.timeouts.back(), 30000);
 }
 
 TEST_F(Download, SingleBlocksEraseOnlyFirstAndBurnOnlyLast)
@@ -188,13 +188,13 @@ TEST_F(Download, SingleBlocksEraseOnlyFirstAndBurnOnlyLast)
     NetworkDeviceConnection& unit = connect();
     const unsigned char block[3] = {1, 2, 3};
     unit.sendFlashBlock(block, 3, 2, false);
-    EXPECT_EQ(link.unit.received, std::vector<std::string>{bytes({0x0A, 1, 2, 3})});
+    EXPECT_EQ(link_.unit.received, std::vector<std::string>{bytes({0x0A, 1, 2, 3})});
 
-    link.unit.received.clear();
+    link_.unit.received.clear();
     unit.sendFlashBlock(block, 3, 1, true);
-    EXPECT_EQ(link.unit.received,
+    EXPECT_EQ(link_.unit.received,
               (std::vector<std::string>{bytes({0x09}), bytes({0x0A, 1, 2, 3}), bytes({0x0B})}));
-    EXPECT_TRUE(link.incoming.empty()) << "every acknowledgement was awaited";
+    EXPECT_TRUE(link_.incoming.empty()) << "every acknowledgement was awaited";
 }
 
 TEST_F(Download, ProgressOfAnImageAbove42MegabytesDoesNotOverflow)

@@ -7,37 +7,37 @@ namespace {
 
 class LocalStore : public ::testing::Test {
 protected:
-    LocalDeviceConnection store;
-    ProtocolAdapter protocol{&store};
+    LocalDeviceConnection store_;
+    ProtocolAdapter protocol_{&store_};
 };
 
 } // namespace
 
 TEST_F(LocalStore, UnknownParameterReadsAsZeroAndIsStoredFromThenOn)
 {
-    ParameterValue value = protocol.getValue(ParameterId(0x0511));
+    ParameterValue value = protocol_.getValue(ParameterId(0x0511));
     EXPECT_EQ(value.toString(), std::string(2, '\0'));
 
     // A write into another parameter of the same group must not disturb the stored zero.
-    protocol.setValue(ParameterId(0x0410), ParameterValue(9), 0);
+    protocol_.setValue(ParameterId(0x0410), ParameterValue(9), 0);
     ParameterValueMap all;
-    protocol.getValues({ParameterId(0x0511), ParameterId(0x0510)}, all);
+    protocol_.getValues({ParameterId(0x0511), ParameterId(0x0510)}, all);
     EXPECT_EQ(all.at(ParameterId(0x0511)), ParameterValue(0));
     EXPECT_EQ(all.at(ParameterId(0x0510)), ParameterValue(9));
 }
 
 TEST_F(LocalStore, SingleWritesRoundTripUnderTheParametersOwnIdentifier)
 {
-    EXPECT_EQ(protocol.setValueAndRead(ParameterId(0x4301), ParameterValue(3), 50), ParameterValue(3));
-    EXPECT_EQ(protocol.getValue(ParameterId(0x4301)), ParameterValue(3));
+    EXPECT_EQ(protocol_.setValueAndRead(ParameterId(0x4301), ParameterValue(3), 50), ParameterValue(3));
+    EXPECT_EQ(protocol_.getValue(ParameterId(0x4301)), ParameterValue(3));
 
     // A direct write names the write identifier, one group below.
-    protocol.setValue(ParameterId(0x4201), ParameterValue(7), 0);
-    EXPECT_EQ(protocol.getValue(ParameterId(0x4301)), ParameterValue(7));
+    protocol_.setValue(ParameterId(0x4201), ParameterValue(7), 0);
+    EXPECT_EQ(protocol_.getValue(ParameterId(0x4301)), ParameterValue(7));
 
     // Any byte string is kept unchanged, texts included.
     const ParameterValue text(std::string("Preset\0One", 10));
-    EXPECT_EQ(protocol.setValueAndRead(ParameterId(0x1D00), text, 0), text);
+    EXPECT_EQ(protocol_.setValueAndRead(ParameterId(0x1D00), text, 0), text);
 }
 
 TEST_F(LocalStore, BatchesRoundTripThroughTheAdapter)
@@ -45,28 +45,28 @@ TEST_F(LocalStore, BatchesRoundTripThroughTheAdapter)
     const ParameterValueMap written{{ParameterId(0x0301), ParameterValue(-5)},
                                     {ParameterId(0x0503), ParameterValue(1234)},
                                     {ParameterId(0x2502), ParameterValue(std::string("server.local"))}};
-    protocol.setValues(written, 0);
+    protocol_.setValues(written, 0);
 
     ParameterValueMap read;
-    protocol.getValues({ParameterId(0x2502), ParameterId(0x0301), ParameterId(0x0503)}, read);
+    protocol_.getValues({ParameterId(0x2502), ParameterId(0x0301), ParameterId(0x0503)}, read);
     EXPECT_EQ(read, written);
 
     ParameterValueMap readBack;
     const ParameterValueMap changed{{ParameterId(0x0301), ParameterValue(6)},
                                     {ParameterId(0x4301), ParameterValue(2)}};
-    protocol.setValuesAndRead(changed, readBack, 0);
+    protocol_.setValuesAndRead(changed, readBack, 0);
     EXPECT_EQ(readBack, changed);
-    EXPECT_EQ(protocol.getValue(ParameterId(0x0503)), ParameterValue(1234));
+    EXPECT_EQ(protocol_.getValue(ParameterId(0x0503)), ParameterValue(1234));
 }
 
 TEST_F(LocalStore, AReadAgainWritesTheNewValuesIntoTheMapOfTheLastRead)
 {
     const ParameterId level(0x2700), other(0x2701);
     ParameterValueMap values;
-    protocol.getValues({level, other}, values);
+    protocol_.getValues({level, other}, values);
     const ParameterValue* slot = &values.at(other);
-    protocol.setValue(other.previousGroup(), ParameterValue(512), 0);
-    protocol.rereadValues({level, other}, values);
+    protocol_.setValue(other.previousGroup(), ParameterValue(512), 0);
+    protocol_.rereadValues({level, other}, values);
     EXPECT_EQ(values, (ParameterValueMap{{level, ParameterValue(0)}, {other, ParameterValue(512)}}));
     EXPECT_EQ(&values.at(other), slot) << "the entry was made anew";
 }
@@ -74,7 +74,7 @@ TEST_F(LocalStore, AReadAgainWritesTheNewValuesIntoTheMapOfTheLastRead)
 TEST_F(LocalStore, EmptyStoreAnswersEveryListedIdentifierSoTheCheckPasses)
 {
     ParameterValueMap result;
-    protocol.getValues({ParameterId(0x1300), ParameterId(0x1301), ParameterId(0x1302)}, result);
+    protocol_.getValues({ParameterId(0x1300), ParameterId(0x1301), ParameterId(0x1302)}, result);
     ASSERT_EQ(result.size(), 3u);
     for (const auto& [id, value] : result)
         EXPECT_EQ(value, ParameterValue(0)) << id;
@@ -82,18 +82,18 @@ TEST_F(LocalStore, EmptyStoreAnswersEveryListedIdentifierSoTheCheckPasses)
 
 TEST_F(LocalStore, StatusLogsAndFirmwareAnswerAtOnce)
 {
-    ConnectionStatus status = protocol.getStatus();
+    ConnectionStatus status = protocol_.getStatus();
     EXPECT_TRUE(status.ok);
     EXPECT_EQ(status.text, "Ok");
-    EXPECT_FALSE(protocol.isMessageBased());
+    EXPECT_FALSE(protocol_.isMessageBased());
 
     std::string text = "previous";
-    protocol.getEventLog(text);
+    protocol_.getEventLog(text);
     EXPECT_EQ(text, "No Events");
-    protocol.getErrorLog(text);
+    protocol_.getErrorLog(text);
     EXPECT_EQ(text, "No Errors");
 
     const unsigned char block[4] = {1, 2, 3, 4};
-    EXPECT_NO_THROW(protocol.downloadFirmware("/nonexistent/image.bin", nullptr));
-    EXPECT_NO_THROW(protocol.sendFlashBlock(block, sizeof block, 1, true));
+    EXPECT_NO_THROW(protocol_.downloadFirmware("/nonexistent/image.bin", nullptr));
+    EXPECT_NO_THROW(protocol_.sendFlashBlock(block, sizeof block, 1, true));
 }

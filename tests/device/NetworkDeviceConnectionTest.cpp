@@ -26,10 +26,10 @@ protected:
 
     NetworkDeviceConnection& connect()
     {
-        connection = std::make_unique<NetworkDeviceConnection>(&link(), &packet, [this] { return now; });
+        connection_ = std::make_unique<NetworkDeviceConnection>(&link(), &packet_, [this] { return now_; });
         link().timeouts.clear();
         link().writes.clear();
-        return *connection;
+        return *connection_;
     }
 
     std::string connectFailure()
@@ -54,14 +54,14 @@ protected:
     FakeUnitLink& link() const { return *link_; }
     void freshLink()
     {
-        connection.reset();
+        connection_.reset();
         link_ = std::make_unique<FakeUnitLink>();
     }
 
     std::unique_ptr<FakeUnitLink> link_ = std::make_unique<FakeUnitLink>();
-    Packet packet;
-    std::time_t now = 100000;
-    std::unique_ptr<NetworkDeviceConnection> connection;
+    Packet packet_;
+    std::time_t now_ = 100000;
+    std::unique_ptr<NetworkDeviceConnection> connection_;
 };
 
 std::string largeStatus(std::size_t payloadBytes)
@@ -117,7 +117,7 @@ TEST_F(MessageConnection, StartUpEndsOnlyOnAGetAllResponseOrALargeStatus)
         link().unit.answerGetAll = test.answerGetAll;
         for (const std::string& payload : test.arrivals)
             link().pushFrame(payload);
-        connection.reset();
+        connection_.reset();
         EXPECT_EQ(connectFailure(), test.result);
     }
 }
@@ -165,11 +165,11 @@ TEST_F(MessageConnection, KeepAlivePingOnlyAfterMoreThanFifteenSeconds)
 {
     NetworkDeviceConnection& unit = connect();
     ParameterValueMap result;
-    now += 15;
+    now_ += 15;
     unit.getValues({}, result);
     EXPECT_TRUE(link().writes.empty());
 
-    now += 1;
+    now_ += 1;
     unit.getValues({}, result);
     EXPECT_EQ(link().writes, (std::vector<std::string>{bytes({0, 0, 0, 5}), bytes({0})}));
     EXPECT_EQ(link().unit.countReceived(0), 1u);
@@ -178,10 +178,10 @@ TEST_F(MessageConnection, KeepAlivePingOnlyAfterMoreThanFifteenSeconds)
     // The clock restarts at the ping; a unit that does not answer is no error.
     link().writes.clear();
     link().unit.answerPings = false;
-    now += 15;
+    now_ += 15;
     unit.getValues({}, result);
     EXPECT_TRUE(link().writes.empty());
-    now += 1;
+    now_ += 1;
     EXPECT_NO_THROW(unit.getValues({}, result));
     EXPECT_EQ(link().unit.countReceived(0), 2u);
 }

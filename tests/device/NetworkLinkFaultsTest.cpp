@@ -32,7 +32,7 @@ class NetworkLinkFaults : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        unit.withEngine([](FakeUnitEngine& engine) {
+        unit_.withEngine([](FakeUnitEngine& engine) {
             engine.store = unitCatalogueDefaults();
             engine.store[masterVolume] = ParameterValue(-30);
             engine.store[unitName] = ParameterValue(std::string("Studio B"));
@@ -43,16 +43,16 @@ protected:
     void openSocket(std::size_t queueCapacity = ByteQueue::defaultCapacity,
                     int producerWaitMs = ByteQueue::defaultProducerWaitMs)
     {
-        socket = std::make_unique<Win32Socket>(unit.address(), unit.port(), queueCapacity, producerWaitMs);
-        device = std::make_unique<SerialDevice>(socket.get());
-        ASSERT_TRUE(unit.waitForConnection());
+        socket_ = std::make_unique<Win32Socket>(unit_.address(), unit_.port(), queueCapacity, producerWaitMs);
+        device_ = std::make_unique<SerialDevice>(socket_.get());
+        ASSERT_TRUE(unit_.waitForConnection());
     }
 
     // The message connection over the open socket (runs the Get All exchange).
     void startConnection()
     {
-        connection = std::make_unique<NetworkDeviceConnection>(device.get(), &packet, [this] { return now; });
-        adapter = std::make_unique<ProtocolAdapter>(connection.get());
+        connection_ = std::make_unique<NetworkDeviceConnection>(device_.get(), &packet_, [this] { return now_; });
+        adapter_ = std::make_unique<ProtocolAdapter>(connection_.get());
     }
 
     void connect()
@@ -74,23 +74,23 @@ protected:
         return "no exception";
     }
 
-    FakeUnit unit;
-    std::time_t now = 50000;
-    Packet packet;
-    std::unique_ptr<Win32Socket> socket;
-    std::unique_ptr<SerialDevice> device;
-    std::unique_ptr<NetworkDeviceConnection> connection;
-    std::unique_ptr<ProtocolAdapter> adapter;
+    FakeUnit unit_;
+    std::time_t now_ = 50000;
+    Packet packet_;
+    std::unique_ptr<Win32Socket> socket_;
+    std::unique_ptr<SerialDevice> device_;
+    std::unique_ptr<NetworkDeviceConnection> connection_;
+    std::unique_ptr<ProtocolAdapter> adapter_;
 };
 
 } // namespace
 
 TEST_F(NetworkLinkFaults, UnitFallingSilentInTheMiddleOfTheGetAllReplyRefusesTheConnection)
 {
-    unit.withEngine([](FakeUnitEngine& engine) { engine.answerGetAll = false; });
+    unit_.withEngine([](FakeUnitEngine& engine) { engine.answerGetAll = false; });
     openSocket();
     const std::string reply = frame(unitframes::status(unitCatalogueDefaults(), 15));
-    ASSERT_TRUE(unit.sendRaw(reply.substr(0, reply.size() / 2)));
+    ASSERT_TRUE(unit_.sendRaw(reply.substr(0, reply.size() / 2)));
     EXPECT_EQ(protocolFailure([this] { startConnection(); }),
               "packet length received but packet data missing");
 }
@@ -98,39 +98,39 @@ TEST_F(NetworkLinkFaults, UnitFallingSilentInTheMiddleOfTheGetAllReplyRefusesThe
 TEST_F(NetworkLinkFaults, UnitFallingSilentInTheMiddleOfAConfirmationLeavesTheCacheAsItWas)
 {
     connect();
-    unit.withEngine([](FakeUnitEngine& engine) { engine.confirmSets = false; });
+    unit_.withEngine([](FakeUnitEngine& engine) { engine.confirmSets = false; });
     // Half of a Status that would change both parameters, then nothing.
     const std::string confirmation = frame(unitframes::status(
         {{masterVolume, ParameterValue(-5)}, {unitName, ParameterValue(std::string("Torn"))}}));
-    ASSERT_TRUE(unit.sendRaw(confirmation.substr(0, confirmation.size() - 3)));
+    ASSERT_TRUE(unit_.sendRaw(confirmation.substr(0, confirmation.size() - 3)));
     EXPECT_EQ(protocolFailure([this] {
-                  adapter->setValues(
+                  adapter_->setValues(
                       {{masterVolume, ParameterValue(-5)}, {unitName, ParameterValue(std::string("Torn"))}},
                       0);
               }),
               "packet length received but packet data missing");
-    EXPECT_EQ(connection->getValue(masterVolume), ParameterValue(-30));
-    EXPECT_EQ(connection->getValue(unitName), ParameterValue(std::string("Studio B")));
+    EXPECT_EQ(connection_->getValue(masterVolume), ParameterValue(-30));
+    EXPECT_EQ(connection_->getValue(unitName), ParameterValue(std::string("Studio B")));
 }
 
 TEST_F(NetworkLinkFaults, ConnectionClosedInTheMiddleOfAFrameFailsThePollAndThenTheWrites)
 {
     connect();
     const std::string report = frame(unitframes::status({{masterVolume, ParameterValue(-5)}}));
-    ASSERT_TRUE(unit.sendRaw(report.substr(0, report.size() - 1)));
-    unit.disconnect();
+    ASSERT_TRUE(unit_.sendRaw(report.substr(0, report.size() - 1)));
+    unit_.disconnect();
     ParameterValueMap result;
     EXPECT_EQ(protocolFailure([&] {
                   // The first polls may come before the bytes do.
                   for (int poll = 0; poll < 1000; ++poll)
-                      adapter->getValues({masterVolume}, result);
+                      adapter_->getValues({masterVolume}, result);
               }),
               "packet length received but packet data missing");
-    EXPECT_EQ(connection->getValue(masterVolume), ParameterValue(-30));
+    EXPECT_EQ(connection_->getValue(masterVolume), ParameterValue(-30));
     // The transport knows the peer is gone: requests are refused as failures of the platform.
-    EXPECT_THROW(adapter->setValue(masterVolume.previousGroup(), ParameterValue(1), 0), VormoException);
+    EXPECT_THROW(adapter_->setValue(masterVolume.previousGroup(), ParameterValue(1), 0), VormoException);
     std::string log = "untouched";
-    EXPECT_THROW(adapter->getEventLog(log), VormoException);
+    EXPECT_THROW(adapter_->getEventLog(log), VormoException);
     EXPECT_EQ(log, "untouched");
 }
 
@@ -164,14 +164,14 @@ TEST_F(NetworkLinkFaults, ImpossibleFrameLengthsAreRefusedBeforeThePayloadIsRead
 TEST_F(NetworkLinkFaults, SixteenMebibyteLengthDuringPollingEndsThePoll)
 {
     connect();
-    ASSERT_TRUE(unit.sendRaw(lengthField(16u * 1024 * 1024 + 4) + std::string(64, '\x04')));
+    ASSERT_TRUE(unit_.sendRaw(lengthField(16u * 1024 * 1024 + 4) + std::string(64, '\x04')));
     ParameterValueMap result;
     EXPECT_EQ(protocolFailure([&] {
                   for (int poll = 0; poll < 1000; ++poll)
-                      adapter->getValues({masterVolume}, result);
+                      adapter_->getValues({masterVolume}, result);
               }),
               "packet size too large: 16777216");
-    EXPECT_EQ(connection->getValue(masterVolume), ParameterValue(-30));
+    EXPECT_EQ(connection_->getValue(masterVolume), ParameterValue(-30));
 }
 
 TEST_F(NetworkLinkFaults, StatusFloodIsReadInOrderThroughABoundedQueue)
@@ -182,15 +182,15 @@ TEST_F(NetworkLinkFaults, StatusFloodIsReadInOrderThroughABoundedQueue)
     constexpr int reports = 3000;
     std::thread flood([this] {
         for (int i = 1; i <= reports; ++i)
-            ASSERT_TRUE(unit.sendStatus({{inputStatus, ParameterValue(i)}}));
+            ASSERT_TRUE(unit_.sendStatus({{inputStatus, ParameterValue(i)}}));
     });
     // A write in the middle of the flood: its confirmation comes behind the reports.
-    adapter->setValue(masterVolume.previousGroup(), ParameterValue(-12), 0);
+    adapter_->setValue(masterVolume.previousGroup(), ParameterValue(-12), 0);
     int last = 0;
     bool inOrder = true;
     for (int poll = 0; poll < 20 * reports && last < reports; ++poll) {
         ParameterValueMap result;
-        adapter->getValues({inputStatus}, result);
+        adapter_->getValues({inputStatus}, result);
         const int reported = result.at(inputStatus).toInt16();
         inOrder = inOrder && reported >= last;
         last = reported;
@@ -198,18 +198,18 @@ TEST_F(NetworkLinkFaults, StatusFloodIsReadInOrderThroughABoundedQueue)
     flood.join();
     EXPECT_TRUE(inOrder);
     EXPECT_EQ(last, reports);
-    for (int poll = 0; poll < 100 && connection->getValue(masterVolume) != ParameterValue(-12); ++poll) {
+    for (int poll = 0; poll < 100 && connection_->getValue(masterVolume) != ParameterValue(-12); ++poll) {
         ParameterValueMap result;
-        adapter->getValues({}, result);
+        adapter_->getValues({}, result);
     }
-    EXPECT_EQ(connection->getValue(masterVolume), ParameterValue(-12));
+    EXPECT_EQ(connection_->getValue(masterVolume), ParameterValue(-12));
 }
 
 TEST_F(NetworkLinkFaults, StatusFloodThatIsNotReadEndsTheLinkInsteadOfGrowingTheQueue)
 {
     // A small queue and a short producer wait stand in for the application's 32768 bytes and
     // ten seconds; the unit holds few values, so that its Get All reply fits the queue.
-    unit.withEngine([](FakeUnitEngine& engine) {
+    unit_.withEngine([](FakeUnitEngine& engine) {
         engine.store = {{masterVolume, ParameterValue(-30)}, {inputStatus, ParameterValue(0)}};
     });
     openSocket(1024, 100);
@@ -217,7 +217,7 @@ TEST_F(NetworkLinkFaults, StatusFloodThatIsNotReadEndsTheLinkInsteadOfGrowingThe
     std::string flood;
     for (int i = 1; i <= 2000; ++i)
         flood += frame(unitframes::status({{inputStatus, ParameterValue(i)}}));
-    ASSERT_TRUE(unit.sendRaw(flood));
+    ASSERT_TRUE(unit_.sendRaw(flood));
     // Long enough for the read thread to find the queue full for a whole producer wait.
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));
 
@@ -228,7 +228,7 @@ TEST_F(NetworkLinkFaults, StatusFloodThatIsNotReadEndsTheLinkInsteadOfGrowingThe
     for (int poll = 0; poll < 2000 && failure.empty(); ++poll) {
         try {
             ParameterValueMap result;
-            adapter->getValues({inputStatus}, result);
+            adapter_->getValues({inputStatus}, result);
             const int reported = result.at(inputStatus).toInt16();
             inOrder = inOrder && reported >= last;
             last = reported;
@@ -239,6 +239,6 @@ TEST_F(NetworkLinkFaults, StatusFloodThatIsNotReadEndsTheLinkInsteadOfGrowingThe
     EXPECT_TRUE(inOrder);
     EXPECT_GT(last, 0);
     EXPECT_LT(last, 2000) << "the queue kept growing";
-    EXPECT_THROW(adapter->setValue(masterVolume.previousGroup(), ParameterValue(1), 0), VormoException);
-    EXPECT_EQ(connection->getValue(masterVolume), ParameterValue(-30));
+    EXPECT_THROW(adapter_->setValue(masterVolume.previousGroup(), ParameterValue(1), 0), VormoException);
+    EXPECT_EQ(connection_->getValue(masterVolume), ParameterValue(-30));
 }

@@ -24,7 +24,7 @@ class NetworkLink : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        unit.withEngine([](FakeUnitEngine& engine) {
+        unit_.withEngine([](FakeUnitEngine& engine) {
             engine.store = unitCatalogueDefaults();
             engine.store[remoteSource] = ParameterValue(2); // controlled over Ethernet
         });
@@ -32,11 +32,11 @@ protected:
 
     ProtocolAdapter& connect()
     {
-        socket = std::make_unique<Win32Socket>(unit.address(), unit.port());
-        device = std::make_unique<SerialDevice>(socket.get());
-        connection = std::make_unique<NetworkDeviceConnection>(device.get(), &packet, [this] { return now; });
-        adapter = std::make_unique<ProtocolAdapter>(connection.get());
-        return *adapter;
+        socket_ = std::make_unique<Win32Socket>(unit_.address(), unit_.port());
+        device_ = std::make_unique<SerialDevice>(socket_.get());
+        connection_ = std::make_unique<NetworkDeviceConnection>(device_.get(), &packet_, [this] { return now_; });
+        adapter_ = std::make_unique<ProtocolAdapter>(connection_.get());
+        return *adapter_;
     }
 
     // Polls until the condition holds; the unit's reports arrive asynchronously.
@@ -44,7 +44,7 @@ protected:
     {
         for (int i = 0; i < 2000; ++i) {
             ParameterValueMap result;
-            adapter->getValues(ids, result);
+            adapter_->getValues(ids, result);
             if (done(result))
                 return true;
         }
@@ -53,27 +53,27 @@ protected:
 
     std::size_t unitReceived(uint8_t code)
     {
-        return unit.withEngine([code](FakeUnitEngine& engine) { return engine.countReceived(code); });
+        return unit_.withEngine([code](FakeUnitEngine& engine) { return engine.countReceived(code); });
     }
 
-    FakeUnit unit;
-    std::time_t now = 50000;
-    Packet packet;
-    std::unique_ptr<Win32Socket> socket;
-    std::unique_ptr<SerialDevice> device;
-    std::unique_ptr<NetworkDeviceConnection> connection;
-    std::unique_ptr<ProtocolAdapter> adapter;
+    FakeUnit unit_;
+    std::time_t now_ = 50000;
+    Packet packet_;
+    std::unique_ptr<Win32Socket> socket_;
+    std::unique_ptr<SerialDevice> device_;
+    std::unique_ptr<NetworkDeviceConnection> connection_;
+    std::unique_ptr<ProtocolAdapter> adapter_;
 };
 
 } // namespace
 
 TEST_F(NetworkLink, ReadsEveryParameterTheUnitReportedAtConnection)
 {
-    unit.withEngine([](FakeUnitEngine& engine) {
+    unit_.withEngine([](FakeUnitEngine& engine) {
         engine.store[masterVolume] = ParameterValue(180);
         engine.store[unitName] = ParameterValue(std::string("Studio B"));
     });
-    const ParameterValueMap expected = unit.withEngine([](FakeUnitEngine& engine) { return engine.store; });
+    const ParameterValueMap expected = unit_.withEngine([](FakeUnitEngine& engine) { return engine.store; });
     ProtocolAdapter& protocol = connect();
     ParameterIdList ids;
     for (const auto& entry : expected)
@@ -93,7 +93,7 @@ TEST_F(NetworkLink, UserChangesReachTheUnitsStore)
     EXPECT_EQ(protocol.setValueAndRead(masterVolume, ParameterValue(60), 0), ParameterValue(60));
     protocol.setValues(
         {{unitName, ParameterValue(std::string("Rack 2"))}, {ParameterId(0x0301), ParameterValue(1)}}, 0);
-    const ParameterValueMap store = unit.withEngine([](FakeUnitEngine& engine) { return engine.store; });
+    const ParameterValueMap store = unit_.withEngine([](FakeUnitEngine& engine) { return engine.store; });
     EXPECT_EQ(store.at(masterVolume), ParameterValue(60));
     EXPECT_EQ(store.at(unitName), ParameterValue(std::string("Rack 2")));
     EXPECT_EQ(store.at(ParameterId(0x0301)), ParameterValue(1));
@@ -105,18 +105,18 @@ TEST_F(NetworkLink, KeepAlivePingAfterFifteenSeconds)
 {
     ProtocolAdapter& protocol = connect();
     ParameterValueMap result;
-    now += 15;
+    now_ += 15;
     protocol.getValues({}, result);
-    now += 1;
+    now_ += 1;
     protocol.getValues({}, result);
-    EXPECT_TRUE(unit.waitForReceived(2));
+    EXPECT_TRUE(unit_.waitForReceived(2));
     EXPECT_EQ(unitReceived(0), 1u);
 }
 
 TEST_F(NetworkLink, ErrorMessageBecomesAHostException)
 {
     ProtocolAdapter& protocol = connect();
-    unit.withEngine([](FakeUnitEngine& engine) { engine.errorOnNextMessage = 12; });
+    unit_.withEngine([](FakeUnitEngine& engine) { engine.errorOnNextMessage = 12; });
     try {
         protocol.setValueAndRead(masterVolume, ParameterValue(50), 0);
         FAIL() << "no exception";
@@ -124,14 +124,14 @@ TEST_F(NetworkLink, ErrorMessageBecomesAHostException)
         EXPECT_STREQ(failure.what(), "Error: Host Error");
     }
 
-    ASSERT_TRUE(unit.sendError(4));
+    ASSERT_TRUE(unit_.sendError(4));
     EXPECT_THROW(pollUntil({masterVolume}, [](const ParameterValueMap&) { return false; }), HostException);
 }
 
 TEST_F(NetworkLink, UnitDroppingTheConnectionIsAFailureNotAHang)
 {
     ProtocolAdapter& protocol = connect();
-    unit.dropAfter(1);
+    unit_.dropAfter(1);
     std::string log;
     try {
         protocol.getEventLog(log);
@@ -147,7 +147,7 @@ TEST_F(NetworkLink, UnitDroppingTheConnectionIsAFailureNotAHang)
 
 TEST_F(NetworkLink, NoAnswerToGetAllMeansNoConnection)
 {
-    unit.withEngine([](FakeUnitEngine& engine) { engine.answerGetAll = false; });
+    unit_.withEngine([](FakeUnitEngine& engine) { engine.answerGetAll = false; });
     try {
         connect();
         FAIL() << "connected";
@@ -199,13 +199,13 @@ public:
 
 TEST_F(NetworkLink, UnitParameterSetOnTheLinkReadsControlsAndFollowsTheUnit)
 {
-    unit.withEngine([](FakeUnitEngine& engine) {
+    unit_.withEngine([](FakeUnitEngine& engine) {
         engine.store[masterVolume] = ParameterValue(150);
         engine.store[unitName] = ParameterValue(std::string("Booth 3"));
     });
     ProtocolAdapter& protocol = connect();
     UnitParameterSet set(&protocol, true);
-    const ParameterValueMap store = unit.withEngine([](FakeUnitEngine& engine) { return engine.store; });
+    const ParameterValueMap store = unit_.withEngine([](FakeUnitEngine& engine) { return engine.store; });
     std::size_t read = 0;
     for (const auto& [id, parameter] : set.controls()) {
         if (parameter.owner() != &protocol)
@@ -218,7 +218,7 @@ TEST_F(NetworkLink, UnitParameterSetOnTheLinkReadsControlsAndFollowsTheUnit)
 
     // A user change reaches the unit's store.
     EXPECT_EQ(set.setValue(masterVolume, ParameterValue(120)), ParameterValue(120));
-    EXPECT_EQ(unit.withEngine([](FakeUnitEngine& e) { return e.store.at(masterVolume); }),
+    EXPECT_EQ(unit_.withEngine([](FakeUnitEngine& e) { return e.store.at(masterVolume); }),
               ParameterValue(120));
 
     // A Status message from the unit updates the status parameter and notifies its observers.
@@ -228,7 +228,7 @@ TEST_F(NetworkLink, UnitParameterSetOnTheLinkReadsControlsAndFollowsTheUnit)
     for (std::size_t poll = 0; poll < set.pollQueue().size(); ++poll)
         set.pollStatusGroup();
     const int before = observer.updates;
-    ASSERT_TRUE(unit.sendStatus({{meter, ParameterValue(512)}}));
+    ASSERT_TRUE(unit_.sendStatus({{meter, ParameterValue(512)}}));
     for (int poll = 0; poll < 5000 && observer.last != ParameterValue(512); ++poll)
         set.pollStatusGroup();
     EXPECT_EQ(observer.last, ParameterValue(512));

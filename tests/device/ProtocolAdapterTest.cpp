@@ -24,7 +24,7 @@ public:
     ConnectionStatus getStatus() override { return BusyStatus(); }
     void setValue(const ParameterId& writeId, const ParameterValue& value, int delayMs) override
     {
-        if (failOnWrite == writes++)
+        if (failOnWrite == writes_++)
             throw ProtocolException("no acknowledge");
         log.push_back("set " + std::to_string(writeId.toInt()) + "=" + std::to_string(value.toInt16()) +
                       " delay " + std::to_string(delayMs));
@@ -55,13 +55,13 @@ public:
     void getErrorLog(std::string& text) override { text = "errors"; }
 
 private:
-    int writes = 0;
+    int writes_ = 0;
 };
 
 class Adapter : public ::testing::Test {
 protected:
-    ScriptedConnection connection;
-    ProtocolAdapter adapter{&connection};
+    ScriptedConnection connection_;
+    ProtocolAdapter adapter_{&connection_};
 };
 
 const ParameterId a(0x1500), b(0x1501), c(0x1502), d(0x1503);
@@ -110,15 +110,15 @@ TEST_F(Adapter, BatchReadMustAnswerExactlyTheRequestedIdentifiers)
     };
     for (const ReplyCase& test : cases) {
         SCOPED_TRACE(test.name);
-        connection.scriptedBatch = true;
-        connection.batchReply = test.reply;
+        connection_.scriptedBatch = true;
+        connection_.batchReply = test.reply;
         ParameterValueMap result = test.before;
         if (test.error == nullptr) {
-            EXPECT_NO_THROW(adapter.getValues(test.asked, result));
+            EXPECT_NO_THROW(adapter_.getValues(test.asked, result));
             continue;
         }
         try {
-            adapter.getValues(test.asked, result);
+            adapter_.getValues(test.asked, result);
             ADD_FAILURE() << "the reply was accepted";
         } catch (const ProtocolException& failure) {
             EXPECT_STREQ(failure.what(), test.error);
@@ -132,61 +132,61 @@ TEST_F(Adapter, BatchReadMustAnswerExactlyTheRequestedIdentifiers)
 TEST_F(Adapter, AReadAgainRefusesAReplyThatLeavesOutAnIdentifierTheOldMapStillHolds)
 {
     ParameterValueMap values;
-    adapter.getValues({a, b}, values);
-    connection.reads[b] = ParameterValue(7);
-    connection.incompleteReplies = 1; // b is left out; its old value must not pass for an answer
-    EXPECT_THROW(adapter.rereadValues({a, b}, values), ProtocolException);
-    adapter.rereadValues({a, b}, values);
+    adapter_.getValues({a, b}, values);
+    connection_.reads[b] = ParameterValue(7);
+    connection_.incompleteReplies = 1; // b is left out; its old value must not pass for an answer
+    EXPECT_THROW(adapter_.rereadValues({a, b}, values), ProtocolException);
+    adapter_.rereadValues({a, b}, values);
     EXPECT_EQ(values, (ParameterValueMap{{a, ParameterValue(0)}, {b, ParameterValue(7)}}));
 }
 
 TEST_F(Adapter, SetValueAndReadWritesUnderTheWriteIdentifierAndReadsTheParameter)
 {
-    connection.reads[ParameterId(0x0511)] = ParameterValue(42);
-    EXPECT_EQ(adapter.setValueAndRead(ParameterId(0x0511), ParameterValue(40), 30), ParameterValue(42));
-    EXPECT_EQ(connection.log, (std::vector<std::string>{"set 1041=40 delay 30", "get 1297"}));
+    connection_.reads[ParameterId(0x0511)] = ParameterValue(42);
+    EXPECT_EQ(adapter_.setValueAndRead(ParameterId(0x0511), ParameterValue(40), 30), ParameterValue(42));
+    EXPECT_EQ(connection_.log, (std::vector<std::string>{"set 1041=40 delay 30", "get 1297"}));
 }
 
 TEST_F(Adapter, SetValueForwardsTheWriteIdentifierUnchanged)
 {
-    adapter.setValue(ParameterId(0x0410), ParameterValue(3), 0);
-    EXPECT_EQ(connection.log, (std::vector<std::string>{"set 1040=3 delay 0"}));
+    adapter_.setValue(ParameterId(0x0410), ParameterValue(3), 0);
+    EXPECT_EQ(connection_.log, (std::vector<std::string>{"set 1040=3 delay 0"}));
 }
 
 TEST_F(Adapter, BatchWritesRunInAscendingOrderAndStopAtTheFirstFailure)
 {
-    adapter.setValues({}, 0);
-    EXPECT_TRUE(connection.log.empty());
+    adapter_.setValues({}, 0);
+    EXPECT_TRUE(connection_.log.empty());
 
     const ParameterValueMap values{{ParameterId(0x0702), ParameterValue(2)},
                                    {ParameterId(0x0301), ParameterValue(1)},
                                    {ParameterId(0x0503), ParameterValue(3)}};
-    adapter.setValues(values, 5);
-    EXPECT_EQ(connection.log,
+    adapter_.setValues(values, 5);
+    EXPECT_EQ(connection_.log,
               (std::vector<std::string>{"set 513=1 delay 5", "set 1027=3 delay 5", "set 1538=2 delay 5"}));
 
-    connection.log.clear();
-    connection.failOnWrite = 4; // the second write of the next batch (three writes so far)
+    connection_.log.clear();
+    connection_.failOnWrite = 4; // the second write of the next batch (three writes so far)
     ParameterValueMap result;
-    EXPECT_THROW(adapter.setValuesAndRead(values, result, 0), ProtocolException);
-    EXPECT_EQ(connection.log, (std::vector<std::string>{"set 513=1 delay 0", "get 769"}));
+    EXPECT_THROW(adapter_.setValuesAndRead(values, result, 0), ProtocolException);
+    EXPECT_EQ(connection_.log, (std::vector<std::string>{"set 513=1 delay 0", "get 769"}));
     EXPECT_EQ(result.size(), 1u) << "the value read before the failure stays";
 }
 
 TEST_F(Adapter, ForwardsStatusLogsAndRefusesFirmwareOnAConnectionWithout)
 {
-    ConnectionStatus status = adapter.getStatus();
+    ConnectionStatus status = adapter_.getStatus();
     EXPECT_FALSE(status.ok);
     EXPECT_EQ(status.text, "Busy");
-    EXPECT_FALSE(adapter.isMessageBased());
+    EXPECT_FALSE(adapter_.isMessageBased());
     std::string text;
-    adapter.getEventLog(text);
+    adapter_.getEventLog(text);
     EXPECT_EQ(text, "events");
-    adapter.getErrorLog(text);
+    adapter_.getErrorLog(text);
     EXPECT_EQ(text, "errors");
 
     try {
-        adapter.downloadFirmware("image.bin", nullptr);
+        adapter_.downloadFirmware("image.bin", nullptr);
         FAIL() << "no exception";
     } catch (const ProtocolException&) {
         FAIL() << "must not be a ProtocolException, or it would be retried";
@@ -194,7 +194,7 @@ TEST_F(Adapter, ForwardsStatusLogsAndRefusesFirmwareOnAConnectionWithout)
         EXPECT_STREQ(failure.what(), "Download not implemented for this protocol");
     }
     const unsigned char block[1] = {0};
-    EXPECT_THROW(adapter.sendFlashBlock(block, 1, 1, true), VormoException);
+    EXPECT_THROW(adapter_.sendFlashBlock(block, 1, 1, true), VormoException);
 }
 
 TEST(ConnectionStatusKinds, CarryTheirTextAndFlag)
@@ -211,16 +211,16 @@ TEST(ConnectionStatusKinds, CarryTheirTextAndFlag)
 
 TEST_F(Adapter, RetryingProtocolRepeatsABatchReadWhoseReplyFailsTheCheck)
 {
-    RetryingProtocol retrying(&adapter, 5);
-    connection.incompleteReplies = 4;
+    RetryingProtocol retrying(&adapter_, 5);
+    connection_.incompleteReplies = 4;
     ParameterValueMap result;
     retrying.getValues({a, b}, result);
-    EXPECT_EQ(connection.batchReads, 5);
+    EXPECT_EQ(connection_.batchReads, 5);
     EXPECT_EQ(result.size(), 2u);
 
-    connection.batchReads = 0;
-    connection.incompleteReplies = 5;
+    connection_.batchReads = 0;
+    connection_.incompleteReplies = 5;
     ParameterValueMap second;
     EXPECT_THROW(retrying.getValues({c, d}, second), ProtocolException);
-    EXPECT_EQ(connection.batchReads, 5);
+    EXPECT_EQ(connection_.batchReads, 5);
 }

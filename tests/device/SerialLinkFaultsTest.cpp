@@ -45,8 +45,8 @@ class SerialLinkFaults : public ::testing::Test {
 protected:
     SerialLinkFaults()
     {
-        unit.setValues(unitCatalogueDefaults());
-        unit.setValue(remoteMode, ParameterValue(2));
+        unit_.setValues(unitCatalogueDefaults());
+        unit_.setValue(remoteMode, ParameterValue(2));
     }
 
     // The refresh step that reads the control parameters (the others read preset names).
@@ -79,12 +79,12 @@ protected:
 
     void changeTheFirstThreeGroups()
     {
-        unit.setValue(firstGroupControl, ParameterValue(3));
-        unit.setValue(secondGroupControl, ParameterValue(1));
-        unit.setValue(thirdGroupControl, ParameterValue(-17));
+        unit_.setValue(firstGroupControl, ParameterValue(3));
+        unit_.setValue(secondGroupControl, ParameterValue(1));
+        unit_.setValue(thirdGroupControl, ParameterValue(-17));
     }
 
-    FakeSerialUnit unit{unitAddress};
+    FakeSerialUnit unit_{unitAddress};
 };
 
 struct CutReply {
@@ -117,7 +117,7 @@ TEST_F(SerialLinkFaults, ReplyCutShortInTheMiddleOfABatchLeavesEveryControlAsItW
         changeTheFirstThreeGroups();
         const ParameterValueMap before = controlValues(set);
         // The first two groups of the refresh are answered whole, the third stops halfway.
-        unit.replaceReplyAfter(2, cut.bytes);
+        unit_.replaceReplyAfter(2, cut.bytes);
         EXPECT_EQ(protocolFailure([&] { refreshControls(set); }), cut.failure);
         EXPECT_EQ(controlValues(set), before) << "no value of the failed refresh was taken";
 
@@ -126,8 +126,8 @@ TEST_F(SerialLinkFaults, ReplyCutShortInTheMiddleOfABatchLeavesEveryControlAsItW
         EXPECT_EQ(set.controls().at(firstGroupControl).current(), ParameterValue(3));
         EXPECT_EQ(set.controls().at(secondGroupControl).current(), ParameterValue(1));
         EXPECT_EQ(set.controls().at(thirdGroupControl).current(), ParameterValue(-17));
-        unit.setValues(unitCatalogueDefaults());
-        unit.setValue(remoteMode, ParameterValue(2));
+        unit_.setValues(unitCatalogueDefaults());
+        unit_.setValue(remoteMode, ParameterValue(2));
         refreshControls(set);
     }
 }
@@ -137,7 +137,7 @@ TEST_F(SerialLinkFaults, ReplyCutShortIsReadAgainByTheRetry)
     SerialChain chain(5);
     UnitParameterSet set(&chain.retrying, true);
     changeTheFirstThreeGroups();
-    unit.replaceReplyAfter(2, cutReplies().front().bytes);
+    unit_.replaceReplyAfter(2, cutReplies().front().bytes);
     refreshControls(set);
     EXPECT_EQ(set.controls().at(firstGroupControl).current(), ParameterValue(3));
     EXPECT_EQ(set.controls().at(secondGroupControl).current(), ParameterValue(1));
@@ -160,11 +160,11 @@ TEST_F(SerialLinkFaults, BytesAfterAFrameFailTheNextExchangeOnlyOnce)
         {"a stray acknowledge and poll answers", std::string("\x04\x07\x08", 3),
          "The Smpte keyword is not STX"},
     };
-    unit.setValue(thirdGroupControl, ParameterValue(0x0321));
+    unit_.setValue(thirdGroupControl, ParameterValue(0x0321));
     SerialChain chain(1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        unit.trailNextReply(c.trailer);
+        unit_.trailNextReply(c.trailer);
         EXPECT_EQ(chain.adapter.getValue(thirdGroupControl), ParameterValue(0x0321));
         // The next exchange meets the leftover bytes, fails, and empties the line.
         EXPECT_EQ(protocolFailure([&] { chain.adapter.getValue(thirdGroupControl); }), c.failure);
@@ -178,7 +178,7 @@ TEST_F(SerialLinkFaults, BytesAfterAFrameDoNotReachTheSetThroughTheRetry)
     UnitParameterSet set(&chain.retrying, true);
     changeTheFirstThreeGroups();
     // The reply to the first group carries noise behind it.
-    unit.trailNextReply(std::string("\x00\x55\xAA", 3));
+    unit_.trailNextReply(std::string("\x00\x55\xAA", 3));
     refreshControls(set);
     EXPECT_EQ(set.controls().at(firstGroupControl).current(), ParameterValue(3));
     EXPECT_EQ(set.controls().at(secondGroupControl).current(), ParameterValue(1));
