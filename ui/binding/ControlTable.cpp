@@ -54,7 +54,11 @@ void bindRow(Dialog& dialog, Win32Controller& controller, const ControlRow& row)
         break;
     }
     case Observe::ComboBox:
-        controller.addComboBox(&wrapperOf<ComboBox>(dialog, row), id, row.firstString, row.lastString);
+        if (row.firstString == 0) {
+            controller.addComboBox(&wrapperOf<ComboBox>(dialog, row), id);
+        } else {
+            controller.addComboBox(&wrapperOf<ComboBox>(dialog, row), id, row.firstString, row.lastString);
+        }
         break;
     case Observe::PushButton: {
         Button& button = wrapperOf<Button>(dialog, row);
@@ -188,6 +192,11 @@ ControlRow shortSlider(int control, int16_t parameter, int pageSize)
     made.tickFrequency = 1;
     made.pageSize = pageSize;
     return made;
+}
+
+ControlRow comboBox(int control, int16_t parameter)
+{
+    return row(control, parameter, Observe::ComboBox);
 }
 
 ControlRow comboBox(int control, int16_t parameter, int firstString, int lastString)

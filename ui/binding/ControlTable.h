@@ -22,7 +22,7 @@ enum class Observe {
     TypedEdit,   // an edit sent only when it is left, so a half-typed text never is
     Spin,        // an up-down control; an arrow steps the parameter
     Slider,      // a track bar; a move sets the parameter
-    ComboBox,    // a drop-down list of a string-table range; a selection sets the parameter
+    ComboBox,    // a drop-down list; a selection sets the parameter
     Meter,       // a level bar
     PushButton,  // pushed in while a status equals the value, captioned by a parameter
 };
@@ -48,7 +48,7 @@ struct ControlRow {
     bool inverted = false;    // a slider with its maximum at the start
     int tickFrequency = 10;   // a slider's set-up; it steps by one a line
     int pageSize = 10;
-    int firstString = 0;      // the string-table range a combo box shows
+    int firstString = 0;      // the string-table range a combo box shows; none: its labels
     int lastString = 0;
     const MeterScaler* scaler = nullptr;
     const MeterSettings* settings = nullptr;
@@ -69,6 +69,9 @@ ControlRow spin(int control, int16_t parameter);
 ControlRow slider(int control, int16_t parameter, bool inverted = false);
 // A slider over a short range: a tick at every step, the page given.
 ControlRow shortSlider(int control, int16_t parameter, int pageSize);
+// A drop-down list of the parameter's own labels.
+ControlRow comboBox(int control, int16_t parameter);
+// A drop-down list of other texts: the entries of a string-table range.
 ControlRow comboBox(int control, int16_t parameter, int firstString, int lastString);
 ControlRow meter(int control, int16_t parameter, const MeterScaler& scaler, const MeterSettings& settings);
 // A push button that sends the value of the parameter at once, shows itself pushed in

@@ -340,9 +340,22 @@ Win32ComboBoxObserver::Win32ComboBoxObserver(ComboBox* combo, int firstStringId,
     combo->setCurSel(0);
 }
 
-// The string of a value, taken only from the combo box's own entries.
+// The list fills from the parameter once attached.
+Win32ComboBoxObserver::Win32ComboBoxObserver(ComboBox* combo)
+    : combo_(combo), listMin_(0), listMax_(-1), firstStringId_(0), lastStringId_(maxFormatterItems - 1),
+      fromFormatter_(true)
+{
+}
+
+// The label of a value: the parameter's own text for it, or the combo box's own
+// string-table entry.
 std::string Win32ComboBoxObserver::label(int value) const
 {
+    if (fromFormatter_) {
+        std::ostringstream text;
+        subject_->format(text, ParameterValue(value));
+        return text.str();
+    }
     return loadEntry(firstStringId_ + value);
 }
 

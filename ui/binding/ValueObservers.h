@@ -206,11 +206,16 @@ private:
     std::string shownText_;
 };
 
-// A drop-down list of string-table entries: item i stands for the value listMin + i
-// and shows the string firstStringId + (listMin + i).
+// A drop-down list: item i stands for the value listMin + i and shows that value's
+// label, the string firstStringId + (listMin + i) of a string-table range or, without
+// a range, the parameter's own text for it.
 class Win32ComboBoxObserver : public Win32ControlParameterObserver {
 public:
     Win32ComboBoxObserver(ComboBox* combo, int firstStringId, int lastStringId);
+    // Labels from the parameter's formatter, for at most maxFormatterItems values.
+    explicit Win32ComboBoxObserver(ComboBox* combo);
+
+    static constexpr int maxFormatterItems = 256;
 
     void update(Subject* changed, Transaction* hint) override;
     void userChanged(Transaction* transaction) override;
@@ -226,6 +231,7 @@ private:
     int selection_ = 0;
     int firstStringId_;
     int lastStringId_;
+    bool fromFormatter_ = false;
     bool hasOutsideItem_ = false; // the last item shows a value without a string
     int outsideValue_ = 0;
 };

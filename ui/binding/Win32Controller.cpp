@@ -172,6 +172,13 @@ void Win32Controller::addComboBox(ComboBox* combo, const ParameterId& id, int fi
     attachControl(id, observer);
 }
 
+void Win32Controller::addComboBox(ComboBox* combo, const ParameterId& id)
+{
+    unbind(commandObservers_, combo);
+    auto* observer = keep(commandObservers_, combo, std::make_unique<Win32ComboBoxObserver>(combo));
+    attachControl(id, observer);
+}
+
 void Win32Controller::addDropdown(ComboBox* combo, const ParameterId& id)
 {
     unbind(commandObservers_, combo);

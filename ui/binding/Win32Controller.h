@@ -43,6 +43,8 @@ public:
     Win32SliderObserver* addSlider(Slider* slider, const ParameterId& id, bool inverted, bool keepThumb);
     Win32SliderStatusObserver* addSliderStatus(Slider* slider, const ParameterId& id);
     void addComboBox(ComboBox* combo, const ParameterId& id, int firstStringId, int lastStringId);
+    // A drop-down list of the parameter's own labels.
+    void addComboBox(ComboBox* combo, const ParameterId& id);
     void addDropdown(ComboBox* combo, const ParameterId& id);
     void addStatusText(Window* control, const ParameterId& id, ParameterFormatter* formatter = nullptr);
     void addControlText(Window* control, const ParameterId& id, ParameterFormatter* formatter = nullptr);

@@ -57,12 +57,13 @@ const Pin outputPins[] = {
     {Control::outputPin19Function, Control::outputPin19Trigger, Control::outputPin19Polarity, 14},
 };
 
-// The string-table entries each column's lists show; an output has four functions
-// more than an input.
+// The string-table entries the function and polarity lists show: the dialog names the
+// inputs ("AES1 Input") and the polarities ("Negative") more shortly than the
+// parameters' labels do. An output has four functions more than an input. The trigger
+// lists show the parameters' own labels.
 constexpr int functionStrings = 1100;
 constexpr int lastInputFunctionString = 1173;
 constexpr int lastOutputFunctionString = 1177;
-constexpr int triggerStrings = 1200;
 constexpr int polarityStrings = 1300;
 
 // Where each column's parameters begin, entry 0 first.
@@ -87,8 +88,7 @@ std::vector<ControlRow> pinRows()
         for (const Pin& pin : side.pins) {
             rows.push_back(comboBox(pin.function, int16_t(side.firstFunction + pin.entry), functionStrings,
                                     side.lastFunctionString));
-            rows.push_back(comboBox(pin.trigger, int16_t(side.firstTrigger + pin.entry), triggerStrings,
-                                    triggerStrings + 1));
+            rows.push_back(comboBox(pin.trigger, int16_t(side.firstTrigger + pin.entry)));
             rows.push_back(comboBox(pin.polarity, int16_t(side.firstPolarity + pin.entry), polarityStrings,
                                     polarityStrings + 1));
         }

@@ -55,15 +55,17 @@ const ControlRow rows[] = {
     checkBox(Control::testNoiseWideband, Id::testNoise, 1),
     checkBox(Control::testNoiseFiltered, Id::testNoise, 2),
 
+    // The list shows "Mute" and dB values where the parameter's label is a bare number.
     comboBox(Control::dimGain, Id::dimGain, 1400, 1437),
-    comboBox(Control::leftRightSpeakers, Id::leftRightSpeakers, 500, 501),
-    comboBox(Control::centerSpeaker, Id::centerSpeaker, 500, 501),
-    comboBox(Control::surroundSpeakers, Id::surroundSpeakers, 500, 501),
-    comboBox(Control::subwoofer, Id::subwoofer, 600, 601),
-    comboBox(Control::backSurroundSpeakers, Id::backSurroundSpeakers, 700, 702),
-    comboBox(Control::crossoverFrequency, Id::crossoverFrequency, 800, 802),
+    comboBox(Control::leftRightSpeakers, Id::leftRightSpeakers),
+    comboBox(Control::centerSpeaker, Id::centerSpeaker),
+    comboBox(Control::surroundSpeakers, Id::surroundSpeakers),
+    comboBox(Control::subwoofer, Id::subwoofer),
+    comboBox(Control::backSurroundSpeakers, Id::backSurroundSpeakers),
+    comboBox(Control::crossoverFrequency, Id::crossoverFrequency),
     // The application's own channel selector: a rule carries it to the unit's
-    // test-noise channel and cycle parameters, whose channel order differs.
+    // test-noise channel and cycle parameters, whose channel order differs. The list
+    // shows the channels' short names ("L", "R") where the labels spell them out.
     comboBox(Control::testNoiseChannel, Id::testNoiseChannel, 1600, 1608),
 };
 

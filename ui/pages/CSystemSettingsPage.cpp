@@ -9,10 +9,11 @@ namespace Control = SystemSettingsTemplate;
 namespace Id = ParameterIds;
 
 const ControlRow rows[] = {
+    // The list capitalises the units ("10 Minutes") where the labels do not.
     comboBox(Control::screenSaverTimeout, Id::screenSaverTimeout, 900, 902),
     typedEdit(Control::unitName, Id::unitName),
-    comboBox(Control::screenSaverDesign, Id::screenSaverDesign, 1500, 1501),
-    comboBox(Control::timecodeDisplay, Id::timecodeDisplay, 1000, 1002),
+    comboBox(Control::screenSaverDesign, Id::screenSaverDesign),
+    comboBox(Control::timecodeDisplay, Id::timecodeDisplay),
 };
 
 } // namespace
