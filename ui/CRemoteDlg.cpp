@@ -111,6 +111,8 @@ constexpr FailureRoute connectRoute{Action::fallBack, Action::fallBack, Action::
 CRemoteDlg::CRemoteDlg(int connectionType, std::string address, int comPort)
     : Dialog(templateId), address_(std::move(address)), comPort_(comPort), connectionType_(connectionType)
 {
+    // The LFE mark shows "L" when the channel is present and nothing otherwise, not
+    // even the "N/A" that the parameter's own labels give an unknown state.
     lfeFormatter_.add(ParameterValue(0), "");
     lfeFormatter_.add(ParameterValue(1), "L");
     lfeFormatter_.add(ParameterValue(2), "");

@@ -84,7 +84,7 @@ public:
     void startTimer();
     bool stopTimer();
 
-    // The observer of the monitor output (0x2D04): rebinds the volume controls.
+    // The observer of the monitor output: rebinds the volume controls.
     void update(Subject* changed, Transaction* hint) override;
 
     // Ends the application: the main window's run and every modal run above it.
