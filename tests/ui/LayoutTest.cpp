@@ -324,7 +324,9 @@ void checkColumn(QWidget* window, const std::vector<const char*>& fields, const 
 // A drop-down list no wider than twice what its longest entry needs.
 void checkDropDown(const QComboBox* combo, const std::string& where, Faults& faults)
 {
-    if (combo->width() > 2 * combo->sizeHint().width()) {
+    if (combo == nullptr) {
+        faults.add(where, "a drop-down list is missing");
+    } else if (combo->width() > 2 * combo->sizeHint().width()) {
         faults.add(where, words(nameOf(combo), " is ", combo->width(), " px wide for entries of ",
                                 combo->sizeHint().width()));
     }
