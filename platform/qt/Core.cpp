@@ -2,10 +2,13 @@
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTimer>
 
+#include <cstdlib>
+#include <filesystem>
 #include <map>
+#include <string>
+#include <system_error>
 
 #include "platform/Application.h"
 #include "platform/qt/Internals.h"
@@ -22,14 +25,41 @@ static bool quitting = false;
 
 // The toolkit's own dialogs (the file dialogs) remember their state in a settings
 // file of the user's. The connection profile is meant to be the only file the
-// application keeps, so what they remember goes to a folder that lives as long
-// as the process.
+// application keeps, so what they remember goes to a folder of the process's own,
+// removed when the process ends. Its removal uses no toolkit code, whose own statics
+// may be gone by then.
+class ScratchFolder {
+public:
+    ScratchFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "qz347remote.XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr) {
+            path_ = pattern;
+        }
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ignored;
+        if (!path_.empty()) {
+            std::filesystem::remove_all(path_, ignored);
+        }
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
 static void keepToolkitSettingsAway()
 {
-    static QTemporaryDir scratch;
+    static ScratchFolder scratch;
+    if (scratch.path().empty()) {
+        return; // no temporary folder to be had: the toolkit keeps its usual file
+    }
+    QString folder = QString::fromLocal8Bit(scratch.path().c_str());
     for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
         for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope}) {
-            QSettings::setPath(format, scope, scratch.path());
+            QSettings::setPath(format, scope, folder);
         }
     }
 }
