@@ -49,10 +49,17 @@ void bindRow(Dialog& dialog, Win32Controller& controller, const ControlRow& row)
         controller.addSpin(&wrapperOf<SpinButton>(dialog, row), id);
         break;
     case Observe::Slider: {
-        Win32SliderObserver* observer = controller.addSlider(&wrapperOf<Slider>(dialog, row), id, row.inverted, false);
+        Win32SliderObserver* observer =
+            controller.addSlider(&wrapperOf<Slider>(dialog, row), id, row.inverted, row.keepThumb);
         observer->setup(row.tickFrequency, 1, row.pageSize);
         break;
     }
+    case Observe::StatusSlider:
+        controller.addSliderStatus(&wrapperOf<Slider>(dialog, row), id)->setup(row.tickFrequency, 1, row.pageSize);
+        break;
+    case Observe::Dropdown:
+        controller.addDropdown(&wrapperOf<ComboBox>(dialog, row), id);
+        break;
     case Observe::ComboBox:
         if (row.firstString == 0) {
             controller.addComboBox(&wrapperOf<ComboBox>(dialog, row), id);
@@ -62,8 +69,10 @@ void bindRow(Dialog& dialog, Win32Controller& controller, const ControlRow& row)
         break;
     case Observe::PushButton: {
         Button& button = wrapperOf<Button>(dialog, row);
-        controller.addButton(&button, id, ParameterId(row.statusParameter), row.value);
-        controller.addControlText(&button, ParameterId(row.captionParameter));
+        controller.addButton(&button, id, ParameterId(row.statusParameter), row.value, row.statusValue);
+        if (row.captionParameter != 0) {
+            controller.addControlText(&button, ParameterId(row.captionParameter));
+        }
         break;
     }
     case Observe::Meter:
@@ -86,9 +95,15 @@ void routeRow(Dialog& dialog, Win32Controller& controller, const ControlRow& row
                        [window, bound, row](Notification&) { bound->onCommand(&wrapperOf<Button>(*window, row)); });
         break;
     case Observe::ComboBox:
+    case Observe::Dropdown:
         dialog.connect(row.control, Notify::SelChange, [window, bound, row](Notification&) {
             bound->onCommand(&wrapperOf<ComboBox>(*window, row));
         });
+        if (row.kind == Observe::Dropdown) {
+            dialog.connect(row.control, Notify::KillFocus, [window, bound, row](Notification&) {
+                bound->onCommand(&wrapperOf<ComboBox>(*window, row));
+            });
+        }
         break;
     case Observe::Edit:
         dialog.connect(row.control, Notify::EditChange, [window, bound, row](Notification&) {
@@ -115,6 +130,7 @@ void routeRow(Dialog& dialog, Win32Controller& controller, const ControlRow& row
             });
         }
         break;
+    case Observe::StatusSlider:
     case Observe::Led:
     case Observe::StatusText:
     case Observe::ControlText:
@@ -216,13 +232,39 @@ ControlRow meter(int control, int16_t parameter, const MeterScaler& scaler, cons
 }
 
 ControlRow pushButton(int control, int16_t parameter, int16_t statusParameter, int16_t value,
-                      int16_t captionParameter)
+                      int16_t statusValue)
 {
     ControlRow made = row(control, parameter, Observe::PushButton);
     made.statusParameter = statusParameter;
     made.value = value;
-    made.captionParameter = captionParameter;
+    made.statusValue = statusValue;
     return made;
+}
+
+ControlRow captioned(ControlRow row, int16_t captionParameter)
+{
+    row.captionParameter = captionParameter;
+    return row;
+}
+
+ControlRow statusSlider(int control, int16_t parameter)
+{
+    ControlRow made = row(control, parameter, Observe::StatusSlider);
+    made.pageSize = 100;
+    return made;
+}
+
+ControlRow targetSlider(int control, int16_t parameter)
+{
+    ControlRow made = row(control, parameter, Observe::Slider);
+    made.keepThumb = true;
+    made.pageSize = 100;
+    return made;
+}
+
+ControlRow dropdown(int control, int16_t parameter)
+{
+    return row(control, parameter, Observe::Dropdown);
 }
 
 ControlRow through(ControlRow row, Window& window)

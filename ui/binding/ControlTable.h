@@ -22,9 +22,11 @@ enum class Observe {
     TypedEdit,   // an edit sent only when it is left, so a half-typed text never is
     Spin,        // an up-down control; an arrow steps the parameter
     Slider,      // a track bar; a move sets the parameter
+    StatusSlider, // a track bar whose thumb shows a status parameter
     ComboBox,    // a drop-down list; a selection sets the parameter
+    Dropdown,    // an editable drop-down of a text; a choice or leaving it sets it
     Meter,       // a level bar
-    PushButton,  // pushed in while a status equals the value, captioned by a parameter
+    PushButton,  // sends its value; pushed in while a status holds the status value
 };
 
 // One bound control of a window: which control, which parameter, how it is observed,
@@ -36,7 +38,8 @@ struct ControlRow {
     Observe kind = Observe::StatusText;
     int16_t value = 0;
     int16_t statusParameter = 0;  // a push button's status
-    int16_t captionParameter = 0; // a push button's caption
+    int16_t statusValue = 0;      // the status value that shows it pushed
+    int16_t captionParameter = 0; // a push button's caption; 0: the template's
     const ValuePredicate* test = nullptr;
     const Bitmap* whenTrue = nullptr;
     const Bitmap* whenFalse = nullptr;
@@ -46,6 +49,7 @@ struct ControlRow {
     Window* window = nullptr; // a wrapper of the window's own instead of the dialog's
     bool routed = true;       // false: the window handles the control's actions itself
     bool inverted = false;    // a slider with its maximum at the start
+    bool keepThumb = false;   // a slider whose thumb a status slider moves
     int tickFrequency = 10;   // a slider's set-up; it steps by one a line
     int pageSize = 10;
     int firstString = 0;      // the string-table range a combo box shows; none: its labels
@@ -74,10 +78,18 @@ ControlRow comboBox(int control, int16_t parameter);
 // A drop-down list of other texts: the entries of a string-table range.
 ControlRow comboBox(int control, int16_t parameter, int firstString, int lastString);
 ControlRow meter(int control, int16_t parameter, const MeterScaler& scaler, const MeterSettings& settings);
-// A push button that sends the value of the parameter at once, shows itself pushed in
-// while the status parameter equals it, and is captioned by another parameter's text.
+// A push button that sends the value of the parameter at once and shows itself pushed
+// in while the status parameter holds the status value.
 ControlRow pushButton(int control, int16_t parameter, int16_t statusParameter, int16_t value,
-                      int16_t captionParameter);
+                      int16_t statusValue);
+// The same push button, captioned by a parameter's text.
+ControlRow captioned(ControlRow row, int16_t captionParameter);
+// A slider that only shows a status parameter, and one that sets a parameter while
+// leaving its thumb to the status, both over a long range (a page is a hundred steps).
+ControlRow statusSlider(int control, int16_t parameter);
+ControlRow targetSlider(int control, int16_t parameter);
+// An editable drop-down list of a text parameter.
+ControlRow dropdown(int control, int16_t parameter);
 // The same row, shown through a wrapper of the window's own (one with a look of its own).
 ControlRow through(ControlRow row, Window& window);
 // The same row, bound by the table but with its actions handled by the window itself.

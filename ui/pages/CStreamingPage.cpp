@@ -8,21 +8,35 @@
 
 namespace {
 
-const ParameterId flowControl(ParameterIds::flowControl);
 const ParameterId streamingServer(ParameterIds::streamingServer);
 const ParameterId streamingFileName(ParameterIds::streamingFileName);
-const ParameterId positionToGoTo(ParameterIds::positionToGoTo);
-const ParameterId packetsLost(ParameterIds::packetsLost);
-const ParameterId streamState(ParameterIds::streamState);
-const ParameterId streamDuration(ParameterIds::streamDuration);
-const ParameterId streamPosition(ParameterIds::streamPosition);
-const ParameterId statusString(ParameterIds::streamStatus);
 
 // Flow-control values and the states in which their buttons show pushed.
 enum : int16_t { Play = 0, Pause = 1, Stop = 2 };
 enum : int16_t { Stopped = 1, Paused = 2, Playing = 4 };
 
 constexpr int skipSeconds = 10;
+
+namespace Control = StreamingTemplate;
+namespace Id = ParameterIds;
+
+const ControlRow rows[] = {
+    // The file and the server are sent by the page's own handlers.
+    handledByWindow(dropdown(Control::file, Id::streamingFileName)),
+    handledByWindow(edit(Control::server, Id::streamingServer)),
+    // The thumb follows the reported position; moving it asks the unit to go there.
+    statusSlider(Control::positionSlider, Id::streamPosition),
+    targetSlider(Control::positionSlider, Id::positionToGoTo),
+    pushButton(Control::play, Id::flowControl, Id::streamState, Play, Playing),
+    pushButton(Control::pause, Id::flowControl, Id::streamState, Pause, Paused),
+    pushButton(Control::stop, Id::flowControl, Id::streamState, Stop, Stopped),
+    statusText(Control::position, Id::streamPosition),
+    controlText(Control::positionReadout, Id::positionToGoTo),
+    statusText(Control::duration, Id::streamDuration),
+    statusText(Control::packetsLost, Id::packetsLost),
+    statusText(Control::connectionState, Id::streamState),
+    statusText(Control::status, Id::streamStatus),
+};
 
 } // namespace
 
@@ -33,16 +47,12 @@ const char* const CStreamingPage::serverNotAvailable = "<server not available>";
 CStreamingPage::FileListLimits CStreamingPage::fileListLimits_;
 
 CStreamingPage::CStreamingPage(ParameterSet* parameterSet, ErrorReporter* errorReporter)
-    : Dialog(templateId), serverParameter_(parameterSet->findParameter(streamingServer)),
-      fileNameParameter_(parameterSet->findParameter(streamingFileName)),
-      controller_(parameterSet, errorReporter)
+    : BoundDialog(templateId, Win32Controller(parameterSet, errorReporter), rows),
+      serverParameter_(parameterSet->findParameter(streamingServer)),
+      fileNameParameter_(parameterSet->findParameter(streamingFileName))
 {
-    connect(AnyControl, Notify::HScroll, [this](Notification& n) { OnHScroll(n.scrollCode, n.control); });
     connect(skipBackId, Notify::Clicked, [this](Notification&) { OnSkipBack10s(); });
     connect(skipForwardId, Notify::Clicked, [this](Notification&) { OnSkipForward10s(); });
-    connect(playId, Notify::Clicked, [this](Notification&) { OnPlay(); });
-    connect(pauseId, Notify::Clicked, [this](Notification&) { OnPause(); });
-    connect(stopId, Notify::Clicked, [this](Notification&) { OnStop(); });
     connect(fileId, Notify::SelChange, [this](Notification&) { OnSelchangeFile(); });
     connect(fileId, Notify::KillFocus, [this](Notification&) { OnSelchangeFile(); });
     connect(serverId, Notify::KillFocus, [this](Notification&) { OnKillfocusServer(); });
@@ -50,102 +60,42 @@ CStreamingPage::CStreamingPage(ParameterSet* parameterSet, ErrorReporter* errorR
 
 bool CStreamingPage::onInitDialog()
 {
-    Dialog::onInitDialog();
-    attach(play_, playId);
-    attach(pause_, pauseId);
-    attach(stop_, stopId);
-    attach(positionText_, positionTextId);
-    attach(positionTargetText_, positionTargetTextId);
-    attach(durationText_, durationTextId);
-    attach(packetsLostText_, packetsLostTextId);
-    attach(stateText_, stateTextId);
-    attach(statusText_, statusTextId);
-    attach(server_, serverId);
-    attach(position_, positionId);
-    attach(file_, fileId);
-    bindControls();
+    BoundDialog::onInitDialog();
     refreshFileList();
-    server_.setLimitText(serverNameLimit);
-    file_.setLimitText(fileNameLimit);
+    control<Edit>(serverId).setLimitText(serverNameLimit);
+    control<ComboBox>(fileId).setLimitText(fileNameLimit);
     return true;
-}
-
-void CStreamingPage::bindControls()
-{
-    controller_.addDropdown(&file_, streamingFileName);
-    controller_.addEdit(&server_, streamingServer, nullptr);
-    // The thumb follows the reported position; moving it asks the unit to go there.
-    controller_.addSliderStatus(&position_, streamPosition)->setup(10, 1, 100);
-    controller_.addSlider(&position_, positionToGoTo, false, true)->setup(10, 1, 100);
-    bindTransportButtons();
-    bindTexts();
-}
-
-void CStreamingPage::bindTransportButtons()
-{
-    controller_.addButton(&play_, flowControl, streamState, Play, Playing);
-    controller_.addButton(&pause_, flowControl, streamState, Pause, Paused);
-    controller_.addButton(&stop_, flowControl, streamState, Stop, Stopped);
-}
-
-void CStreamingPage::bindTexts()
-{
-    controller_.addStatusText(&positionText_, streamPosition, nullptr);
-    controller_.addControlText(&positionTargetText_, positionToGoTo, nullptr);
-    controller_.addStatusText(&durationText_, streamDuration, nullptr);
-    controller_.addStatusText(&packetsLostText_, packetsLost, nullptr);
-    controller_.addStatusText(&stateText_, streamState, nullptr);
-    controller_.addStatusText(&statusText_, statusString, nullptr);
-}
-
-void CStreamingPage::OnHScroll(int code, Window* scrollBar)
-{
-    if (scrollBar != nullptr && position_.isSameWindow(scrollBar)) {
-        controller_.onScroll(&position_, code);
-    }
 }
 
 void CStreamingPage::movePosition(int target)
 {
-    position_.setPos(target);
-    controller_.onScroll(&position_, ThumbTrack);
+    Slider& position = control<Slider>(positionId);
+    position.setPos(target);
+    controller_.onScroll(&position, ThumbTrack);
 }
 
 void CStreamingPage::OnSkipBack10s()
 {
-    int current = position_.getPos();
+    int current = control<Slider>(positionId).getPos();
     movePosition(current - skipSeconds > 0 ? current - skipSeconds : 0);
 }
 
 void CStreamingPage::OnSkipForward10s()
 {
-    movePosition(std::min(position_.getPos() + skipSeconds, position_.getRangeMax()));
-}
-
-void CStreamingPage::OnPlay()
-{
-    controller_.onCommand(&play_);
-}
-
-void CStreamingPage::OnPause()
-{
-    controller_.onCommand(&pause_);
-}
-
-void CStreamingPage::OnStop()
-{
-    controller_.onCommand(&stop_);
+    Slider& position = control<Slider>(positionId);
+    movePosition(std::min(position.getPos() + skipSeconds, position.getRangeMax()));
 }
 
 void CStreamingPage::OnSelchangeFile()
 {
     // Choosing "<server not available>" would make the unit look for a file of that
     // name: the file name shown goes back to the one in use, and nothing is sent.
-    if (listIsStandIn_ && file_.getCurSel() == 0) {
-        file_.setText(fileNameParameter_->value().toString());
+    ComboBox& file = control<ComboBox>(fileId);
+    if (listIsStandIn_ && file.getCurSel() == 0) {
+        file.setText(fileNameParameter_->value().toString());
         return;
     }
-    controller_.onCommand(&file_);
+    controller_.onCommand(&file);
 }
 
 void CStreamingPage::OnKillfocusServer()
@@ -153,7 +103,7 @@ void CStreamingPage::OnKillfocusServer()
     // A failed send is reported, and the report replaces this page (hiding it at once):
     // the old page then has no list to fetch.
     bool shown = isVisible();
-    controller_.onEditChange(&server_);
+    controller_.onEditChange(&control<Edit>(serverId));
     if (shown && !isVisible()) {
         return;
     }
@@ -213,9 +163,10 @@ void CStreamingPage::onFileList(const std::string& host, const HttpReply& reply)
 void CStreamingPage::showFileList(const std::vector<std::string>& names)
 {
     listIsStandIn_ = names.empty();
-    std::string shownFile = file_.getText();
-    file_.replaceList(listIsStandIn_ ? std::vector<std::string>{serverNotAvailable} : names);
-    file_.setText(shownFile);
+    ComboBox& file = control<ComboBox>(fileId);
+    std::string shownFile = file.getText();
+    file.replaceList(listIsStandIn_ ? std::vector<std::string>{serverNotAvailable} : names);
+    file.setText(shownFile);
 }
 
 std::vector<std::string> CStreamingPage::fileListFromReply(const std::string& reply)

@@ -7,12 +7,10 @@
 #include <vector>
 
 #include "model/ParameterValue.h"
-#include "platform/Controls.h"
-#include "platform/Dialog.h"
 #include "platform/HttpGet.h"
 #include "templates/StreamingTemplate.h"
 #include "ui/ErrorReporter.h"
-#include "ui/binding/Win32Controller.h"
+#include "ui/binding/BoundDialog.h"
 
 class Parameter;
 class ParameterSet;
@@ -21,7 +19,7 @@ class ParameterSet;
 // drives play, pause and stop, shows and sets the play position and shows the
 // stream's state. The file drop-down offers the list of files that the server gives
 // over HTTP, fetched in the background; every new server name fetches that list again.
-class CStreamingPage : public Dialog {
+class CStreamingPage : public BoundDialog {
 public:
     static constexpr int templateId = StreamingTemplate::templateId;
     static constexpr int playId = StreamingTemplate::play;
@@ -62,20 +60,14 @@ public:
     // Throws as ParameterSet::findParameter when the set has no streaming server or file.
     CStreamingPage(ParameterSet* parameterSet, ErrorReporter* errorReporter);
 
-    Win32Controller& getController() { return controller_; }
-
     // Asks the server named by the streaming-server parameter for its list of files.
     // The drop-down keeps what it shows until the answer comes; an answer for a server
     // no longer named, or for a page gone, is dropped.
     void refreshFileList();
     bool isFetchingFileList() const;
 
-    void OnHScroll(int code, Window* scrollBar);
     void OnSkipBack10s();
     void OnSkipForward10s();
-    void OnPlay();
-    void OnPause();
-    void OnStop();
     // Sends the chosen or typed file name; the stand-in of a missing list is no name.
     void OnSelchangeFile();
     // Sends the server name, then fetches its file list; the main window calls it on
@@ -89,9 +81,6 @@ public:
 
 protected:
     bool onInitDialog() override;
-    void bindControls();
-    void bindTransportButtons();
-    void bindTexts();
 
 private:
     void onFileList(const std::string& host, const HttpReply& reply);
@@ -100,24 +89,10 @@ private:
 
     static FileListLimits fileListLimits_;
 
-    Button play_;
-    Button pause_;
-    Button stop_;
-    Static positionText_;
-    Static positionTargetText_;
-    Static durationText_;
-    Static packetsLostText_;
-    Static stateText_;
-    Static statusText_;
-    Edit server_;
-    Slider position_;
-    ComboBox file_;
     Parameter* serverParameter_;
     Parameter* fileNameParameter_;
     // The list holds only the stand-in for a server that gave none.
     bool listIsStandIn_ = false;
     // The exchange asking for the list; replacing it drops the older answer.
     std::unique_ptr<HttpGet> fileListGet_;
-    // Declared last: its observers use the controls.
-    Win32Controller controller_;
 };

@@ -35,8 +35,8 @@ std::vector<ControlRow> presetRows()
     };
     int16_t number = 1;
     for (int button : recallButtons) {
-        rows.push_back(pushButton(button, Id::recallPreset, Id::activePresetNumber, number,
-                                  int16_t(Id::firstPresetName + number - 1)));
+        rows.push_back(captioned(pushButton(button, Id::recallPreset, Id::activePresetNumber, number, number),
+                                 int16_t(Id::firstPresetName + number - 1)));
         ++number;
     }
     return rows;
