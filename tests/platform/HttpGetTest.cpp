@@ -4,6 +4,7 @@
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "platform/Application.h"
 #include "platform/HttpGet.h"
@@ -67,8 +68,14 @@ TEST(HttpGetTest, TheReplyComesWithItsStatusHeadersAndBodyAsFarAsTheLimitLetsIt)
         EXPECT_NE(std::find(answer->headers.begin(), answer->headers.end(),
                             std::pair<std::string, std::string>("X-Kind", "list")),
                   answer->headers.end());
-        ASSERT_EQ(server.requests().size(), 1u);
-        EXPECT_EQ(server.requests()[0].rfind("GET /list HTTP/1.1\r\n", 0), 0u) << server.requests()[0];
+        // The HTTP library sends the request again when the server's close overtakes its
+        // reply, so a server may see it twice; never anything else.
+        const std::vector<std::string> requests = server.requests();
+        ASSERT_GE(requests.size(), 1u);
+        ASSERT_LE(requests.size(), 2u);
+        for (const std::string& request : requests) {
+            EXPECT_EQ(request.rfind("GET /list HTTP/1.1\r\n", 0), 0u) << request;
+        }
     }
 }
 
