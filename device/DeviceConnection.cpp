@@ -1,9 +1,25 @@
 #include "device/DeviceConnection.h"
 
+#include <algorithm>
+
 #include "model/Exceptions.h"
+
+// Whether the map holds exactly the listed identifiers, in the list's order.
+static bool holdsExactly(const ParameterValueMap& values, const ParameterIdList& ids)
+{
+    return values.size() == ids.size() &&
+           std::equal(ids.begin(), ids.end(), values.begin(),
+                      [](const ParameterId& id, const auto& entry) { return id == entry.first; });
+}
 
 void DeviceConnection::getValues(const ParameterIdList& ids, ParameterValueMap& result)
 {
+    if (holdsExactly(result, ids)) {
+        // The map of the previous read of this list: each value is written where it stands.
+        for (auto& [id, value] : result)
+            value = getValue(id);
+        return;
+    }
     // The identifiers come in order, so each one goes in at the end without a search.
     for (const ParameterId& id : ids)
         result.insert_or_assign(result.end(), id, getValue(id));

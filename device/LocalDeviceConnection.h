@@ -16,7 +16,10 @@ public:
     // A parameter never written reads as 0 and is stored from then on.
     ParameterValue getValue(const ParameterId& id) override;
     // Every identifier read gets a value, so a read again writes in place.
-    void rereadValues(const ParameterIdList& ids, ParameterValueMap& values) override { getValues(ids, values); }
+    void rereadValues(const ParameterIdList& ids, ParameterValueMap& values) override
+    {
+        getValues(ids, values);
+    }
     void downloadFirmware(const std::string& path, ProgressListener* listener) override;
     void sendFlashBlock(const unsigned char* bytes, std::size_t length, int blockIndex, bool last) override;
     void getEventLog(std::string& text) override;

@@ -37,7 +37,10 @@ public:
     ParameterValue getValue(const ParameterId& id) override;
     void getValues(const ParameterIdList& ids, ParameterValueMap& result) override;
     // Every identifier read gets a value (from the reported ones), so a read again writes in place.
-    void rereadValues(const ParameterIdList& ids, ParameterValueMap& values) override { getValues(ids, values); }
+    void rereadValues(const ParameterIdList& ids, ParameterValueMap& values) override
+    {
+        getValues(ids, values);
+    }
     bool isMessageBased() override { return true; }
     void downloadFirmware(const std::string& path, ProgressListener* listener) override;
     void sendFlashBlock(const unsigned char* bytes, std::size_t length, int blockIndex, bool last) override;

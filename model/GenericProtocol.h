@@ -14,7 +14,8 @@ using ParameterIdList = std::vector<ParameterId>;
 // A read again for a reader whose read may leave an identifier out: it must not write
 // into a map that already holds that identifier, where the old value would pass for an
 // answer, so it reads into a fresh map that then takes the old one's place.
-template <class Reader> void rereadIntoFreshMap(Reader& reader, const ParameterIdList& ids, ParameterValueMap& values)
+template <class Reader>
+void rereadIntoFreshMap(Reader& reader, const ParameterIdList& ids, ParameterValueMap& values)
 {
     ParameterValueMap fresh;
     reader.getValues(ids, fresh);

@@ -8,8 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "model/GenericProtocol.h"
 #include "model/Exceptions.h"
+#include "model/GenericProtocol.h"
 #include "model/Parameter.h"
 
 // The parameters of a set, held by value and ordered by identifier. Besides
@@ -49,7 +49,10 @@ public:
     }
 
     // The same for every parameter owned by the protocol, whatever its group.
-    virtual void refreshAll(GenericProtocol* protocol) { refreshRange(protocol, everyGroup, this->begin(), this->end()); }
+    virtual void refreshAll(GenericProtocol* protocol)
+    {
+        refreshRange(protocol, everyGroup, this->begin(), this->end());
+    }
 
     // The parameter with this identifier; throws when there is none.
     virtual ParameterClass& find(const ParameterId& id)
@@ -108,7 +111,8 @@ private:
 
     static void read(Poll& poll, GenericProtocol* protocol, Iterator first, Iterator last)
     {
-        const bool again = poll.valid && poll.protocol == protocol && asksFor(poll.ids, protocol, first, last);
+        const bool again =
+            poll.valid && poll.protocol == protocol && asksFor(poll.ids, protocol, first, last);
         poll.valid = false; // until the read has succeeded
         if (again) {
             protocol->rereadValues(poll.ids, poll.values);

@@ -25,8 +25,8 @@
 #include <string>
 
 #include "platform/Application.h"
-#include "support/gui/UserInput.h"
 #include "support/FakeUnit.h"
+#include "support/gui/UserInput.h"
 #include "ui/CRemoteDlg.h"
 #include "ui/DialogStack.h"
 
@@ -170,9 +170,16 @@ public:
         // Xvfb takes its low descriptors for itself; the pipe goes in well above them.
         constexpr int displayFdInChild = 9;
         std::string displayFd = std::to_string(displayFdInChild);
-        char* argv[] = {const_cast<char*>("Xvfb"), const_cast<char*>("-displayfd"), displayFd.data(),
-                        const_cast<char*>("-noreset"), const_cast<char*>("-nolisten"), const_cast<char*>("tcp"), const_cast<char*>("-screen"),
-                        const_cast<char*>("0"), const_cast<char*>("1280x1024x24"), nullptr};
+        char* argv[] = {const_cast<char*>("Xvfb"),
+                        const_cast<char*>("-displayfd"),
+                        displayFd.data(),
+                        const_cast<char*>("-noreset"),
+                        const_cast<char*>("-nolisten"),
+                        const_cast<char*>("tcp"),
+                        const_cast<char*>("-screen"),
+                        const_cast<char*>("0"),
+                        const_cast<char*>("1280x1024x24"),
+                        nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);

@@ -59,6 +59,38 @@ TEST_F(LocalStore, BatchesRoundTripThroughTheAdapter)
     EXPECT_EQ(protocol_.getValue(ParameterId(0x0503)), ParameterValue(1234));
 }
 
+TEST_F(LocalStore, AReadIntoAFilledMapGivesEveryListedValueAndKeepsTheRest)
+{
+    const ParameterId a(0x2700), b(0x2701), other(0x2702);
+    store_.setValue(a.previousGroup(), ParameterValue(1), 0);
+    store_.setValue(b.previousGroup(), ParameterValue(2), 0);
+    const ParameterValue stale(9);
+    struct Case {
+        const char* name;
+        ParameterIdList asked;
+        ParameterValueMap before;
+        ParameterValueMap after;
+    };
+    const Case cases[] = {
+        {"the map of the last read",
+         {a, b},
+         {{a, stale}, {b, stale}},
+         {{a, ParameterValue(1)}, {b, ParameterValue(2)}}},
+        {"the same identifiers asked in another order",
+         {b, a},
+         {{a, stale}, {b, stale}},
+         {{a, ParameterValue(1)}, {b, ParameterValue(2)}}},
+        {"one of them only", {b}, {{a, stale}, {b, stale}}, {{a, stale}, {b, ParameterValue(2)}}},
+        {"another identifier", {a}, {{other, stale}}, {{a, ParameterValue(1)}, {other, stale}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ParameterValueMap values = c.before;
+        store_.getValues(c.asked, values);
+        EXPECT_EQ(values, c.after);
+    }
+}
+
 TEST_F(LocalStore, AReadAgainWritesTheNewValuesIntoTheMapOfTheLastRead)
 {
     const ParameterId level(0x2700), other(0x2701);

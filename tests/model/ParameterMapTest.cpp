@@ -49,9 +49,9 @@ TEST_F(ParameterMapTest, ControlBatchIsStoredWholeBeforeAnyoneIsTold)
     b.onUpdate = [&](ControlParameter&) { order.push_back("second"); };
 
     controls_.update({{first, v(11)},
-                     {second, v(22)},
-                     {otherGroup, v(0)} /* equal to pending */,
-                     {ParameterId(0x7F00), v(1)} /* not in the map */});
+                      {second, v(22)},
+                      {otherGroup, v(0)} /* equal to pending */,
+                      {ParameterId(0x7F00), v(1)} /* not in the map */});
     EXPECT_EQ(order, (std::vector<std::string>{"first", "second"}));
     EXPECT_EQ(a.seen, (std::vector<Seen>{{v(11), nullptr}}));
     EXPECT_TRUE(c.seen.empty());
@@ -104,8 +104,8 @@ TEST_F(ParameterMapTest, RefreshGroupAsksForExactlyItsOwnGroupAtTheEdgesOfTheRan
     // neighbours across the sign change, must neither be lost nor leak into another group.
     const auto id = [](int group, int index) { return ParameterId(int8_t(group), int8_t(index)); };
     const std::vector<ParameterId> everyone = {
-        id(0x7E, 127), id(0x7F, -128), id(0x7F, 0), id(0x7F, 127), id(0x80, -128), id(0x80, 127),
-        id(0xFF, -128), id(0xFF, 127), id(0x00, -128), id(0x00, 127),
+        id(0x7E, 127), id(0x7F, -128), id(0x7F, 0),   id(0x7F, 127),  id(0x80, -128),
+        id(0x80, 127), id(0xFF, -128), id(0xFF, 127), id(0x00, -128), id(0x00, 127),
     };
     ParameterMap<Parameter> edges;
     for (const ParameterId& each : everyone) {
@@ -155,7 +155,8 @@ TEST_F(ParameterMapTest, PollingAGroupAgainAsksForItsParametersAsTheyAreNow)
          5},
         {"after a failed read",
          [&] {
-             unit_.throwOnNextCall(ProtocolException("The device did not return all of the requested parameters"));
+             unit_.throwOnNextCall(
+                 ProtocolException("The device did not return all of the requested parameters"));
              EXPECT_THROW(statuses_.refreshGroup(&unit_, 0x03), ProtocolException);
              unit_.values[second] = v(6);
          },

@@ -43,7 +43,10 @@ protected:
     }
 
     Static& leftMeter() { return window.page(CRemoteDlg::OutputMeters)->control<Static>(leftMeterId); }
-    void setLeftLevel(int raw) { window.offLineStore().setValue(leftLevel.previousGroup(), ParameterValue(raw), 0); }
+    void setLeftLevel(int raw)
+    {
+        window.offLineStore().setValue(leftLevel.previousGroup(), ParameterValue(raw), 0);
+    }
 
     TemporaryProfile profile;
     ModalUser modal;

@@ -170,7 +170,8 @@ Win32MeterObserver::Bar Win32MeterObserver::barFor(double level) const
     return bar;
 }
 
-Win32MeterObserver::Band Win32MeterObserver::band(const Rect& client, double from, double to, Colour colour) const
+Win32MeterObserver::Band Win32MeterObserver::band(const Rect& client, double from, double to,
+                                                  Colour colour) const
 {
     double span = settings_.maximum - settings_.minimum;
     double fa = span != 0 ? (from - settings_.minimum) / span : 0.0;

@@ -25,7 +25,8 @@ std::string doubleAmpersands(const std::string& text);
 // A static text showing the formatted value.
 template <class ParameterClass> class Win32TextObserver : public Observer<ParameterClass> {
 public:
-    Win32TextObserver(Window* control, ParameterFormatter* formatter) : formatter_(formatter), control_(control)
+    Win32TextObserver(Window* control, ParameterFormatter* formatter)
+        : formatter_(formatter), control_(control)
     {
         control->setText("");
         area_ = control->rectInParent();
