@@ -348,11 +348,19 @@ void Button::setState(bool pushed)
 
 // --- Edit ----------------------------------------------------------------------------
 
+// A validator limits typing only; a text set by program is shown whole.
+static void limitTyping(QLineEdit* edit, int characters)
+{
+    edit->setProperty("qzLimit", characters);
+    if (edit->validator() == nullptr) {
+        edit->setValidator(new QzEditValidator(edit)); // the edit owns it
+    }
+}
+
 void Edit::setLimitText(int characters)
 {
     if (auto* edit = qobject_cast<QLineEdit*>(internals().live())) {
-        // A validator limits typing only; a text set by program is shown whole.
-        edit->setProperty("qzLimit", characters);
+        limitTyping(edit, characters);
     }
 }
 
@@ -530,13 +538,8 @@ std::string ComboBox::getLBText(int index) const
 void ComboBox::setLimitText(int characters)
 {
     QComboBox* combo = comboOf(*this);
-    if (combo == nullptr || combo->lineEdit() == nullptr) {
-        return;
-    }
-    QLineEdit* edit = combo->lineEdit();
-    edit->setProperty("qzLimit", characters);
-    if (combo->validator() == nullptr) {
-        combo->setValidator(new QzEditValidator(edit)); // the edit owns it
+    if (combo != nullptr && combo->lineEdit() != nullptr) {
+        limitTyping(combo->lineEdit(), characters);
     }
 }
 
