@@ -89,6 +89,8 @@ struct HttpGet::Exchange {
     bool takeBody();
     void onFinished();
     void end(bool complete, const std::string& error);
+    // Stops the time limits and the network exchange.
+    void halt();
 
     std::string server_;
     std::size_t byteLimit_;
@@ -132,6 +134,11 @@ HttpGet::Exchange::Exchange(const HttpRequest& request, Answer answer)
 HttpGet::Exchange::~Exchange()
 {
     receiver_.reset();
+    halt();
+}
+
+void HttpGet::Exchange::halt()
+{
     timeLimit_->stop();
     connectLimit_->stop();
     if (network_->isRunning()) {
@@ -184,11 +191,7 @@ void HttpGet::Exchange::end(bool complete, const std::string& error)
     }
     running_ = false;
     QObject::disconnect(network_.get(), nullptr, receiver_.get(), nullptr);
-    timeLimit_->stop();
-    connectLimit_->stop();
-    if (network_->isRunning()) {
-        network_->abort();
-    }
+    halt();
     reply_.complete = complete;
     reply_.error = error;
     // The callback may end this exchange: it gets what it needs as its own.
