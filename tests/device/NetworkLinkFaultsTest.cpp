@@ -12,6 +12,7 @@
 #include "device/transport/Win32Socket.h"
 #include "model/Exceptions.h"
 #include "support/FakeUnit.h"
+#include "support/LoopbackTcpChain.h"
 
 using unitframes::bytes;
 using unitframes::frame;
@@ -28,7 +29,7 @@ std::string lengthField(uint32_t length)
                   static_cast<int>(length >> 8), static_cast<int>(length)});
 }
 
-class NetworkLinkFaults : public ::testing::Test {
+class NetworkLinkFaults : public LoopbackTcpChain {
 protected:
     void SetUp() override
     {
@@ -43,16 +44,8 @@ protected:
     void openSocket(std::size_t queueCapacity = ByteQueue::defaultCapacity,
                     int producerWaitMs = ByteQueue::defaultProducerWaitMs)
     {
-        socket_ = std::make_unique<Win32Socket>(unit_.address(), unit_.port(), queueCapacity, producerWaitMs);
-        device_ = std::make_unique<SerialDevice>(socket_.get());
+        buildSocket(queueCapacity, producerWaitMs);
         ASSERT_TRUE(unit_.waitForConnection());
-    }
-
-    // The message connection over the open socket (runs the Get All exchange).
-    void startConnection()
-    {
-        connection_ = std::make_unique<NetworkDeviceConnection>(device_.get(), &packet_, [this] { return now_; });
-        adapter_ = std::make_unique<ProtocolAdapter>(connection_.get());
     }
 
     void connect()
@@ -73,14 +66,6 @@ protected:
         }
         return "no exception";
     }
-
-    FakeUnit unit_;
-    std::time_t now_ = 50000;
-    Packet packet_;
-    std::unique_ptr<Win32Socket> socket_;
-    std::unique_ptr<SerialDevice> device_;
-    std::unique_ptr<NetworkDeviceConnection> connection_;
-    std::unique_ptr<ProtocolAdapter> adapter_;
 };
 
 } // namespace

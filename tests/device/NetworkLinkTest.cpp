@@ -9,6 +9,7 @@
 #include "model/Exceptions.h"
 #include "model/ParameterSet.h"
 #include "support/FakeUnit.h"
+#include "support/LoopbackTcpChain.h"
 #include "unit/UnitParameterSet.h"
 #include "unit/catalogue/Catalogue.h"
 
@@ -18,9 +19,8 @@ const ParameterId masterVolume(0x0511);
 const ParameterId unitName(0x0B00);
 const ParameterId remoteSource(0x090A);
 
-// The whole chain of a TCP connection: socket, bridge, message connection and
-// adapter, against a fake unit on loopback that holds the factory defaults.
-class NetworkLink : public ::testing::Test {
+// The whole chain of a TCP connection, against a fake unit that holds the factory defaults.
+class NetworkLink : public LoopbackTcpChain {
 protected:
     void SetUp() override
     {
@@ -32,10 +32,8 @@ protected:
 
     ProtocolAdapter& connect()
     {
-        socket_ = std::make_unique<Win32Socket>(unit_.address(), unit_.port());
-        device_ = std::make_unique<SerialDevice>(socket_.get());
-        connection_ = std::make_unique<NetworkDeviceConnection>(device_.get(), &packet_, [this] { return now_; });
-        adapter_ = std::make_unique<ProtocolAdapter>(connection_.get());
+        buildSocket();
+        startConnection();
         return *adapter_;
     }
 
@@ -55,14 +53,6 @@ protected:
     {
         return unit_.withEngine([code](FakeUnitEngine& engine) { return engine.countReceived(code); });
     }
-
-    FakeUnit unit_;
-    std::time_t now_ = 50000;
-    Packet packet_;
-    std::unique_ptr<Win32Socket> socket_;
-    std::unique_ptr<SerialDevice> device_;
-    std::unique_ptr<NetworkDeviceConnection> connection_;
-    std::unique_ptr<ProtocolAdapter> adapter_;
 };
 
 } // namespace
