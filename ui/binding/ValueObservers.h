@@ -29,7 +29,6 @@ public:
         : formatter_(formatter), control_(control)
     {
         control->setText("");
-        area_ = control->rectInParent();
     }
 
     void update(Subject* changed, Transaction*) override
@@ -51,9 +50,8 @@ public:
         control_->enable(available);
         shown_ = Shown{value, effectiveFormatter(), available};
         // A control drawn without a background of its own is repainted over its parent.
-        area_ = control_->rectInParent();
         if (Window* parent = control_->parentWindow()) {
-            parent->invalidate(area_);
+            parent->invalidate(control_->rectInParent());
         }
     }
 
@@ -71,7 +69,6 @@ private:
 
     ParameterFormatter* formatter_;
     Window* control_;
-    Rect area_;
     std::optional<Shown> shown_; // none until the first update
 };
 
