@@ -481,17 +481,11 @@ void CRemoteDlg::disconnect()
     if (retired->objects() != 0) {
         retired_.push_back(std::move(retired));
     }
-    clearConnectionPointers();
+    // The Enter actions point into the pages, which have gone to the retired list.
+    enterActions_.fill(nullptr);
     if (wasConnected) {
         ++generation_;
     }
-}
-
-// The pages, the set and the link have gone to the retired list already; the Enter
-// actions point into the pages and go with them.
-void CRemoteDlg::clearConnectionPointers()
-{
-    enterActions_.fill(nullptr);
 }
 
 // The page may be the one whose handler is running: its window is hidden at once, and

@@ -79,7 +79,6 @@ public:
     // Tears the connection down. The objects go at once from the window's fields; they
     // are deleted only when no handler that may still use them is running.
     void disconnect();
-    void clearConnectionPointers();
 
     void startTimer();
     bool stopTimer();
