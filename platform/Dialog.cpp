@@ -13,8 +13,8 @@
 #include <QSlider>
 #include <QTimerEvent>
 
+#include <algorithm>
 #include <memory>
-#include <set>
 #include <stdexcept>
 
 #include "platform/Application.h"
@@ -49,37 +49,54 @@ protected:
     }
 };
 
-// Receives the window timers of a dialog. The window system does not fire a timer again
-// while its previous tick is being handled, but a tick may run a nested modal loop in
-// which the timer must go on ticking. So a tick only posts the call and returns; like
-// the timer messages of a classic desktop window system, at most one call per
-// timer waits at a time.
+class QzTimerHost;
+
+// A tick being handled. The ticks in hand form a chain on the stack, innermost first,
+// so that a modal loop about to start can renew their timers without allocating.
+struct TickInHand {
+    QzTimerHost* host; // null once its timer was renewed or its host is gone
+    int qtId;
+    TickInHand* outer;
+};
+static TickInHand* innermostTick = nullptr;
+
+// Receives the window timers of a dialog and hands each tick to the dialog at once.
 class QzTimerHost : public QObject {
 public:
     QzTimerHost(DialogPrivate* owner, QObject* parent) : QObject(parent), dialog_(owner) {}
+    ~QzTimerHost() override
+    {
+        for (TickInHand* tick = innermostTick; tick != nullptr; tick = tick->outer) {
+            if (tick->host == this) {
+                tick->host = nullptr;
+            }
+        }
+    }
     DialogPrivate* dialog_;
 
 protected:
     void timerEvent(QTimerEvent* event) override
     {
-        int qtId = event->timerId();
-        if (dialog_ == nullptr || !waiting_.insert(qtId).second) {
+        if (dialog_ == nullptr) {
             return;
         }
-        QMetaObject::invokeMethod(
-            this,
-            [this, qtId] {
-                waiting_.erase(qtId);
-                if (dialog_ != nullptr) {
-                    guarded([&] { dialog_->dispatchTimer(qtId); });
-                }
-            },
-            Qt::QueuedConnection);
+        TickInHand tick{this, event->timerId(), innermostTick};
+        innermostTick = &tick;
+        guarded([&] { dialog_->dispatchTimer(tick.qtId); });
+        // Only the stack is touched now: the handler may have destroyed the dialog.
+        innermostTick = tick.outer;
     }
-
-private:
-    std::set<int> waiting_;
 };
+
+void renewTimersInHand()
+{
+    for (TickInHand* tick = innermostTick; tick != nullptr; tick = tick->outer) {
+        if (tick->host != nullptr && tick->host->dialog_ != nullptr) {
+            tick->host->dialog_->renewTimer(tick->qtId);
+        }
+        tick->host = nullptr; // its fresh timer is not in hand
+    }
+}
 
 // --- DialogPrivate -------------------------------------------------------------------
 
@@ -261,6 +278,10 @@ void DialogPrivate::releaseWindow()
     if (auto* host = dynamic_cast<QzTimerHost*>(timerHost)) {
         host->dialog_ = nullptr;
     }
+    // The host itself goes later; its timers need not wake the loop until then.
+    for (auto& [id, timer] : timers) {
+        timerHost->killTimer(timer.qtId);
+    }
     timers.clear();
     controls.clear();
     timerHost = nullptr;
@@ -329,14 +350,33 @@ void DialogPrivate::onClose()
     owner->onCancel();
 }
 
+std::map<unsigned, DialogPrivate::Timer>::iterator DialogPrivate::timerOf(int qtTimerId)
+{
+    return std::find_if(timers.begin(), timers.end(),
+                        [qtTimerId](const auto& entry) { return entry.second.qtId == qtTimerId; });
+}
+
 void DialogPrivate::dispatchTimer(int qtTimerId)
 {
-    for (auto& [id, qtId] : timers) {
-        if (qtId == qtTimerId) {
-            unsigned timerId = id;
-            owner->timerElapsed(timerId);
-            return;
-        }
+    auto found = timerOf(qtTimerId);
+    if (found != timers.end()) {
+        unsigned timerId = found->first;
+        owner->timerElapsed(timerId); // may destroy this
+    }
+}
+
+// Gives a timer whose tick is in hand a fresh window-system timer, one the window
+// system fires again in a nested loop. Killing a timer during its own tick is safe.
+void DialogPrivate::renewTimer(int qtTimerId)
+{
+    auto found = timerOf(qtTimerId);
+    if (found == timers.end()) {
+        return; // killed or set anew by its handler: nothing of it is in hand
+    }
+    timerHost->killTimer(qtTimerId);
+    found->second.qtId = timerHost->startTimer(found->second.intervalMs, Qt::PreciseTimer);
+    if (found->second.qtId == 0) {
+        timers.erase(found);
     }
 }
 
@@ -497,11 +537,13 @@ unsigned Dialog::setTimer(unsigned timerId, int intervalMs)
         return 0;
     }
     killTimer(timerId);
-    int qtId = p_->timerHost->startTimer(std::max(intervalMs, 1), Qt::PreciseTimer);
-    if (qtId == 0) {
+    DialogPrivate::Timer timer;
+    timer.intervalMs = std::max(intervalMs, 1);
+    timer.qtId = p_->timerHost->startTimer(timer.intervalMs, Qt::PreciseTimer);
+    if (timer.qtId == 0) {
         return 0;
     }
-    p_->timers[timerId] = qtId;
+    p_->timers[timerId] = timer;
     return timerId;
 }
 
@@ -511,7 +553,7 @@ bool Dialog::killTimer(unsigned timerId)
     if (found == p_->timers.end() || p_->timerHost == nullptr) {
         return false;
     }
-    p_->timerHost->killTimer(found->second);
+    p_->timerHost->killTimer(found->second.qtId);
     p_->timers.erase(found);
     return true;
 }

@@ -171,6 +171,7 @@ int runModalLoop(ModalRun& run, Window& window)
                 }
             });
         }
+        renewTimersInHand();
         run.loop.exec();
     }
     modalRuns().pop_back();

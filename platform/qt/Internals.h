@@ -92,6 +92,10 @@ std::vector<ModalRun*>& modalRuns();
 int runModalLoop(ModalRun& run, Window& window);
 // Sets (or, with an empty function, clears) the modal-loop handler.
 void setModalLoopHandler(std::function<void(Window& modal)> handler);
+// The window system never fires a timer again while its tick is being handled, but
+// a window timer goes on ticking in a modal loop its own tick runs. So a modal loop
+// about to start gives each timer whose tick is in hand a fresh window-system timer.
+void renewTimersInHand();
 
 // --- Per control state ------------------------------------------------------------
 
@@ -151,7 +155,11 @@ struct DialogPrivate {
     std::map<int, ControlAgent*> controls;
     std::map<int, std::unique_ptr<Window>> owned;
     std::map<std::pair<int, Notify>, Dialog::Handler> handlers;
-    std::map<unsigned, int> timers; // our id to the window system's
+    struct Timer {
+        int qtId = 0; // the window system's id
+        int intervalMs = 0;
+    };
+    std::map<unsigned, Timer> timers; // by our id
     std::vector<MenuItem> menu;
     QPixmap icon;
     ModalRun* run = nullptr;
@@ -166,6 +174,8 @@ struct DialogPrivate {
     void onKey(int key, bool& handled);
     void onClose();
     void dispatchTimer(int qtTimerId);
+    void renewTimer(int qtTimerId);
+    std::map<unsigned, Timer>::iterator timerOf(int qtTimerId);
 };
 
 struct ImagePrivate {

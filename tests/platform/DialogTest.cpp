@@ -4,9 +4,14 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include <array>
+#include <chrono>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -566,6 +571,133 @@ TEST(ModalDialogTest, TimersKeepTickingInANestedModalRun)
     EXPECT_EQ(innerTicksSeenByOuter, 3);
 }
 
+// A tick may run a modal dialog, from whose ticks another may run: every timer goes
+// on ticking in the innermost run, the ones whose ticks are still being handled too.
+TEST(ModalDialogTest, EveryTimerTicksInModalRunsNestedInTicks)
+{
+    constexpr unsigned runsNext = 1; // its first tick runs the next dialog modally
+    constexpr unsigned other = 2;
+    constexpr unsigned watchdog = 3; // a failure ends the run instead of hanging
+    struct Case {
+        const char* name;
+        int depth; // modal runs nested in ticks
+        int level; // of the dialog whose timer is watched, 0 the outermost
+        unsigned timerId;
+    };
+    const std::vector<Case> cases = {
+        {"the timer whose tick runs it", 1, 0, runsNext},
+        {"another timer of that dialog", 1, 0, other},
+        {"the modal dialog's own", 1, 1, other},
+        {"the outermost one, two runs deep", 2, 0, runsNext},
+        {"the middle one, whose tick runs the innermost", 2, 1, runsNext},
+        {"the innermost dialog's own", 2, 2, other},
+    };
+    user::onModal(nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::array<TestDialog, 3> dialogs; // the outermost first
+        TestDialog& innermost = dialogs[std::size_t(c.depth)];
+        innermost.onInit = [&] { innermost.setTimer(watchdog, 5000); };
+        std::array<bool, 3> started{};
+        int watchedTicks = 0;
+        for (std::size_t level = 0; level <= std::size_t(c.depth); ++level) {
+            TestDialog& dialog = dialogs[level];
+            auto init = dialog.onInit;
+            dialog.onInit = [&dialog, init] {
+                dialog.setTimer(runsNext, 1);
+                dialog.setTimer(other, 1);
+                if (init) {
+                    init();
+                }
+            };
+            dialog.timerAction = [&, level](unsigned id) {
+                if (int(level) == c.level && id == c.timerId && innermost.isRunningModal() &&
+                    ++watchedTicks == 3) {
+                    innermost.endDialog(IDOK);
+                }
+                if (id == watchdog) {
+                    innermost.endDialog(IDCANCEL);
+                }
+                if (int(level) < c.depth && id == runsNext && !started[level]) {
+                    started[level] = true;
+                    EXPECT_EQ(dialogs[level + 1].runModal(), IDOK);
+                    dialog.endDialog(IDOK);
+                }
+            };
+        }
+        EXPECT_EQ(dialogs[0].runModal(), IDOK);
+        EXPECT_EQ(watchedTicks, 3);
+    }
+}
+
+// A timer killed or set anew inside a modal run nested in its own tick, by its own
+// tick there or by the modal dialog's, ticks no more at its old interval, neither in
+// that run nor after it.
+TEST(ModalDialogTest, ATimerKilledOrSetAnewInANestedRunStopsTicking)
+{
+    constexpr unsigned watched = 1;
+    constexpr unsigned ending = 2;
+    struct Case {
+        const char* name;
+        bool byItsOwnTick; // else by the modal dialog's first tick
+        bool kill;         // else set anew with an interval far longer than the test
+    };
+    const std::vector<Case> cases = {
+        {"killed by its own tick", true, true},
+        {"set anew by its own tick", true, false},
+        {"killed by the modal dialog's tick", false, true},
+        {"set anew by the modal dialog's tick", false, false},
+    };
+    user::onModal(nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestDialog outer;
+        TestDialog inner;
+        int watchedTicks = 0;
+        int ticksAfterChange = -1;
+        bool changedInTheNestedRun = false;
+        auto change = [&] {
+            changedInTheNestedRun = inner.isRunningModal();
+            if (c.kill) {
+                EXPECT_TRUE(outer.killTimer(watched));
+            } else {
+                EXPECT_EQ(outer.setTimer(watched, 600000), watched);
+            }
+            ticksAfterChange = 0;
+        };
+        outer.onInit = [&] { outer.setTimer(watched, 1); };
+        outer.timerAction = [&](unsigned id) {
+            if (id == ending) {
+                if (outer.ticks > 30) {
+                    outer.endDialog(IDOK);
+                }
+                return;
+            }
+            ++watchedTicks;
+            if (ticksAfterChange >= 0) {
+                ++ticksAfterChange;
+            } else if (watchedTicks == 1) {
+                EXPECT_EQ(inner.runModal(), IDOK);
+                outer.setTimer(ending, 1); // a while longer for a tick that should not come
+            } else if (c.byItsOwnTick) {
+                change();
+            }
+        };
+        inner.onInit = [&] { inner.setTimer(ending, 1); };
+        inner.timerAction = [&](unsigned) {
+            if (!c.byItsOwnTick && inner.ticks == 1) {
+                change();
+            }
+            if ((ticksAfterChange >= 0 && inner.ticks >= 20) || inner.ticks >= 5000) {
+                inner.endDialog(IDOK);
+            }
+        };
+        EXPECT_EQ(outer.runModal(), IDOK);
+        EXPECT_TRUE(changedInTheNestedRun);
+        EXPECT_EQ(ticksAfterChange, 0);
+    }
+}
+
 TEST(ModalDialogTest, AnExceptionEndsTheInnermostRunAndLeavesRunModal)
 {
     TestDialog dialog;
@@ -606,6 +738,106 @@ TEST(ModalDialogTest, AMissingTemplateRunsNothing)
     Dialog missing(4711);
     EXPECT_EQ(missing.runModal(), -1);
     EXPECT_FALSE(missing.create(nullptr));
+}
+
+// --- Timers of a modeless dialog ------------------------------------------------------
+
+// Runs the messages until the dialog's first tick and a while after it.
+void pumpPastFirstTick(const int& ticks)
+{
+    using Clock = std::chrono::steady_clock;
+    auto giveUp = Clock::now() + std::chrono::seconds(5);
+    while (ticks == 0 && Clock::now() < giveUp) {
+        processPendingMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    for (int i = 0; i < 30; ++i) {
+        processPendingMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+// What a tick does to its dialog's timers or window holds at once: no tick follows,
+// not even one of another timer that was due in the same round.
+TEST(DialogTimerTest, WhatATickDoesToItsTimersHoldsAtOnce)
+{
+    struct Case {
+        const char* name;
+        std::function<void(std::unique_ptr<TestDialog>&)> inTick;
+        bool windowRemains;
+        bool throws = false;
+    };
+    auto killBoth = [](std::unique_ptr<TestDialog>& dialog) {
+        EXPECT_TRUE(dialog->killTimer(1));
+        EXPECT_TRUE(dialog->killTimer(2));
+    };
+    const std::vector<Case> cases = {
+        {"kills them", killBoth, true},
+        {"sets them anew",
+         [](auto& dialog) {
+             EXPECT_EQ(dialog->setTimer(1, 600000), 1U);
+             EXPECT_EQ(dialog->setTimer(2, 600000), 2U);
+         },
+         true},
+        {"kills them and throws",
+         [&](auto& dialog) {
+             killBoth(dialog);
+             throw std::runtime_error("from the tick");
+         },
+         true, true},
+        {"destroys the window", [](auto& dialog) { dialog->destroyWindow(); }, false},
+        {"destroys the dialog", [](auto& dialog) { dialog.reset(); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto dialog = std::make_unique<TestDialog>();
+        ASSERT_TRUE(dialog->create(nullptr));
+        int ticks = 0;
+        dialog->timerAction = [&](unsigned) {
+            ++ticks;
+            c.inTick(dialog);
+        };
+        dialog->setTimer(1, 1);
+        dialog->setTimer(2, 1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5)); // both due in the first round
+        int thrown = 0;
+        try {
+            pumpPastFirstTick(ticks);
+        } catch (const std::runtime_error&) {
+            ++thrown;
+            pumpPastFirstTick(ticks);
+        }
+        EXPECT_EQ(ticks, 1);
+        EXPECT_EQ(thrown, c.throws ? 1 : 0);
+        EXPECT_EQ(dialog != nullptr && dialog->hasWindow(), c.windowRemains);
+        if (dialog != nullptr) {
+            dialog->destroyWindow();
+        }
+        processPendingMessages();
+    }
+}
+
+// A tick handled for many intervals is followed by one tick, not by the ones it outlasted.
+TEST(DialogTimerTest, ALongTickIsNotFollowedByABurst)
+{
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.create(nullptr));
+    dialog.timerAction = [&](unsigned) {
+        if (dialog.ticks == 1) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    };
+    dialog.setTimer(1, 1);
+    while (dialog.ticks == 0) {
+        processPendingMessages();
+    }
+    constexpr int rounds = 3;
+    for (int i = 0; i < rounds; ++i) {
+        processPendingMessages();
+    }
+    EXPECT_LE(dialog.ticks, 1 + rounds); // at most one per round
+    dialog.destroyWindow();
+    processPendingMessages();
 }
 
 } // namespace
