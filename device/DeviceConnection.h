@@ -35,6 +35,12 @@ public:
 protected:
     void idle();
 
+    // Reads from a store of values kept by identifier, where an identifier never
+    // written reads as 0 and is kept from then on (the off-line store, the TCP
+    // link's cache). A list in identifier order is read without a search per identifier.
+    static ParameterValue readStored(ParameterValueMap& store, const ParameterId& id);
+    static void readStored(ParameterValueMap& store, const ParameterIdList& ids, ParameterValueMap& result);
+
 private:
     IdleHandler* idleHandler_ = nullptr;
 };

@@ -16,8 +16,12 @@ void LocalDeviceConnection::setValue(const ParameterId& writeId, const Parameter
 
 ParameterValue LocalDeviceConnection::getValue(const ParameterId& id)
 {
-    auto [entry, inserted] = store_->try_emplace(id, ParameterValue(0));
-    return entry->second;
+    return readStored(*store_, id);
+}
+
+void LocalDeviceConnection::getValues(const ParameterIdList& ids, ParameterValueMap& result)
+{
+    readStored(*store_, ids, result);
 }
 
 void LocalDeviceConnection::downloadFirmware(const std::string&, ProgressListener*) {}

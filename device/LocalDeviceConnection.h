@@ -15,6 +15,7 @@ public:
     void setValue(const ParameterId& writeId, const ParameterValue& value, int delayMs) override;
     // A parameter never written reads as 0 and is stored from then on.
     ParameterValue getValue(const ParameterId& id) override;
+    void getValues(const ParameterIdList& ids, ParameterValueMap& result) override;
     // Every identifier read gets a value, so a read again writes in place.
     void rereadValues(const ParameterIdList& ids, ParameterValueMap& values) override
     {

@@ -79,14 +79,13 @@ void NetworkDeviceConnection::getValues(const ParameterIdList& ids, ParameterVal
         handleMessage(*message);
         device_->setTimeout(pollTimeoutMs);
     }
-    DeviceConnection::getValues(ids, result);
+    readStored(cache_, ids, result);
     device_->setTimeout(replyTimeoutMs);
 }
 
 ParameterValue NetworkDeviceConnection::getValue(const ParameterId& id)
 {
-    auto [entry, inserted] = cache_.try_emplace(id, ParameterValue(0));
-    return entry->second;
+    return readStored(cache_, id);
 }
 
 void NetworkDeviceConnection::setValue(const ParameterId& writeId, const ParameterValue& value, int delayMs)

@@ -84,6 +84,9 @@ void ProtocolAdapter::checkReply(const ParameterIdList& ids, const ParameterValu
         throw ProtocolException("The device did not return all of the requested parameters");
     if (ids.size() < result.size())
         throw ProtocolException("The device returned some unasked for parameters");
+    // The maps ask in identifier order: then the reply is checked in step with the list.
+    if (holdsExactly(result, ids))
+        return;
     for (const ParameterId& id : ids) {
         if (result.find(id) == result.end())
             throw ProtocolException("The device returned some parameters that were not asked for.");

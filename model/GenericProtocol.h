@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -10,6 +11,14 @@
 
 // The identifiers of one batch read, in the order they are asked for.
 using ParameterIdList = std::vector<ParameterId>;
+
+// Whether the map holds exactly the listed identifiers, in the list's order.
+inline bool holdsExactly(const ParameterValueMap& values, const ParameterIdList& ids)
+{
+    return values.size() == ids.size() &&
+           std::equal(ids.begin(), ids.end(), values.begin(),
+                      [](const ParameterId& id, const auto& entry) { return id == entry.first; });
+}
 
 // A read again for a reader whose read may leave an identifier out: it must not write
 // into a map that already holds that identifier, where the old value would pass for an

@@ -87,11 +87,14 @@ void Parameter::refresh()
 bool Parameter::updateFrom(const ParameterValueMap& values)
 {
     const auto found = values.find(id_);
-    if (found == values.end())
+    return found != values.end() && takeReported(found->second);
+}
+
+bool Parameter::takeReported(const ParameterValue& reported)
+{
+    if (reported == current_ && !alwaysNotify_)
         return false;
-    if (found->second == current_ && !alwaysNotify_)
-        return false;
-    current_ = found->second;
+    current_ = reported;
     notify(nullptr);
     return true;
 }
@@ -159,15 +162,18 @@ void ControlParameter::refresh()
 bool ControlParameter::updateFrom(const ParameterValueMap& values)
 {
     const auto found = values.find(id_);
-    if (found == values.end())
-        return false;
-    if (found->second == pending_) {
+    return found != values.end() && takeReported(found->second);
+}
+
+bool ControlParameter::takeReported(const ParameterValue& reported)
+{
+    if (reported == pending_) {
         // The unit confirms what was asked for: nothing to show, but current
         // must follow so that revert, the export and range checks see it.
-        current_ = found->second;
+        current_ = reported;
         return false;
     }
-    pending_ = found->second;
+    pending_ = reported;
     current_ = pending_;
     return true;
 }

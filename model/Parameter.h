@@ -33,6 +33,9 @@ public:
     virtual void refresh();
     // Takes this parameter's value from a batch the unit reported; true when it took a new value.
     virtual bool updateFrom(const ParameterValueMap& values);
+    // The same, given the value reported for this parameter. The maps hold their
+    // parameters by value, so they call it without looking the value up again.
+    bool takeReported(const ParameterValue& reported);
 
     ParameterFormatter* setFormatter(ParameterFormatter* newFormatter);
     void setAlwaysNotify(bool notify) { alwaysNotify_ = notify; }
@@ -79,6 +82,7 @@ public:
     const ParameterValue& value() const override { return pending_; }
     void refresh() override;
     bool updateFrom(const ParameterValueMap& values) override;
+    bool takeReported(const ParameterValue& reported);
     // Inside a transaction: records the change without sending it. With a null
     // transaction: the same as setValue.
     virtual void setPending(const ParameterValue& newValue, Transaction* transaction);

@@ -4,7 +4,6 @@
 #include <iosfwd>
 #include <map>
 #include <sstream>
-#include <unordered_map>
 #include <vector>
 
 #include "model/Exceptions.h"
@@ -28,10 +27,11 @@ public:
     // new value notifies its own observers at once. Unknown identifiers are ignored.
     virtual void update(const ParameterValueMap& values)
     {
-        for (const auto& entry : values) {
-            const auto found = std::map<ParameterId, ParameterClass>::find(entry.first);
+        // Looked up from the root each time: an observer told of one value may change the map.
+        for (const auto& [id, value] : values) {
+            const auto found = std::map<ParameterId, ParameterClass>::find(id);
             if (found != this->end())
-                found->second.updateFrom(values);
+                found->second.takeReported(value);
         }
     }
 
@@ -91,7 +91,7 @@ private:
 
     void refreshRange(GenericProtocol* protocol, int group, Iterator first, Iterator last)
     {
-        Poll& poll = polls_[group];
+        Poll& poll = pollOf(group);
         if (poll.busy) {
             // Refreshed again from inside an observer of this very read: a read of its own.
             Poll nested;
@@ -142,7 +142,15 @@ private:
         return asked == ids.end();
     }
 
-    std::unordered_map<int, Poll> polls_;
+    // One read for each group and one for all, made when first asked for.
+    Poll& pollOf(int group)
+    {
+        if (polls_.empty())
+            polls_.resize(everyGroup + 1);
+        return polls_[std::size_t(group)];
+    }
+
+    std::vector<Poll> polls_;
 };
 
 // The control parameters. A reported batch is stored whole before anyone is
