@@ -1,21 +1,17 @@
 #include "model/ParameterMap.h"
 
-#include "model/InOrderSeek.h"
-
-void ControlParameterMap::update(const ParameterValueMap& values)
+void ControlParameterMap::applyReport(const ParameterValueMap& values, ControlParameter* const* members)
 {
     std::vector<ParameterId> changed;
-    // No observer runs while the batch is stored, so the map is walked along with it.
-    InOrderSeek<std::map<ParameterId, ControlParameter>> seek(*this);
+    // No observer runs while the batch is stored, so the parameters listed stay where they are.
     for (const auto& [id, value] : values) {
-        const auto found = seek.find(id);
-        if (found != end() && found->second.takeReported(value))
+        ControlParameter* parameter = members != nullptr ? *members++ : search(id);
+        if (parameter != nullptr && parameter->takeReported(value))
             changed.push_back(id);
     }
     // Look each one up again: an observer may have changed the map meanwhile.
     for (const ParameterId& id : changed) {
-        const auto found = std::map<ParameterId, ControlParameter>::find(id);
-        if (found != end())
-            found->second.notify(nullptr);
+        if (ControlParameter* parameter = search(id))
+            parameter->notify(nullptr);
     }
 }

@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <map>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "model/Exceptions.h"
@@ -14,49 +15,86 @@
 // lookup it refreshes its parameters from a protocol in one batch and takes a
 // batch of values reported by the unit. Note that find() replaces the
 // iterator lookup of std::map; use contains() to test for an identifier.
-template <class ParameterClass> class ParameterMap : public std::map<ParameterId, ParameterClass> {
+//
+// A poll reads the same parameters again and again, so the map remembers, for
+// each group, the list it asked for and where those parameters are: a quiet poll
+// then neither searches nor walks the tree. That is why the map is changed only
+// through its own operations, which let those lists go.
+template <class ParameterClass> class ParameterMap : private std::map<ParameterId, ParameterClass> {
+    using Base = std::map<ParameterId, ParameterClass>;
+
 public:
+    using typename Base::const_iterator;
+    using typename Base::const_reverse_iterator;
+    using typename Base::iterator;
+    using typename Base::key_type;
+    using typename Base::mapped_type;
+    using typename Base::reverse_iterator;
+    using typename Base::size_type;
+    using typename Base::value_type;
+    using Base::at;
+    using Base::begin;
+    using Base::contains;
+    using Base::count;
+    using Base::empty;
+    using Base::end;
+    using Base::lower_bound;
+    using Base::rbegin;
+    using Base::rend;
+    using Base::size;
+    using Base::upper_bound;
+
     ParameterMap() = default;
-    ParameterMap(const ParameterMap&) = default;
+    // A copy remembers no reads: the original's lists point at the original's parameters.
+    ParameterMap(const ParameterMap& other) : Base(other) {}
     ParameterMap(ParameterMap&&) = default;
-    ParameterMap& operator=(const ParameterMap&) = default;
+    ParameterMap& operator=(const ParameterMap& other)
+    {
+        Base::operator=(other);
+        forgetLists();
+        return *this;
+    }
     ParameterMap& operator=(ParameterMap&&) = default;
     virtual ~ParameterMap() = default;
 
+    // The operations that change which parameters the map holds.
+    template <class... Args> std::pair<iterator, bool> emplace(Args&&... args)
+    {
+        forgetLists();
+        return Base::emplace(std::forward<Args>(args)...);
+    }
+    template <class Value> std::pair<iterator, bool> insert_or_assign(const ParameterId& id, Value&& parameter)
+    {
+        forgetLists();
+        return Base::insert_or_assign(id, std::forward<Value>(parameter));
+    }
+    size_type erase(const ParameterId& id)
+    {
+        forgetLists();
+        return Base::erase(id);
+    }
+    void swap(ParameterMap& other)
+    {
+        Base::swap(other);
+        forgetLists();
+        other.forgetLists();
+    }
+
     // Applies reported values in identifier order; each parameter that takes a
     // new value notifies its own observers at once. Unknown identifiers are ignored.
-    virtual void update(const ParameterValueMap& values)
-    {
-        // Looked up from the root each time: an observer told of one value may change the map.
-        for (const auto& [id, value] : values) {
-            const auto found = std::map<ParameterId, ParameterClass>::find(id);
-            if (found != this->end())
-                found->second.takeReported(value);
-        }
-    }
+    virtual void update(const ParameterValueMap& values) { applyReport(values, nullptr); }
 
     // Reads the parameters of one group owned by the protocol (a request is
     // made even when there are none) and applies the values.
-    virtual void refreshGroup(GenericProtocol* protocol, uint8_t group)
-    {
-        // A group's parameters stand together in identifier order: only they are walked.
-        const int8_t wanted = static_cast<int8_t>(group);
-        const auto first = this->lower_bound(ParameterId(wanted, INT8_MIN));
-        const auto last =
-            wanted == INT8_MAX ? this->end() : this->lower_bound(ParameterId(int8_t(wanted + 1), INT8_MIN));
-        refreshRange(protocol, group, first, last);
-    }
+    virtual void refreshGroup(GenericProtocol* protocol, uint8_t group) { refreshList(protocol, group); }
 
     // The same for every parameter owned by the protocol, whatever its group.
-    virtual void refreshAll(GenericProtocol* protocol)
-    {
-        refreshRange(protocol, everyGroup, this->begin(), this->end());
-    }
+    virtual void refreshAll(GenericProtocol* protocol) { refreshList(protocol, everyGroup); }
 
     // The parameter with this identifier; throws when there is none.
     virtual ParameterClass& find(const ParameterId& id)
     {
-        const auto found = std::map<ParameterId, ParameterClass>::find(id);
+        const auto found = Base::find(id);
         if (found == this->end())
             throw VormoException(notFoundText(id));
         return found->second;
@@ -74,29 +112,50 @@ public:
         return text.str();
     }
 
-private:
-    using Iterator = typename std::map<ParameterId, ParameterClass>::iterator;
+protected:
+    // Applies a batch in identifier order. `members`, when given, holds the
+    // parameter of each value in the same order, so that none is searched for.
+    virtual void applyReport(const ParameterValueMap& values, ParameterClass* const* members)
+    {
+        const uint64_t shape = shape_;
+        for (const auto& [id, value] : values) {
+            // An observer told of one value may change the map: then each is searched for.
+            ParameterClass* parameter = members != nullptr && shape_ == shape ? *members++ : search(id);
+            if (parameter != nullptr)
+                parameter->takeReported(value);
+        }
+    }
 
+    ParameterClass* search(const ParameterId& id)
+    {
+        const auto found = Base::find(id);
+        return found != this->end() ? &found->second : nullptr;
+    }
+
+private:
     static constexpr int everyGroup = 0x100;
 
-    // The last read of one group (or of all): its list and the map its values came in.
-    // Polled again with the same list, the protocol writes into that map in place.
+    // The last read of one group (or of all): the identifiers asked for, their
+    // parameters in the same order, and the map the values came in. Polled again
+    // with the same list, the protocol writes into that map in place.
     struct Poll {
         GenericProtocol* protocol = nullptr;
+        uint64_t shape = 0;
         ParameterIdList ids;
+        std::vector<ParameterClass*> members;
         ParameterValueMap values;
         bool valid = false;
         bool busy = false;
     };
 
-    void refreshRange(GenericProtocol* protocol, int group, Iterator first, Iterator last)
+    void refreshList(GenericProtocol* protocol, int group)
     {
         Poll& poll = pollOf(group);
         if (poll.busy) {
             // Refreshed again from inside an observer of this very read: a read of its own.
             Poll nested;
-            read(nested, protocol, first, last);
-            update(nested.values);
+            read(nested, protocol, group);
+            apply(nested);
             return;
         }
         poll.busy = true;
@@ -104,42 +163,67 @@ private:
             Poll& poll;
             ~Release() { poll.busy = false; }
         } release{poll};
-        read(poll, protocol, first, last);
-        update(poll.values);
+        read(poll, protocol, group);
+        apply(poll);
     }
 
-    static void read(Poll& poll, GenericProtocol* protocol, Iterator first, Iterator last)
+    void read(Poll& poll, GenericProtocol* protocol, int group)
     {
-        const bool again =
-            poll.valid && poll.protocol == protocol && asksFor(poll.ids, protocol, first, last);
+        const bool again = poll.valid && poll.protocol == protocol && asksFor(poll);
         poll.valid = false; // until the read has succeeded
         if (again) {
             protocol->rereadValues(poll.ids, poll.values);
         } else {
-            poll.ids.clear();
-            for (auto at = first; at != last; ++at) {
-                if (at->second.owner() == protocol)
-                    poll.ids.push_back(at->first);
-            }
+            makeList(poll, protocol, group);
             poll.values.clear();
             protocol->getValues(poll.ids, poll.values);
-            poll.protocol = protocol;
         }
         poll.valid = true;
     }
 
-    // Whether the list is still the one the parameters in the range owned by the protocol make.
-    static bool asksFor(const ParameterIdList& ids, GenericProtocol* protocol, Iterator first, Iterator last)
+    void apply(const Poll& poll)
     {
-        auto asked = ids.begin();
-        for (auto at = first; at != last; ++at) {
-            if (at->second.owner() != protocol)
-                continue;
-            if (asked == ids.end() || !(*asked == at->first))
-                return false;
-            ++asked;
+        // A protocol that answers the list exactly, as the maps' protocols do, lets
+        // each value go straight to its parameter.
+        const bool answered = holdsExactly(poll.values, poll.ids) && poll.shape == shape_;
+        applyReport(poll.values, answered ? poll.members.data() : nullptr);
+    }
+
+    // The parameters of the group (or all) owned by the protocol, in identifier order.
+    void makeList(Poll& poll, GenericProtocol* protocol, int group)
+    {
+        auto at = this->begin();
+        auto last = this->end();
+        if (group != everyGroup) {
+            // A group's parameters stand together in identifier order: only they are walked.
+            const int8_t wanted = static_cast<int8_t>(group);
+            at = this->lower_bound(ParameterId(wanted, INT8_MIN));
+            if (wanted != INT8_MAX)
+                last = this->lower_bound(ParameterId(int8_t(wanted + 1), INT8_MIN));
         }
-        return asked == ids.end();
+        poll.ids.clear();
+        poll.members.clear();
+        for (; at != last; ++at) {
+            if (at->second.owner() == protocol) {
+                poll.ids.push_back(at->first);
+                poll.members.push_back(&at->second);
+            }
+        }
+        poll.protocol = protocol;
+        poll.shape = shape_;
+    }
+
+    // Whether the list is still the one the map's parameters make: no parameter
+    // came or went since, and each one listed still has its identifier and owner.
+    bool asksFor(const Poll& poll) const
+    {
+        if (poll.shape != shape_)
+            return false;
+        for (std::size_t i = 0; i < poll.members.size(); ++i) {
+            if (!(poll.members[i]->id() == poll.ids[i]) || poll.members[i]->owner() != poll.protocol)
+                return false;
+        }
+        return true;
     }
 
     // One read for each group and one for all, made when first asked for.
@@ -150,6 +234,10 @@ private:
         return polls_[std::size_t(group)];
     }
 
+    void forgetLists() { ++shape_; }
+
+    // Counts the changes to which parameters the map holds.
+    uint64_t shape_ = 0;
     std::vector<Poll> polls_;
 };
 
@@ -157,7 +245,6 @@ private:
 // told, so that observers and rules reading other parameters see all of it.
 class ControlParameterMap : public ParameterMap<ControlParameter> {
 public:
-    void update(const ParameterValueMap& values) override;
 
     // Writes the configuration file: every parameter marked saved, with its
     // pending value. Throws VormoException when the stream fails.
@@ -167,4 +254,7 @@ public:
     // "This is not a valid configuration file for this device"; values already
     // accepted stay set.
     virtual void load(std::istream& in);
+
+protected:
+    void applyReport(const ParameterValueMap& values, ControlParameter* const* members) override;
 };
