@@ -1,43 +1,50 @@
 #include "device/DeviceConnection.h"
 
 #include "model/Exceptions.h"
-#include "model/InOrderSeek.h"
 
 namespace {
 
-// Fills the result with the value `readOne` gives for each listed identifier.
-template <class ReadOne> void fillValues(const ParameterIdList& ids, ParameterValueMap& result, ReadOne readOne)
-{
-    if (holdsExactly(result, ids)) {
-        // The map of the previous read of this list: each value is written where it stands.
-        for (auto& [id, value] : result)
-            value = readOne(id);
-        return;
-    }
-    // The identifiers come in order, so each one goes in at the end without a search.
-    for (const ParameterId& id : ids)
-        result.insert_or_assign(result.end(), id, readOne(id));
-}
-
-// Reads a store for a run of identifiers in identifier order (a group's, say),
-// which stand next to each other in the store.
+// Reads a store for a run of identifiers in identifier order (a group's, say).
+// They mostly stand a step or two apart in the store, so each one after the first
+// is reached by stepping on from the one before, and searched for from the root
+// only when a few steps do not reach it.
 class StoreCursor {
 public:
-    explicit StoreCursor(ParameterValueMap& store) : store_(store), seek_(store) {}
+    explicit StoreCursor(ParameterValueMap& store) : store_(store), at_(store.end()) {}
 
     const ParameterValue& read(const ParameterId& id)
     {
-        auto at = seek_.lowerBound(id);
-        if (at == store_.end() || id < at->first) {
-            at = store_.emplace_hint(at, id, ParameterValue(0));
-            seek_.standAt(at);
+        if (!placed_ || (!standsOn(id) && !stepTo(id))) {
+            at_ = store_.lower_bound(id);
+            placed_ = true;
         }
-        return at->second;
+        if (at_ == store_.end() || id < at_->first)
+            at_ = store_.emplace_hint(at_, id, ParameterValue(0));
+        return at_->second;
     }
 
 private:
+    static constexpr int stepsBeforeSearching = 4;
+
+    bool standsOn(const ParameterId& id) const { return at_ != store_.end() && at_->first == id; }
+
+    // Steps from an entry before the identifier to the first one not before it;
+    // false when the cursor is not before it or that entry is more than a few steps on.
+    bool stepTo(const ParameterId& id)
+    {
+        if (at_ == store_.end() || !(at_->first < id))
+            return false;
+        for (int step = 0; step < stepsBeforeSearching; ++step) {
+            ++at_;
+            if (at_ == store_.end() || !(at_->first < id))
+                return true;
+        }
+        return false;
+    }
+
     ParameterValueMap& store_;
-    InOrderSeek<ParameterValueMap> seek_;
+    ParameterValueMap::iterator at_;
+    bool placed_ = false;
 };
 
 } // namespace

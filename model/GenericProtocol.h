@@ -20,6 +20,20 @@ inline bool holdsExactly(const ParameterValueMap& values, const ParameterIdList&
                       [](const ParameterId& id, const auto& entry) { return id == entry.first; });
 }
 
+// Fills the result with the value `readOne` gives for each listed identifier.
+template <class ReadOne> void fillValues(const ParameterIdList& ids, ParameterValueMap& result, ReadOne readOne)
+{
+    if (holdsExactly(result, ids)) {
+        // The map of the previous read of this list: each value is written where it stands.
+        for (auto& [id, value] : result)
+            value = readOne(id);
+        return;
+    }
+    // The identifiers come in order, so each one goes in at the end without a search.
+    for (const ParameterId& id : ids)
+        result.insert_or_assign(result.end(), id, readOne(id));
+}
+
 // A read again for a reader whose read may leave an identifier out: it must not write
 // into a map that already holds that identifier, where the old value would pass for an
 // answer, so it reads into a fresh map that then takes the old one's place.
