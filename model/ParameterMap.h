@@ -135,14 +135,22 @@ protected:
 private:
     static constexpr int everyGroup = 0x100;
 
+    // A parameter of the group (or of all) and the protocol that owned it when the list was made.
+    struct Owned {
+        const ParameterClass* parameter;
+        const GenericProtocol* owner;
+    };
+
     // The last read of one group (or of all): the identifiers asked for, their
-    // parameters in the same order, and the map the values came in. Polled again
-    // with the same list, the protocol writes into that map in place.
+    // parameters in the same order, every parameter of the group with its owner
+    // then, and the map the values came in. Polled again with the same list, the
+    // protocol writes into that map in place.
     struct Poll {
         GenericProtocol* protocol = nullptr;
         uint64_t shape = 0;
         ParameterIdList ids;
         std::vector<ParameterClass*> members;
+        std::vector<Owned> owners;
         ParameterValueMap values;
         bool valid = false;
         bool busy = false;
@@ -203,7 +211,9 @@ private:
         }
         poll.ids.clear();
         poll.members.clear();
+        poll.owners.clear();
         for (; at != last; ++at) {
+            poll.owners.push_back({&at->second, at->second.owner()});
             if (at->second.owner() == protocol) {
                 poll.ids.push_back(at->first);
                 poll.members.push_back(&at->second);
@@ -214,13 +224,13 @@ private:
     }
 
     // Whether the list is still the one the map's parameters make: no parameter
-    // came or went since, and each one listed still has its identifier and owner.
+    // came or went since, and none was replaced by one of another owner.
     bool asksFor(const Poll& poll) const
     {
         if (poll.shape != shape_)
             return false;
-        for (std::size_t i = 0; i < poll.members.size(); ++i) {
-            if (!(poll.members[i]->id() == poll.ids[i]) || poll.members[i]->owner() != poll.protocol)
+        for (const Owned& owned : poll.owners) {
+            if (owned.parameter->owner() != owned.owner)
                 return false;
         }
         return true;

@@ -91,6 +91,47 @@ TEST_F(LocalStore, AReadIntoAFilledMapGivesEveryListedValueAndKeepsTheRest)
     }
 }
 
+TEST_F(LocalStore, ABatchFindsEveryValueWhereverItsIdentifiersStandInTheStore)
+{
+    // A batch read steps from one stored entry to the next and searches only when
+    // that does not reach: every shape of list must still get each identifier's
+    // own value, and an identifier never written reads as 0 and is kept.
+    ParameterValueMap expected;
+    for (int index = 0; index < 40; index += 2) {
+        const ParameterId id(int8_t(0x05), int8_t(index));
+        store_.setValue(id.previousGroup(), ParameterValue(100 + index), 0);
+        expected[id] = ParameterValue(100 + index);
+    }
+    const auto at = [](int index) { return ParameterId(int8_t(0x05), int8_t(index)); };
+    struct Case {
+        const char* name;
+        ParameterIdList asked;
+    };
+    const Case cases[] = {
+        {"neighbours in order", {at(0), at(2), at(4), at(6)}},
+        {"far apart in order", {at(0), at(20), at(38)}},
+        {"backwards", {at(38), at(20), at(2), at(0)}},
+        {"never written among them", {at(1), at(2), at(3), at(39), at(41)}},
+        {"in another group as well", {at(2), ParameterId(0x0700), at(4)}},
+        {"one twice", {at(6), at(6)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ParameterValueMap values;
+        store_.getValues(c.asked, values);
+        for (const ParameterId& id : c.asked) {
+            const auto stored = expected.find(id);
+            EXPECT_EQ(values.at(id), stored != expected.end() ? stored->second : ParameterValue(0)) << id;
+        }
+        // The same list read again into its own map gives the same values.
+        ParameterValueMap again = values;
+        store_.getValues(c.asked, again);
+        EXPECT_EQ(again, values);
+    }
+    EXPECT_EQ(store_.getValue(at(41)), ParameterValue(0));
+    EXPECT_EQ(store_.getValue(at(38)), ParameterValue(138));
+}
+
 TEST_F(LocalStore, AReadAgainWritesTheNewValuesIntoTheMapOfTheLastRead)
 {
     const ParameterId level(0x2700), other(0x2701);

@@ -176,6 +176,66 @@ TEST_F(ParameterMapTest, PollingAGroupAgainAsksForItsParametersAsTheyAreNow)
     EXPECT_EQ(statuses_.find(added).current(), v(8));
 }
 
+TEST_F(ParameterMapTest, ARememberedListFollowsEveryChangeOfTheMap)
+{
+    // A poll remembers its list and where its parameters are; whatever changes the
+    // map or a listed parameter's owner must make the next poll ask as the map is now.
+    const ParameterId third(0x0303);
+    auto held = [&](ParameterId id, GenericProtocol* owner) { return Parameter(owner, id, v(0), v(100)); };
+    ParameterMap<Parameter> other;
+    other.emplace(third, held(third, &unit_));
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+        std::vector<ParameterId> asked;
+    };
+    const Step steps[] = {
+        {"first poll", [] {}, {first, second}},
+        {"a parameter taken out", [&] { statuses_.erase(second); }, {first}},
+        {"a parameter put in", [&] { statuses_.insert_or_assign(second, held(second, &unit_)); }, {first, second}},
+        {"a parameter replaced by one of another protocol",
+         [&] { statuses_.find(second) = held(second, &application_); },
+         {first}},
+        {"and handed back", [&] { statuses_.find(second) = held(second, &unit_); }, {first, second}},
+        {"the map swapped with another", [&] { statuses_.swap(other); }, {third}},
+        {"and swapped back", [&] { statuses_.swap(other); }, {first, second}},
+        {"the map given a copy of another", [&] { statuses_ = other; }, {third}},
+    };
+    unit_.values = {{first, v(1)}, {second, v(2)}, {third, v(3)}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.change();
+        unit_.clearCalls();
+        statuses_.refreshGroup(&unit_, 0x03);
+        ASSERT_EQ(unit_.countOf("getValues"), 1u);
+        EXPECT_EQ(unit_.callsOf("getValues")[0].ids, step.asked);
+        for (const ParameterId& id : step.asked)
+            EXPECT_EQ(statuses_.find(id).current(), unit_.values.at(id)) << id;
+        unit_.values[first] = v(unit_.values[first].toInt16() + 10); // every poll brings news
+    }
+    // The map copied from polls its own parameters; the copy took none of its lists.
+    ParameterMap<Parameter> copy = other;
+    unit_.values[third] = v(33);
+    copy.refreshGroup(&unit_, 0x03);
+    EXPECT_EQ(copy.find(third).current(), v(33));
+    EXPECT_EQ(other.find(third).current(), v(3));
+}
+
+TEST_F(ParameterMapTest, AnObserverThatTakesAParameterOutLeavesTheRestOfTheBatchToGoOn)
+{
+    const ParameterId third(0x0303);
+    statuses_.emplace(third, Parameter(&unit_, third, v(0), v(100)));
+    unit_.values = {{first, v(1)}, {second, v(2)}, {third, v(3)}};
+    statuses_.refreshGroup(&unit_, 0x03); // the list is remembered from here on
+    RecordingObserver<Parameter> remover;
+    remover.watch(statuses_.find(first));
+    remover.onUpdate = [&](Parameter&) { statuses_.erase(second); };
+    unit_.values = {{first, v(4)}, {second, v(5)}, {third, v(6)}};
+    statuses_.refreshGroup(&unit_, 0x03);
+    EXPECT_FALSE(statuses_.contains(second));
+    EXPECT_EQ(statuses_.find(third).current(), v(6));
+}
+
 TEST_F(ParameterMapTest, AnObserverMayPollItsOwnGroupAgainWhileThePollTellsIt)
 {
     unit_.values = {{first, v(1)}, {second, v(2)}};
