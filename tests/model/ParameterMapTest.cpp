@@ -27,6 +27,16 @@ protected:
         controls_.emplace(localOne, ControlParameter(&application_, localOne, v(0), v(100)));
     }
 
+    // Polls the status map's group 0x03 once; the identifiers that poll asked for.
+    std::vector<ParameterId> pollGroup03()
+    {
+        unit_.clearCalls();
+        statuses_.refreshGroup(&unit_, 0x03);
+        const auto calls = unit_.callsOf("getValues");
+        EXPECT_EQ(calls.size(), 1u);
+        return calls.empty() ? std::vector<ParameterId>{} : calls[0].ids;
+    }
+
     RecordingProtocol unit_;
     RecordingProtocol application_;
     ControlParameterMap controls_;
@@ -167,10 +177,7 @@ TEST_F(ParameterMapTest, PollingAGroupAgainAsksForItsParametersAsTheyAreNow)
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         step.change();
-        unit_.clearCalls();
-        statuses_.refreshGroup(&unit_, 0x03);
-        ASSERT_EQ(unit_.countOf("getValues"), 1u);
-        EXPECT_EQ(unit_.callsOf("getValues")[0].ids, step.asked);
+        EXPECT_EQ(pollGroup03(), step.asked);
         EXPECT_EQ(statuses_.find(second).current(), v(step.secondValue));
     }
     EXPECT_EQ(statuses_.find(added).current(), v(8));
@@ -205,10 +212,7 @@ TEST_F(ParameterMapTest, ARememberedListFollowsEveryChangeOfTheMap)
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         step.change();
-        unit_.clearCalls();
-        statuses_.refreshGroup(&unit_, 0x03);
-        ASSERT_EQ(unit_.countOf("getValues"), 1u);
-        EXPECT_EQ(unit_.callsOf("getValues")[0].ids, step.asked);
+        EXPECT_EQ(pollGroup03(), step.asked);
         for (const ParameterId& id : step.asked)
             EXPECT_EQ(statuses_.find(id).current(), unit_.values.at(id)) << id;
         unit_.values[first] = v(unit_.values[first].toInt16() + 10); // every poll brings news
