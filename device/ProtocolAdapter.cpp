@@ -1,6 +1,20 @@
 #include "device/ProtocolAdapter.h"
 
+#include <algorithm>
+
 #include "model/Exceptions.h"
+
+namespace {
+
+// Whether the map holds exactly the listed identifiers, in the list's order.
+bool holdsExactly(const ParameterValueMap& values, const ParameterIdList& ids)
+{
+    return values.size() == ids.size() &&
+           std::equal(ids.begin(), ids.end(), values.begin(),
+                      [](const ParameterId& id, const auto& entry) { return id == entry.first; });
+}
+
+} // namespace
 
 ConnectionStatus ProtocolAdapter::getStatus()
 {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -12,26 +11,20 @@
 // The identifiers of one batch read, in the order they are asked for.
 using ParameterIdList = std::vector<ParameterId>;
 
-// Whether the map holds exactly the listed identifiers, in the list's order.
-inline bool holdsExactly(const ParameterValueMap& values, const ParameterIdList& ids)
-{
-    return values.size() == ids.size() &&
-           std::equal(ids.begin(), ids.end(), values.begin(),
-                      [](const ParameterId& id, const auto& entry) { return id == entry.first; });
-}
-
-// Fills the result with the value `readOne` gives for each listed identifier.
+// Fills the result with the value `readOne` gives for each listed identifier,
+// reading each one once, in the list's order.
 template <class ReadOne> void fillValues(const ParameterIdList& ids, ParameterValueMap& result, ReadOne readOne)
 {
-    if (holdsExactly(result, ids)) {
-        // The map of the previous read of this list: each value is written where it stands.
-        for (auto& [id, value] : result)
-            value = readOne(id);
-        return;
+    std::size_t done = 0;
+    if (result.size() == ids.size()) {
+        // The map of the previous read of this list holds its identifiers in the same
+        // order: each value is written where it stands.
+        for (auto entry = result.begin(); done < ids.size() && entry->first == ids[done]; ++entry, ++done)
+            entry->second = readOne(ids[done]);
     }
-    // The identifiers come in order, so each one goes in at the end without a search.
-    for (const ParameterId& id : ids)
-        result.insert_or_assign(result.end(), id, readOne(id));
+    // In any other map the identifiers come in order, so each one goes in at the end without a search.
+    for (; done < ids.size(); ++done)
+        result.insert_or_assign(result.end(), ids[done], readOne(ids[done]));
 }
 
 // A read again for a reader whose read may leave an identifier out: it must not write

@@ -113,21 +113,25 @@ public:
     }
 
 protected:
-    // Applies a batch in identifier order. `members`, when given, holds the
-    // parameter of each value in the same order, so that none is searched for.
+    // Applies a batch in identifier order. `members`, when given, holds as many
+    // parameters as there are values, most likely each value's own in the same
+    // order, so that none is searched for.
     virtual void applyReport(const ParameterValueMap& values, ParameterClass* const* members)
     {
         const uint64_t shape = shape_;
         for (const auto& [id, value] : values) {
-            // An observer told of one value may change the map: then each is searched for.
-            ParameterClass* parameter = members != nullptr && shape_ == shape ? *members++ : search(id);
-            if (parameter != nullptr)
+            // An observer told of one value may change the map: from then on each is searched for.
+            ParameterClass* listed = members != nullptr && shape_ == shape ? *members++ : nullptr;
+            if (ParameterClass* parameter = parameterOf(id, listed))
                 parameter->takeReported(value);
         }
     }
 
-    ParameterClass* search(const ParameterId& id)
+    // The parameter with the identifier: the one listed for it when that is the one, else the one found.
+    ParameterClass* parameterOf(const ParameterId& id, ParameterClass* listed)
     {
+        if (listed != nullptr && listed->id() == id)
+            return listed;
         const auto found = Base::find(id);
         return found != this->end() ? &found->second : nullptr;
     }
@@ -191,9 +195,9 @@ private:
 
     void apply(const Poll& poll)
     {
-        // A protocol that answers the list exactly, as the maps' protocols do, lets
-        // each value go straight to its parameter.
-        const bool answered = holdsExactly(poll.values, poll.ids) && poll.shape == shape_;
+        // A protocol that answers the list, as the maps' protocols do, lets each value
+        // go straight to its parameter; applyReport checks each one's identifier.
+        const bool answered = poll.values.size() == poll.members.size() && poll.shape == shape_;
         applyReport(poll.values, answered ? poll.members.data() : nullptr);
     }
 

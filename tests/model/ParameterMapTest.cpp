@@ -225,6 +225,29 @@ TEST_F(ParameterMapTest, ARememberedListFollowsEveryChangeOfTheMap)
     EXPECT_EQ(other.find(third).current(), v(3));
 }
 
+TEST_F(ParameterMapTest, ValuesOfAReplyReachTheParametersTheyNameWhateverWasAsked)
+{
+    // A reply as long as the list asked for may still name other parameters.
+    class ReplyAsHeld : public RecordingProtocol {
+    public:
+        void getValues(const ParameterIdList&, ParameterValueMap& result) override { result = values; }
+    };
+    ReplyAsHeld protocol;
+    const ParameterId third(0x0303);
+    ParameterMap<Parameter> statuses;
+    statuses.emplace(first, Parameter(&protocol, first, v(0), v(100)));
+    statuses.emplace(second, Parameter(&protocol, second, v(0), v(100)));
+    statuses.emplace(third, Parameter(&unit_, third, v(0), v(100)));
+    protocol.values = {{second, v(2)}, {third, v(3)}};
+    for (const char* poll : {"first poll", "poll again"}) {
+        SCOPED_TRACE(poll);
+        statuses.refreshGroup(&protocol, 0x03);
+        EXPECT_EQ(statuses.find(first).current(), v(0));
+        EXPECT_EQ(statuses.find(second).current(), v(2));
+        EXPECT_EQ(statuses.find(third).current(), v(3));
+    }
+}
+
 TEST_F(ParameterMapTest, AnObserverThatTakesAParameterOutLeavesTheRestOfTheBatchToGoOn)
 {
     const ParameterId third(0x0303);
