@@ -36,7 +36,7 @@ constexpr unsigned settledTimerId = 98;
 constexpr unsigned endTimerId = 99;
 // The first showing paints every control once; the idle state begins after it.
 constexpr int settleMilliseconds = 500;
-constexpr int idleMilliseconds = 2000;
+constexpr int idleMilliseconds = 4000;
 
 double processCpuSeconds()
 {
