@@ -1,5 +1,6 @@
 #include "model/ParameterSet.h"
 
+#include <algorithm>
 #include <ostream>
 #include <sstream>
 
@@ -72,8 +73,9 @@ void ParameterSet::pollStatusGroup()
         return;
     const uint8_t group = statusGroups_.front();
     statusParameters_.refreshGroup(protocol_, group);
-    statusGroups_.pop_front();
-    statusGroups_.push_back(group);
+    // Rotated in place: taking from the front and adding at the back would now and
+    // then free and allocate a block of the queue.
+    std::rotate(statusGroups_.begin(), statusGroups_.begin() + 1, statusGroups_.end());
 }
 
 void ParameterSet::saveConfiguration(std::ostream& out)
