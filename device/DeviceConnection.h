@@ -20,6 +20,8 @@ public:
     virtual void getValues(const ParameterIdList& ids, ParameterValueMap& result);
     // The same identifiers again, into the map of their previous read (GenericProtocol).
     virtual void rereadValues(const ParameterIdList& ids, ParameterValueMap& values);
+    // See GenericProtocol: 0, a connection to a unit cannot tell.
+    virtual uint64_t valuesVersion() { return 0; }
     virtual bool isMessageBased() { return false; }
     virtual void downloadFirmware(const std::string& path, ProgressListener* listener);
     virtual void sendFlashBlock(const unsigned char* bytes, std::size_t length, int blockIndex, bool last);

@@ -1,5 +1,7 @@
 #include "device/LocalDeviceConnection.h"
 
+#include <atomic>
+
 LocalDeviceConnection::LocalDeviceConnection() : store_(std::make_unique<ParameterValueMap>()) {}
 
 LocalDeviceConnection::~LocalDeviceConnection() = default;
@@ -12,6 +14,13 @@ ConnectionStatus LocalDeviceConnection::getStatus()
 void LocalDeviceConnection::setValue(const ParameterId& writeId, const ParameterValue& value, int)
 {
     (*store_)[writeId.nextGroup()] = value;
+    version_ = nextVersion();
+}
+
+uint64_t LocalDeviceConnection::nextVersion()
+{
+    static std::atomic<uint64_t> last{0};
+    return ++last;
 }
 
 ParameterValue LocalDeviceConnection::getValue(const ParameterId& id)

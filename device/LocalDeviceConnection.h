@@ -21,16 +21,26 @@ public:
     {
         getValues(ids, values);
     }
+    // Only writes change what a read gives: a read of a value never written keeps the
+    // 0 it gave. No two stores share a number.
+    uint64_t valuesVersion() override { return version_; }
     void downloadFirmware(const std::string& path, ProgressListener* listener) override;
     void sendFlashBlock(const unsigned char* bytes, std::size_t length, int blockIndex, bool last) override;
     void getEventLog(std::string& text) override;
     void getErrorLog(std::string& text) override;
 
 protected:
-    // Subclasses fill the store directly (factory defaults).
-    ParameterValueMap& store() { return *store_; }
+    // Subclasses fill the store directly (factory defaults); whoever asks for it may change it.
+    ParameterValueMap& store()
+    {
+        version_ = nextVersion();
+        return *store_;
+    }
     const ParameterValueMap& store() const { return *store_; }
 
 private:
+    static uint64_t nextVersion();
+
     std::unique_ptr<ParameterValueMap> store_;
+    uint64_t version_ = nextVersion();
 };

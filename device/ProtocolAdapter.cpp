@@ -59,6 +59,11 @@ void ProtocolAdapter::rereadValues(const ParameterIdList& ids, ParameterValueMap
     checkReply(ids, values);
 }
 
+uint64_t ProtocolAdapter::valuesVersion()
+{
+    return connection_->valuesVersion();
+}
+
 ParameterValue ProtocolAdapter::setValueAndRead(const ParameterId& id, const ParameterValue& value,
                                                 int delayMs)
 {

@@ -17,6 +17,7 @@ public:
     ParameterValue getValue(const ParameterId& id) override;
     void getValues(const ParameterIdList& ids, ParameterValueMap& result) override;
     void rereadValues(const ParameterIdList& ids, ParameterValueMap& values) override;
+    uint64_t valuesVersion() override;
     ParameterValue setValueAndRead(const ParameterId& id, const ParameterValue& value, int delayMs) override;
     bool isMessageBased() override;
     void downloadFirmware(const std::string& path, ProgressListener* listener) override;

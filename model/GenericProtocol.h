@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -108,6 +109,10 @@ public:
     {
         rereadIntoFreshMap(*this, ids, values);
     }
+    // A number that changes whenever a value read through this protocol may have
+    // changed; 0 when the protocol cannot tell. While it stays the same, what a read
+    // of a list gave is still what a read again would give, so a poll may keep it.
+    virtual uint64_t valuesVersion() { return 0; }
     virtual ParameterValue setValueAndRead(const ParameterId& id, const ParameterValue& value,
                                            int delayMs) = 0;
     virtual bool isMessageBased() = 0;

@@ -152,6 +152,7 @@ private:
     struct Poll {
         GenericProtocol* protocol = nullptr;
         uint64_t shape = 0;
+        uint64_t version = 0; // the protocol's values version when read
         ParameterIdList ids;
         std::vector<ParameterClass*> members;
         std::vector<Owned> owners;
@@ -182,6 +183,8 @@ private:
     void read(Poll& poll, GenericProtocol* protocol, int group)
     {
         const bool again = poll.valid && poll.protocol == protocol && asksFor(poll);
+        if (again && poll.version != 0 && poll.version == protocol->valuesVersion())
+            return; // nothing the list reads has changed since it was read
         poll.valid = false; // until the read has succeeded
         if (again) {
             protocol->rereadValues(poll.ids, poll.values);
@@ -190,6 +193,7 @@ private:
             poll.values.clear();
             protocol->getValues(poll.ids, poll.values);
         }
+        poll.version = protocol->valuesVersion();
         poll.valid = true;
     }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "device/LocalDeviceConnection.h"
 #include "device/ProtocolAdapter.h"
 
@@ -130,6 +132,42 @@ TEST_F(LocalStore, ABatchFindsEveryValueWhereverItsIdentifiersStandInTheStore)
     }
     EXPECT_EQ(store_.getValue(at(41)), ParameterValue(0));
     EXPECT_EQ(store_.getValue(at(38)), ParameterValue(138));
+}
+
+TEST_F(LocalStore, ItsValuesVersionMovesWithEveryWriteAndWithNoRead)
+{
+    // The store's subclasses (the factory defaults) write through store().
+    class Filled : public LocalDeviceConnection {
+    public:
+        using LocalDeviceConnection::store;
+    };
+    Filled store;
+    ProtocolAdapter protocol(&store);
+    const ParameterId id(0x0301);
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        bool moves;
+    };
+    const Step steps[] = {
+        {"a single read", [&] { protocol.getValue(id); }, false},
+        {"a batch read of values never written", [&] {
+             ParameterValueMap values;
+             protocol.getValues({id, ParameterId(0x0302)}, values);
+         }, false},
+        {"a write", [&] { protocol.setValue(id.previousGroup(), ParameterValue(4), 0); }, true},
+        {"a batch write", [&] { protocol.setValues({{id, ParameterValue(5)}}, 0); }, true},
+        {"a write read back", [&] { protocol.setValueAndRead(id, ParameterValue(6), 0); }, true},
+        {"the store handed to its subclass", [&] { store.store()[id] = ParameterValue(7); }, true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const uint64_t before = protocol.valuesVersion();
+        step.act();
+        EXPECT_EQ(protocol.valuesVersion() != before, step.moves);
+        EXPECT_NE(protocol.valuesVersion(), 0u);
+    }
+    EXPECT_NE(LocalDeviceConnection().valuesVersion(), store.valuesVersion()) << "two stores share a number";
 }
 
 TEST_F(LocalStore, AReadAgainWritesTheNewValuesIntoTheMapOfTheLastRead)

@@ -248,6 +248,42 @@ TEST_F(ParameterMapTest, ValuesOfAReplyReachTheParametersTheyNameWhateverWasAske
     }
 }
 
+TEST_F(ParameterMapTest, APollKeepsWhatItReadWhileTheProtocolSaysNothingChanged)
+{
+    // A protocol that can tell when its values change (the off-line store) is not
+    // read again while they have not; the values kept still go to the parameters.
+    class Versioned : public RecordingProtocol {
+    public:
+        uint64_t version = 1;
+        uint64_t valuesVersion() override { return version; }
+    };
+    Versioned store;
+    ParameterMap<Parameter> statuses;
+    statuses.emplace(first, Parameter(&store, first, v(0), v(100)));
+    store.values = {{first, v(1)}};
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+        std::size_t reads;
+    };
+    const Step steps[] = {
+        {"first poll", [] {}, 1},
+        {"nothing changed", [] {}, 0},
+        {"the parameter moved on its own", [&] { statuses.update({{first, v(50)}}); }, 0},
+        {"a value written", [&] { store.values[first] = v(2), store.version = 2; }, 1},
+        {"a protocol that cannot tell", [&] { store.version = 0; }, 1},
+        {"and again", [] {}, 1},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.change();
+        store.clearCalls();
+        statuses.refreshGroup(&store, 0x03);
+        EXPECT_EQ(store.countOf("getValues"), step.reads);
+        EXPECT_EQ(statuses.find(first).current(), store.values.at(first));
+    }
+}
+
 TEST_F(ParameterMapTest, AnObserverThatTakesAParameterOutLeavesTheRestOfTheBatchToGoOn)
 {
     const ParameterId third(0x0303);
