@@ -4,6 +4,22 @@
 
 namespace {
 
+// Fills the result with the value `readOne` gives for each listed identifier,
+// reading each one once, in the list's order.
+template <class ReadOne> void fillValues(const ParameterIdList& ids, ParameterValueMap& result, ReadOne readOne)
+{
+    std::size_t done = 0;
+    if (result.size() == ids.size()) {
+        // The map of the previous read of this list holds its identifiers in the same
+        // order: each value is written where it stands.
+        for (auto entry = result.begin(); done < ids.size() && entry->first == ids[done]; ++entry, ++done)
+            entry->second = readOne(ids[done]);
+    }
+    // In any other map the identifiers come in order, so each one goes in at the end without a search.
+    for (; done < ids.size(); ++done)
+        result.insert_or_assign(result.end(), ids[done], readOne(ids[done]));
+}
+
 // Reads a store for a run of identifiers in identifier order (a group's, say).
 // They mostly stand a step or two apart in the store, so each one after the first
 // is reached by stepping on from the one before, and searched for from the root

@@ -12,22 +12,6 @@
 // The identifiers of one batch read, in the order they are asked for.
 using ParameterIdList = std::vector<ParameterId>;
 
-// Fills the result with the value `readOne` gives for each listed identifier,
-// reading each one once, in the list's order.
-template <class ReadOne> void fillValues(const ParameterIdList& ids, ParameterValueMap& result, ReadOne readOne)
-{
-    std::size_t done = 0;
-    if (result.size() == ids.size()) {
-        // The map of the previous read of this list holds its identifiers in the same
-        // order: each value is written where it stands.
-        for (auto entry = result.begin(); done < ids.size() && entry->first == ids[done]; ++entry, ++done)
-            entry->second = readOne(ids[done]);
-    }
-    // In any other map the identifiers come in order, so each one goes in at the end without a search.
-    for (; done < ids.size(); ++done)
-        result.insert_or_assign(result.end(), ids[done], readOne(ids[done]));
-}
-
 // A read again for a reader whose read may leave an identifier out: it must not write
 // into a map that already holds that identifier, where the old value would pass for an
 // answer, so it reads into a fresh map that then takes the old one's place.

@@ -9,7 +9,8 @@ DefaultDeviceConnection::DefaultDeviceConnection()
 
 void DefaultDeviceConnection::loadDefaults()
 {
+    ParameterValueMap& values = store();
     for (const GroupCatalogue* group : allCatalogueGroups())
         for (const ParameterDefinition& row : *group)
-            store()[ParameterId(static_cast<int16_t>(row.id))] = row.defaultValue;
+            values[ParameterId(static_cast<int16_t>(row.id))] = row.defaultValue;
 }
