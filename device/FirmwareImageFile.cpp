@@ -1,15 +1,19 @@
 #include "device/FirmwareImageFile.h"
 
+#include <cerrno>
 #include <vector>
 
+#include "device/SystemReason.h"
 #include "model/Exceptions.h"
 
 FirmwareImageFile::FirmwareImageFile(const std::string& path, const Validator* validator)
     : validator_(validator)
 {
     file_ = std::fopen(path.c_str(), "rb");
-    if (file_ == nullptr)
-        throw VormoException("Error opening " + path);
+    if (file_ == nullptr) {
+        const int error = errno;
+        throw VormoException(withSystemReason("Error opening " + path, error));
+    }
     try {
         if (std::fseek(file_, 0, SEEK_END) != 0)
             throw VormoException("error reading file");

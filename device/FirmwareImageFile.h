@@ -14,8 +14,8 @@ public:
     static constexpr std::size_t blockSize = 4096;
     static constexpr std::size_t headerSize = 4;
 
-    // Throws VormoException "Error opening <path>" or "error reading file", or
-    // the validator's exception. The validator is not owned.
+    // Throws VormoException "Error opening <path> (<the system's reason>)" or
+    // "error reading file", or the validator's exception. The validator is not owned.
     FirmwareImageFile(const std::string& path, const Validator* validator);
     ~FirmwareImageFile();
     FirmwareImageFile(const FirmwareImageFile&) = delete;

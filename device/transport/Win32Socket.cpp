@@ -16,15 +16,21 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "device/SystemReason.h"
 #include "model/Exceptions.h"
 
 namespace {
 
+// The socket's failures give the error number and then the system's reason for it.
+std::string withCode(const std::string& failure, int error)
+{
+    return withSystemReason(failure + std::to_string(error), error);
+}
+
 VormoException connectFailure(int error)
 {
-    return VormoException("connect failed with error code " + std::to_string(error) + " (" +
-                          std::generic_category().message(error) +
-                          ").  This probably means that the unit is not listening on "
+    return VormoException(withCode("connect failed with error code ", error) +
+                          ".  This probably means that the unit is not listening on "
                           "the port and address provided.  Check the TCP/IP settings "
                           "and try again.");
 }
@@ -100,8 +106,10 @@ Win32Socket::~Win32Socket()
 void Win32Socket::createSocket()
 {
     socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
-    if (socket_ < 0)
-        throw VormoException("Error creating a socket, code: " + std::to_string(errno));
+    if (socket_ < 0) {
+        const int error = errno;
+        throw VormoException(withCode("Error creating a socket, code: ", error));
+    }
     // A frame goes out as two writes (length, then payload); without this the payload
     // waits for the unit's delayed acknowledge, some 40 ms on every user change.
     const int noDelay = 1;
@@ -205,8 +213,7 @@ void Win32Socket::write(const unsigned char* bytes, unsigned count)
             continue;
         if (result < 0) {
             const int error = errno;
-            throw VormoException("send failed with error code " + std::to_string(error) + " (" +
-                                 std::generic_category().message(error) + ")");
+            throw VormoException(withCode("send failed with error code ", error));
         }
         sent += static_cast<unsigned>(result);
     } while (sent < count);

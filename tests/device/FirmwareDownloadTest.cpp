@@ -147,12 +147,25 @@ TEST_F(Download, BadImagesAreRefusedBeforeAnythingIsSent)
         EXPECT_TRUE(link_.unit.received.empty());
     }
 
+    // A file that will not open says why, after the path.
+    const TemporaryFile notAFolder(good);
     const std::string missing = "/nonexistent/folder/image.bin";
-    try {
-        unit.downloadFirmware(missing, nullptr);
-        FAIL() << "accepted";
-    } catch (const VormoException& failure) {
-        EXPECT_EQ(failure.what(), "Error opening " + missing);
+    const std::string underAFile = notAFolder.path() + "/image.bin";
+    const struct {
+        std::string path;
+        std::string failure;
+    } unopenable[] = {
+        {missing, "Error opening " + missing + " (No such file or directory)"},
+        {underAFile, "Error opening " + underAFile + " (Not a directory)"},
+    };
+    for (const auto& test : unopenable) {
+        SCOPED_TRACE(test.path);
+        try {
+            unit.downloadFirmware(test.path, nullptr);
+            ADD_FAILURE() << "accepted";
+        } catch (const VormoException& failure) {
+            EXPECT_EQ(failure.what(), test.failure);
+        }
     }
     EXPECT_TRUE(link_.unit.received.empty());
 }

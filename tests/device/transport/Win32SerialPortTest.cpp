@@ -12,12 +12,12 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include "device/transport/SerialDevice.h"
 #include "model/Exceptions.h"
+#include "support/ChildProcess.h"
 
 namespace {
 
@@ -217,33 +217,16 @@ TEST_F(SerialPortTest, APortTheUserMayNotOpenSaysSo)
     // As a user outside the group that owns the port: a child process drops to
     // "nobody" and hands back what it was told.
     ASSERT_EQ(::chmod(slaveName_.c_str(), 0600), 0);
-    int pipeEnds[2] = {};
-    ASSERT_EQ(::pipe(pipeEnds), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        std::string text = "(opened)";
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
-            text = "(still privileged)";
-        } else {
-            try {
-                Win32SerialPort port(1, 115200);
-            } catch (const VormoException& error) {
-                text = error.what();
-            }
+    const std::string text = textFromChild([] {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            return std::string("(still privileged)");
+        try {
+            Win32SerialPort port(1, 115200);
+        } catch (const VormoException& error) {
+            return std::string(error.what());
         }
-        const bool sent = ::write(pipeEnds[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
-        ::_exit(sent ? 0 : 1);
-    }
-    ::close(pipeEnds[1]);
-    std::string text;
-    char chunk[256];
-    for (ssize_t got; (got = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0;)
-        text.append(chunk, static_cast<std::size_t>(got));
-    ::close(pipeEnds[0]);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
+        return std::string("(opened)");
+    });
     EXPECT_EQ(text, "Error opening COM1 (" + slaveName_ + "): Permission denied");
 }
 

@@ -9,10 +9,12 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include "model/Exceptions.h"
+#include "support/ChildProcess.h"
 
 using namespace std::chrono_literals;
 
@@ -192,6 +194,21 @@ TEST(Win32SocketTest, ConnectFailuresGiveTheirTexts)
               "connect failed with error code " + std::to_string(ECONNREFUSED) +
                   " (Connection refused).  This probably means that the unit is not listening on the port and address provided.  "
                   "Check the TCP/IP settings and try again.");
+}
+
+TEST(Win32SocketTest, NoDescriptorToSpareGivesTheSystemsReason)
+{
+    // A process with no descriptor to spare, as one at its limit of open files: a
+    // child whose limit is none, so the test process keeps its own.
+    const std::string text = textFromChild([] {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        limit.rlim_cur = 0;
+        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+            return std::string("(no descriptor limit)");
+        return failureOf([] { Win32Socket socket("127.0.0.1", 4444); });
+    });
+    EXPECT_EQ(text, "Error creating a socket, code: " + std::to_string(EMFILE) + " (Too many open files)");
 }
 
 TEST(Win32SocketTest, DestroyingWithASilentPeerDoesNotWaitForIt)
