@@ -91,6 +91,34 @@ bool writeAll(int descriptor, const std::string& content)
     return ::fsync(descriptor) == 0;
 }
 
+// A file system that cannot reserve room, or a file that takes none (a device),
+// is written as before: only a lack of room refuses the save.
+bool reservingIsUnsupported(int error)
+{
+    return error == EOPNOTSUPP || error == EINVAL || error == ENOSYS || error == ENODEV || error == ESPIPE;
+}
+
+// Takes the room the new content needs before a byte of the old one is overwritten,
+// so that a full disk (or a quota, or a file size limit) refuses the save while the
+// old content is still whole. Returns the system's reason when there is no room.
+int reserveRoom(int descriptor, std::size_t size)
+{
+    struct stat before {};
+    if (size == 0 || ::fstat(descriptor, &before) != 0)
+        return 0;
+    int error = 0;
+    do {
+        error = ::posix_fallocate(descriptor, 0, static_cast<off_t>(size));
+    } while (error == EINTR);
+    if (error == 0 || reservingIsUnsupported(error))
+        return 0;
+    // A file system may keep the room it found before running out, as zeros after the
+    // old content: the old length comes back. Whether it does or not, the reason to
+    // give is the lack of room.
+    [[maybe_unused]] const int restored = ::ftruncate(descriptor, before.st_size);
+    return error;
+}
+
 // Only for a file that keeps other names (hard links) or whose folder takes no
 // new file: the content is complete, so only the system's own write can fail.
 void writeInPlace(const fs::path& file, const std::string& content, const std::string& path)
@@ -98,6 +126,8 @@ void writeInPlace(const fs::path& file, const std::string& content, const std::s
     Descriptor out(::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
     if (!out.isOpen())
         throw fileFailure("Error opening", path, errno);
+    if (const int error = reserveRoom(out.get(), content.size()); error != 0)
+        throw fileFailure("Error writing", path, error);
     // Overwrite first and cut the rest off after, so the old bytes go only as the new arrive.
     const bool written = writeAll(out.get(), content) &&
                          ::ftruncate(out.get(), static_cast<off_t>(content.size())) == 0 && out.close();

@@ -12,6 +12,7 @@
 
 #include "AppTestSupport.h"
 #include "model/Exceptions.h"
+#include "support/ChildProcess.h"
 #include "ui/SafeFile.h"
 
 using namespace apptest;
@@ -197,6 +198,55 @@ TEST_F(SafeFileTest, ADiskThatRefusesTheBytesLeavesTheOldFile)
     EXPECT_EQ(failure, "Error writing " + target + ": File too large");
     EXPECT_EQ(contents(target), "the user's old file");
     EXPECT_EQ(filesIn(folder.path()), 1u);
+}
+
+TEST_F(SafeFileTest, AFullDiskLeavesTheOldContentOfAFileWrittenInPlace)
+{
+    // A file written in place has no temporary copy to fall back on: the room for
+    // content longer than the old must be there before the old bytes are overwritten.
+    // A file size limit in a child process stands for the full disk.
+    constexpr rlim_t room = 64;
+    const std::string secondName = folder.file("second.347");
+    const std::string tooLong(100000, 'x');
+    const std::string longerThanOld(room - 4, 'y');
+    const std::string old = "the user's old file";
+    struct Case {
+        const char* name;
+        bool asNobody; // as a user who may write the file but not its folder
+        std::string content;
+        std::string failure;
+        std::string left; // in the file afterwards
+    };
+    const Case cases[] = {
+        {"file with a second name", false, tooLong, "Error writing " + target + ": File too large", old},
+        {"folder that takes no new file", true, tooLong, "Error writing " + target + ": File too large", old},
+        {"room enough, more than the old file held", false, longerThanOld, "", longerThanOld},
+    };
+    ASSERT_EQ(::chmod(folder.path().c_str(), 0755), 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
+        std::filesystem::remove(secondName);
+        if (!c.asNobody)
+            std::filesystem::create_hard_link(target, secondName);
+
+        const std::string failure = textFromChild([&] {
+            if (c.asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                return std::string("(still privileged)");
+            std::signal(SIGXFSZ, SIG_IGN);
+            struct rlimit limit {};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = room;
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                return std::string("(no file size limit)");
+            return failureOf([&](std::ostream& out) { out << c.content; }, target);
+        });
+        EXPECT_EQ(failure, c.failure);
+        EXPECT_EQ(contents(target), c.left);
+        if (!c.asNobody)
+            EXPECT_EQ(contents(secondName), c.left);
+    }
 }
 
 TEST_F(SafeFileTest, AFileThatCannotBeCreatedIsAnErrorOpeningIt)
