@@ -92,10 +92,13 @@ bool writeAll(int descriptor, const std::string& content)
 }
 
 // A file system that cannot reserve room, or a file that takes none (a device),
-// is written as before: only a lack of room refuses the save.
+// is written as before: only a lack of room refuses the save. Where the file system
+// cannot, the C library takes the room by reading and writing a byte in each block,
+// which a file open for writing alone refuses as a bad descriptor.
 bool reservingIsUnsupported(int error)
 {
-    return error == EOPNOTSUPP || error == EINVAL || error == ENOSYS || error == ENODEV || error == ESPIPE;
+    return error == EOPNOTSUPP || error == EINVAL || error == ENOSYS || error == ENODEV || error == ESPIPE ||
+           error == EBADF;
 }
 
 // Takes the room the new content needs before a byte of the old one is overwritten,
@@ -119,11 +122,21 @@ int reserveRoom(int descriptor, std::size_t size)
     return error;
 }
 
+// Opened for reading too, so that the room can be taken where the file system
+// cannot reserve it (see above); a file the user may only write is still written.
+int openToOverwrite(const fs::path& file)
+{
+    const int descriptor = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (descriptor >= 0 || errno != EACCES)
+        return descriptor;
+    return ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+}
+
 // Only for a file that keeps other names (hard links) or whose folder takes no
 // new file: the content is complete, so only the system's own write can fail.
 void writeInPlace(const fs::path& file, const std::string& content, const std::string& path)
 {
-    Descriptor out(::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+    Descriptor out(openToOverwrite(file));
     if (!out.isOpen())
         throw fileFailure("Error opening", path, errno);
     if (const int error = reserveRoom(out.get(), content.size()); error != 0)
