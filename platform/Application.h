@@ -3,6 +3,22 @@
 // The window system's application object: made on first use (any window makes it).
 // Ending the application ends every modal run, innermost first.
 void ensureApplication();
+
+// The program's hold on the window system, from its start to its end. While it lives,
+// the application object exists, and a session's or a terminal's end (SIGTERM, SIGHUP,
+// SIGINT) ends the application as File > Exit does. Its end ends the application object
+// and everything made on it (timers, windows' system resources, exchanges in flight,
+// whose answers then never come), so that nothing of the window system is left running
+// when the program's own and the toolkit's static objects go. A program holds one for as
+// long as it shows windows, and lets it go before main returns. Holders may nest: the
+// outermost makes and ends the window system.
+class WindowSystem {
+public:
+    WindowSystem();
+    ~WindowSystem();
+    WindowSystem(const WindowSystem&) = delete;
+    WindowSystem& operator=(const WindowSystem&) = delete;
+};
 void quitApplication();
 bool applicationQuitting();
 

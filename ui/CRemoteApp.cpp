@@ -11,8 +11,9 @@
 
 bool CRemoteApp::InitInstance()
 {
-    // The window system comes first: every window and picture needs it.
-    ensureApplication();
+    // The window system comes first, as every window and picture needs it, and goes
+    // last, with everything still made on it, before the program's end.
+    WindowSystem windowSystem;
     CConnectionDlg connection;
     if (connection.runModal() == IDOK) {
         std::unique_ptr<CRemoteDlg> main;

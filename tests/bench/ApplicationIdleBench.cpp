@@ -237,7 +237,7 @@ int main(int argc, char** argv)
         }
     }
     std::printf("platform plugin: %s\n", getenv("QT_QPA_PLATFORM"));
-    ensureApplication();
+    WindowSystem windowSystem;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

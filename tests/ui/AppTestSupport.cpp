@@ -125,17 +125,4 @@ void ModalUser::handle(Window& modal)
     }
 }
 
-namespace {
-// Headless unless told otherwise; the window system is made before any test runs.
-class Environment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        ensureApplication();
-    }
-};
-const auto* environment = ::testing::AddGlobalTestEnvironment(new Environment);
-} // namespace
-
 } // namespace apptest
