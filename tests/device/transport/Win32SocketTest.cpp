@@ -200,7 +200,16 @@ TEST(Win32SocketTest, NoDescriptorToSpareGivesTheSystemsReason)
 {
     // A process with no descriptor to spare, as one at its limit of open files: a
     // child whose limit is none, so the test process keeps its own.
-    const std::string text = textFromChild([] {
+    uint16_t closedPort = 0;
+    {
+        Peer gone;
+        closedPort = gone.port();
+    }
+    const std::string text = textFromChild([closedPort] {
+        // A first socket, refused by the peer, while descriptors are still there: what
+        // the process sets up on first use (a sanitizer's check of the object among it,
+        // which needs a pipe) is then in place, and only the socket itself is short of one.
+        failureOf([closedPort] { Win32Socket socket("127.0.0.1", closedPort); });
         rlimit limit{};
         ::getrlimit(RLIMIT_NOFILE, &limit);
         limit.rlim_cur = 0;
