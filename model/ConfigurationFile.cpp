@@ -11,9 +11,9 @@ namespace {
 
 void applyRecords(ControlParameterMap& parameters, ParameterValueMap pending)
 {
-    // The unit may report any parameter's value in its long form, up to 255
-    // bytes, and a file holds what it reported; a longer value can have come
-    // from no unit and could not be sent. Refuse it before anything is sent.
+    // A file holds what the unit reported, in either form; a value longer than
+    // the program sends could never be set from it. Refuse it before anything
+    // is sent.
     for (const auto& [id, value] : pending) {
         if (value.size() > ParameterValue::maximumEncodedLength)
             throw VormoException("A parameter value is too long.");

@@ -39,8 +39,10 @@ public:
     void save(std::ostream& out, int32_t& checksum) const;
     bool restore(std::istream& in, int32_t& checksum, uint32_t maximumLength = UINT32_MAX);
 
-    // Longest value the one-byte length of both wire forms can carry.
-    static constexpr std::size_t maximumEncodedLength = 255;
+    // Longest value the program sends. The unit's length byte counts 0 to 127, and a
+    // longer value sent could not be read back as the unit reports it; read() still
+    // takes what a unit reports in the whole byte.
+    static constexpr std::size_t maximumEncodedLength = 127;
 
 private:
     void checkEncodable() const;

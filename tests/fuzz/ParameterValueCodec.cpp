@@ -1,4 +1,5 @@
 // The value's message codec, its serial byte form and its configuration-stream codec.
+#include <functional>
 #include <sstream>
 
 #include "FuzzSupport.h"
@@ -6,6 +7,24 @@
 #include "model/ParameterValue.h"
 
 namespace {
+
+void refusedUntouched(const ParameterValue& value)
+{
+    std::string room(300, '\xEE');
+    std::string serial = "keep";
+    for (const auto& send : {std::function<void()>([&] {
+                                 value.write(reinterpret_cast<unsigned char*>(room.data()),
+                                             static_cast<unsigned>(room.size()));
+                             }),
+                             std::function<void()>([&] { value.appendTo(serial); })}) {
+        try {
+            send();
+            FUZZ_CHECK(false);
+        } catch (const VormoException&) {
+        }
+    }
+    FUZZ_CHECK(room == std::string(300, '\xEE') && serial == "keep");
+}
 
 void messageCodec(const uint8_t* data, std::size_t size)
 {
@@ -17,8 +36,13 @@ void messageCodec(const uint8_t* data, std::size_t size)
         return;
     }
     FUZZ_CHECK(used > 0 && static_cast<std::size_t>(used) <= size);
-    FUZZ_CHECK(value.size() <= ParameterValue::maximumEncodedLength);
+    FUZZ_CHECK(value.size() <= 255);
     FUZZ_CHECK(static_cast<int>(value.encodedSize()) == (value.isInteger() ? 3 : used));
+    if (value.size() > ParameterValue::maximumEncodedLength) {
+        // Read as a unit may report it, but longer than the program sends: refused.
+        refusedUntouched(value);
+        return;
+    }
 
     // Encoding gives back the bytes read, except that a text of two bytes comes back as the integer
     // form, which is the same value: only the length tells the two apart.

@@ -117,22 +117,33 @@ TEST(ParameterValue, LongLengthByteIsAnUnsignedCount)
     EXPECT_EQ(value.toString(), std::string(200, 'x'));
 }
 
-TEST(ParameterValue, ValuesLongerThanTheLengthByteAreRefusedBeforeWriting)
+// The longest value sent is the longest the unit's length byte counts (0 to 127), so
+// everything sent reads back; a longer one, even one a unit reported in the whole
+// byte, is refused before a byte is written.
+TEST(ParameterValue, ValuesLongerThanTheProgramSendsAreRefusedBeforeWriting)
 {
-    const ParameterValue longest(std::string(255, 'a'));
+    const ParameterValue longest(std::string(127, 'a'));
     Bytes buffer(300, 0xEE);
-    EXPECT_EQ(longest.write(buffer.data(), 300), 257);
+    EXPECT_EQ(longest.write(buffer.data(), 300), 129);
+    EXPECT_EQ(buffer[1], 0x7F);
+    ParameterValue readBack;
+    EXPECT_EQ(readBack.read(buffer.data(), 129), 129);
+    EXPECT_EQ(readBack, longest);
     std::string appended;
     longest.appendTo(appended);
-    EXPECT_EQ(appended.size(), 256u);
+    EXPECT_EQ(appended, "\x7F" + std::string(127, 'a'));
 
-    const ParameterValue tooLong(std::string(256, 'a'));
-    Bytes untouched(300, 0xEE);
-    EXPECT_NE(errorOf([&] { tooLong.write(untouched.data(), 300); }).find("too long"), std::string::npos);
-    EXPECT_EQ(untouched, Bytes(300, 0xEE));
-    std::string bytes = "keep";
-    EXPECT_NE(errorOf([&] { tooLong.appendTo(bytes); }).find("too long"), std::string::npos);
-    EXPECT_EQ(bytes, "keep");
+    for (std::size_t length : {128u, 200u, 255u, 256u}) {
+        SCOPED_TRACE(length);
+        const ParameterValue tooLong(std::string(length, 'a'));
+        Bytes untouched(300, 0xEE);
+        EXPECT_EQ(errorOf([&] { tooLong.write(untouched.data(), 300); }),
+                  "parameter value too long (" + std::to_string(length) + " bytes, at most 127)");
+        EXPECT_EQ(untouched, Bytes(300, 0xEE));
+        std::string bytes = "keep";
+        EXPECT_NE(errorOf([&] { tooLong.appendTo(bytes); }).find("too long"), std::string::npos);
+        EXPECT_EQ(bytes, "keep");
+    }
 }
 
 TEST(ParameterValue, ByteProtocolAppend)

@@ -1,5 +1,6 @@
 #include "HttpTestServer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <random>
@@ -96,15 +97,23 @@ void HttpTestServer::setKeepOpen(bool keepOpen)
 
 void HttpTestServer::setEndlessFiller(char filler)
 {
-    std::lock_guard lock(mutex_);
-    serving_.filler = filler;
-    serving_.trickleMs = 0;
+    setTrickle(filler == 0 ? std::string() : std::string(1, filler), 0);
+}
+
+void HttpTestServer::setEndlessFiller(const std::string& piece)
+{
+    setTrickle(piece, 0);
 }
 
 void HttpTestServer::setTrickle(char filler, int intervalMs)
 {
+    setTrickle(std::string(1, filler), intervalMs);
+}
+
+void HttpTestServer::setTrickle(const std::string& piece, int intervalMs)
+{
     std::lock_guard lock(mutex_);
-    serving_.filler = filler;
+    serving_.filler = piece;
     serving_.trickleMs = intervalMs;
 }
 
@@ -187,11 +196,10 @@ void HttpTestServer::serveConnection(int connection)
     if (serving.delayMs > 0 && !waitFor(connection, 0, serving.delayMs)) {
         return;
     }
-    if (!serving.reply.empty() &&
-        ::send(connection, serving.reply.data(), serving.reply.size(), MSG_NOSIGNAL) < 0) {
+    if (!serving.reply.empty() && send(connection, serving.reply) < 0) {
         return;
     }
-    if (serving.filler != 0) {
+    if (!serving.filler.empty()) {
         sendFiller(connection, serving);
     } else if (serving.keepOpen) {
         waitForClientToClose(connection);
@@ -200,9 +208,24 @@ void HttpTestServer::serveConnection(int connection)
     }
 }
 
+long HttpTestServer::send(int connection, const std::string& bytes, int flags)
+{
+    ssize_t sent = ::send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL | flags);
+    if (sent >= 0) {
+        bytesSent_ += sent;
+        return long(sent);
+    }
+    return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? 0 : -1;
+}
+
 void HttpTestServer::sendFiller(int connection, const Serving& serving)
 {
-    std::string chunk(serving.trickleMs > 0 ? 1 : 4096, serving.filler);
+    // At full speed the piece goes out many times a call. After a partial send the
+    // chunk turns by what went, so the stream stays the piece over and over.
+    std::string chunk = serving.filler;
+    while (serving.trickleMs == 0 && chunk.size() < 4096) {
+        chunk += serving.filler;
+    }
     while (!stopping_) {
         // Waits for room (or the next trickle), but never past the server's own end.
         short happened = 0;
@@ -211,10 +234,11 @@ void HttpTestServer::sendFiller(int connection, const Serving& serving)
             (happened & (POLLERR | POLLHUP)) != 0) {
             return;
         }
-        if (::send(connection, chunk.data(), chunk.size(), MSG_NOSIGNAL | MSG_DONTWAIT) < 0 &&
-            errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+        long sent = send(connection, chunk, MSG_DONTWAIT);
+        if (sent < 0) {
             return; // the client has gone
         }
+        std::rotate(chunk.begin(), chunk.begin() + sent, chunk.end());
     }
 }
 

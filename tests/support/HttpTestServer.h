@@ -13,6 +13,7 @@
 // is served on a thread of its own: the request is read up to its empty line and
 // recorded, the reply is sent as set, and the connection is closed, unless the server
 // is told to keep it open or to go on sending filler until the client goes away.
+// Every byte it sends is counted.
 class HttpTestServer {
 public:
     explicit HttpTestServer(uint16_t port = 8080);
@@ -31,23 +32,29 @@ public:
     // After the reply the connection stays open, silent, until the client closes it
     // (an empty reply: a server that never answers).
     void setKeepOpen(bool keepOpen);
-    // After the reply, the byte is sent again and again until the client closes
-    // (or the server stops); 0 turns it off.
+    // After the reply, the byte (or the piece: a header line, a whole interim reply)
+    // is sent again and again at full speed until the client closes (or the server
+    // stops); 0 or an empty piece turns it off.
     void setEndlessFiller(char filler);
-    // After the reply, one filler byte every interval until the client closes.
+    void setEndlessFiller(const std::string& piece);
+    // After the reply, one filler byte (or piece) every interval (0: at full speed)
+    // until the client closes.
     void setTrickle(char filler, int intervalMs);
+    void setTrickle(const std::string& piece, int intervalMs);
 
     // The requests received so far, each as it arrived.
     std::vector<std::string> requests() const;
     // The connections the server still serves.
     int openConnections() const { return openConnections_.load(); }
+    // The bytes sent so far over all connections.
+    long long bytesSent() const { return bytesSent_.load(); }
 
 private:
     struct Serving {
         std::string reply;
         int delayMs = 0;
         bool keepOpen = false;
-        char filler = 0;
+        std::string filler;
         int trickleMs = 0;
     };
 
@@ -57,6 +64,8 @@ private:
     // Waits for the events on the connection; false when the server stops first.
     bool waitFor(int connection, short events, int timeoutMs, short* happened = nullptr);
     void sendFiller(int connection, const Serving& serving);
+    // The bytes sent (0 when there was no room), or -1 when the client has gone.
+    long send(int connection, const std::string& bytes, int flags = 0);
     void waitForClientToClose(int connection);
 
     uint16_t port_;
@@ -65,6 +74,7 @@ private:
     int wakePipe_[2] = {-1, -1};
     std::atomic<bool> stopping_{false};
     std::atomic<int> openConnections_{0};
+    std::atomic<long long> bytesSent_{0};
     mutable std::mutex mutex_;
     Serving serving_;
     std::vector<std::string> requests_;

@@ -1,7 +1,10 @@
 #include "ui/pages/CStreamingPage.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cstring>
+#include <string_view>
 
 #include "model/ParameterSet.h"
 #include "unit/ParameterIds.h"
@@ -38,10 +41,69 @@ const ControlRow rows[] = {
     statusText(Control::status, Id::streamStatus),
 };
 
+// The header that says the body comes in chunks, in a head of any letter case.
+bool saysChunked(std::string_view head)
+{
+    std::string lower(head);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    for (std::size_t line = lower.find("\r\n"); line != std::string::npos; line = lower.find("\r\n", line + 2)) {
+        std::size_t end = std::min(lower.find("\r\n", line + 2), lower.size());
+        std::string_view header = std::string_view(lower).substr(line + 2, end - line - 2);
+        if (header.rfind("transfer-encoding:", 0) == 0 && header.find("chunked") != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The hexadecimal size at the start of a chunk's line; false when there is none.
+bool chunkSize(std::string_view line, std::size_t& size)
+{
+    auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), size, 16);
+    return error == std::errc() && end != line.data();
+}
+
+// The reply with its chunked body (if it has one) decoded, so that the chunks' size
+// lines neither become names nor split them. `whole` turns false when the chunks end
+// before their last.
+std::string withBodyDecoded(const std::string& reply, bool& whole)
+{
+    std::size_t bodyStart = reply.find("\r\n\r\n");
+    if (bodyStart == std::string::npos || !saysChunked(std::string_view(reply).substr(0, bodyStart + 2))) {
+        return reply;
+    }
+    bodyStart += 4;
+    std::string text = reply.substr(0, bodyStart);
+    std::size_t at = bodyStart;
+    std::size_t size = 0;
+    for (;;) {
+        std::size_t lineEnd = reply.find("\r\n", at);
+        if (lineEnd == std::string::npos || !chunkSize(std::string_view(reply).substr(at, lineEnd - at), size)) {
+            whole = false;
+            break;
+        }
+        if (size == 0) {
+            break; // the last chunk
+        }
+        std::size_t data = lineEnd + 2;
+        text.append(reply, data, size);
+        if (reply.size() < data + size + 2) {
+            whole = false;
+            break;
+        }
+        at = data + size + 2;
+    }
+    return text;
+}
+
 } // namespace
 
-const char* const CStreamingPage::fileListPath = "/vormo/listFiles.jsp";
-const char* const CStreamingPage::fileListHost = "localhost:8080";
+const char* const CStreamingPage::fileListRequest = "GET /vormo/listFiles.jsp HTTP/1.1\r\n"
+                                                    "Host: localhost:8080\r\n"
+                                                    // One exchange per list: the server closes after
+                                                    // its reply instead of falling silent.
+                                                    "Connection: close\r\n"
+                                                    "\r\n";
 const char* const CStreamingPage::fileListStatusLine = "HTTP/1.1 200 OK";
 const char* const CStreamingPage::serverNotAvailable = "<server not available>";
 CStreamingPage::FileListLimits CStreamingPage::fileListLimits_;
@@ -114,50 +176,32 @@ void CStreamingPage::OnKillfocusServer()
 void CStreamingPage::refreshFileList()
 {
     std::string host = serverParameter_->value().toString();
-    HttpRequest request;
+    TcpRequest request;
     request.host = host;
     request.port = fileListPort;
-    request.path = fileListPath;
-    // One exchange per list: the server is asked to close the connection after it.
-    request.headers = {{"Host", fileListHost}, {"Connection", "close"}};
+    request.bytes = fileListRequest;
     request.byteLimit = fileListLimits_.replyBytes;
     request.timeLimitMs = fileListLimits_.timeMs;
     request.connectLimitMs = fileListLimits_.connectMs;
-    fileListGet_ = std::make_unique<HttpGet>(
-        request, [this, host](const HttpReply& reply) { onFileList(host, reply); });
+    request.idleLimitMs = fileListLimits_.idleMs;
+    // Replacing the exchange ends the one before at once: its answer never comes.
+    fileListExchange_ = std::make_unique<TcpExchange>(
+        request, [this, host](const TcpReply& reply) { onFileList(host, reply); });
 }
 
 bool CStreamingPage::isFetchingFileList() const
 {
-    return fileListGet_ != nullptr && fileListGet_->running();
+    return fileListExchange_ != nullptr && fileListExchange_->running();
 }
 
 // The list is a convenience: whatever goes wrong on the way, the drop-down simply
 // offers no server's files and the user is not bothered with a report.
-void CStreamingPage::onFileList(const std::string& host, const HttpReply& reply)
+void CStreamingPage::onFileList(const std::string& host, const TcpReply& reply)
 {
     if (host != serverParameter_->value().toString()) {
         return; // the list of a server no longer named
     }
-    if (!reply.answered) {
-        showFileList({});
-        return;
-    }
-    // The reply as the server sent it, as far as the list goes: the status line and
-    // headers come first, so that the first piece is dropped as it always was.
-    std::string whole = "HTTP/1.1 " + std::to_string(reply.status) + " " + reply.reason + "\r\n";
-    for (const auto& [name, value] : reply.headers) {
-        whole += name + ": " + value + "\r\n";
-    }
-    whole += "\r\n" + reply.body;
-    if (!reply.complete) {
-        // Cut off: the name being received when the limit struck may be incomplete.
-        std::size_t lastSeparator = whole.rfind('!');
-        whole.erase(lastSeparator == std::string::npos ? 0 : lastSeparator);
-    }
-    std::size_t statusLength = std::strlen(fileListStatusLine);
-    bool listed = whole.size() > statusLength && whole.compare(0, statusLength, fileListStatusLine) == 0;
-    showFileList(listed ? fileListFromReply(whole) : std::vector<std::string>());
+    showFileList(fileListFromReply(reply.bytes, reply.whole()));
 }
 
 void CStreamingPage::showFileList(const std::vector<std::string>& names)
@@ -169,20 +213,35 @@ void CStreamingPage::showFileList(const std::vector<std::string>& names)
     file.setText(shownFile);
 }
 
-std::vector<std::string> CStreamingPage::fileListFromReply(const std::string& reply)
+std::vector<std::string> CStreamingPage::fileListFromReply(const std::string& reply, bool whole)
+{
+    std::size_t statusLength = std::strlen(fileListStatusLine);
+    if (reply.size() <= statusLength || reply.compare(0, statusLength, fileListStatusLine) != 0) {
+        return {};
+    }
+    std::string text = withBodyDecoded(reply, whole);
+    if (!whole) {
+        // Cut off: the name being received when the reply ended may be incomplete.
+        std::size_t lastSeparator = text.rfind('!');
+        text.erase(lastSeparator == std::string::npos ? 0 : lastSeparator);
+    }
+    return splitFileList(text);
+}
+
+std::vector<std::string> CStreamingPage::splitFileList(const std::string& text)
 {
     std::vector<std::string> names;
     bool first = true;
     std::size_t start = 0;
-    while (start < reply.size()) {
-        std::size_t end = std::min(reply.find('!', start), reply.size());
+    while (start < text.size()) {
+        std::size_t end = std::min(text.find('!', start), text.size());
         if (end > start) {
-            if (!first && reply[start] == '@') {
+            if (!first && text[start] == '@') {
                 break;
             }
-            // A name the unit would refuse is no choice to offer.
+            // A name the program would refuse to send is no choice to offer.
             if (!first && end - start <= std::size_t(fileNameLimit)) {
-                names.push_back(reply.substr(start, end - start));
+                names.push_back(text.substr(start, end - start));
             }
             first = false;
         }

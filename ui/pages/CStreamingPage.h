@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/ParameterValue.h"
-#include "platform/HttpGet.h"
+#include "platform/TcpExchange.h"
 #include "templates/StreamingTemplate.h"
 #include "ui/ErrorReporter.h"
 #include "ui/binding/BoundDialog.h"
@@ -37,21 +37,24 @@ public:
     static constexpr int serverId = StreamingTemplate::server;
     static constexpr int fileId = StreamingTemplate::file;
     static constexpr int serverNameLimit = 50;
-    // The longest text the unit takes as a file name.
+    // The longest text the program sends as a file name.
     static constexpr int fileNameLimit = int(ParameterValue::maximumEncodedLength);
 
-    // The file-list service of a streaming server.
+    // The file-list service of a streaming server: one constant request, whose reply
+    // is read until the server closes or falls silent.
     static constexpr uint16_t fileListPort = 8080;
-    static const char* const fileListPath;
-    static const char* const fileListHost;
+    static const char* const fileListRequest;
     static const char* const fileListStatusLine;
     static const char* const serverNotAvailable;
     // What one exchange may take at most: a server that never stops sending, or never
     // answers, would otherwise keep its list coming for ever.
     struct FileListLimits {
+        // Every byte of the reply, status line and headers included.
         std::size_t replyBytes = 256 * 1024;
         int timeMs = 10000;
         int connectMs = 5000;
+        // Silence that ends the reply of a server that keeps the connection open.
+        int idleMs = 1000;
     };
     // Tests shorten the times so as not to wait them out.
     static const FileListLimits& fileListLimits() { return fileListLimits_; }
@@ -74,16 +77,19 @@ public:
     // Enter too.
     void OnKillfocusServer();
 
-    // The file names of a reply, status line and headers included: the pieces between
-    // "!" after the first, up to the first piece that begins with "@". Names longer
-    // than the unit takes are left out.
-    static std::vector<std::string> fileListFromReply(const std::string& reply);
+    // The file names of a reply as the server sent it, status line and headers
+    // included: none unless it begins with the status line of success; then, with a
+    // chunked body decoded, the pieces between "!" after the first, up to the first
+    // piece that begins with "@". A reply cut short (not whole) loses the name it may
+    // have cut. Names longer than the program sends are left out.
+    static std::vector<std::string> fileListFromReply(const std::string& reply, bool whole = true);
 
 protected:
     bool onInitDialog() override;
 
 private:
-    void onFileList(const std::string& host, const HttpReply& reply);
+    void onFileList(const std::string& host, const TcpReply& reply);
+    static std::vector<std::string> splitFileList(const std::string& text);
     void showFileList(const std::vector<std::string>& names);
     void movePosition(int position);
 
@@ -94,5 +100,5 @@ private:
     // The list holds only the stand-in for a server that gave none.
     bool listIsStandIn_ = false;
     // The exchange asking for the list; replacing it drops the older answer.
-    std::unique_ptr<HttpGet> fileListGet_;
+    std::unique_ptr<TcpExchange> fileListExchange_;
 };
