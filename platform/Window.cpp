@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyleOption>
 
 #include <algorithm>
 
@@ -91,6 +92,9 @@ void Window::setText(const std::string& text)
                 agent->hasRawText_ = true;
             }
             label->setText(withoutMnemonics(qtext));
+            if (auto* eliding = qobject_cast<QzElidingLabel*>(label)) {
+                eliding->refreshToolTip();
+            }
         } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
             button->setText(qtext); // buttons follow the same mnemonic rule
         } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
@@ -208,6 +212,86 @@ void Window::invalidate()
     if (QWidget* control = d_->live()) {
         control->update();
     }
+}
+
+// The font a static text draws with: a control with a look of its own (an LCD readout)
+// picks it just before drawing, so it is asked now, before the text is measured.
+static void takeDrawingFont(Window& window, QLabel* label)
+{
+    Window::ControlColours colours;
+    bool use = false;
+    guarded([&] { use = WindowPrivate::controlColour(window, colours); });
+    if (use && colours.setFont) {
+        QFont font = fontFor(colours.font, label->font());
+        if (font != label->font()) {
+            programCall([&] { label->setFont(font); });
+        }
+    }
+}
+
+// The width a control needs to show a text of the given width whole.
+static int widthForText(QWidget* control, int textWidth)
+{
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        int indent = label->indent() >= 0                              ? label->indent()
+                     : label->frameWidth() > 0 ? label->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2
+                                                                       : 0;
+        // The frame and the contents margins: all of the label that is not its contents.
+        int chrome = label->width() - label->contentsRect().width();
+        return textWidth + indent + 2 * label->margin() + chrome;
+    }
+    QFontMetrics metrics = control->fontMetrics();
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        // As the edit sizes itself: its text margins, the frame the style draws, and the caret.
+        constexpr int horizontalMargin = 2;
+        QMargins text = edit->textMargins();
+        QMargins margins = edit->contentsMargins();
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+        QSize contents(textWidth + 1 + 2 * horizontalMargin + text.left() + text.right() + margins.left() +
+                           margins.right(),
+                       metrics.height());
+        return edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, contents, edit).width();
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        option.frame = combo->hasFrame();
+        return combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(textWidth, metrics.height()), combo)
+            .width();
+    }
+    return 0;
+}
+
+void Window::fitTexts(const std::vector<std::string>& texts)
+{
+    QWidget* control = d_->live();
+    if (control == nullptr || texts.empty() || qobject_cast<QzElidingLabel*>(control) != nullptr ||
+        qobject_cast<QAbstractButton*>(control) != nullptr) {
+        return;
+    }
+    auto* label = qobject_cast<QLabel*>(control);
+    if (label != nullptr) {
+        takeDrawingFont(*this, label);
+    }
+    int widest = 0;
+    QFontMetrics metrics = control->fontMetrics();
+    for (const std::string& text : texts) {
+        // Glyphs may reach past their advance (the slash of "N/A"): the larger of the two.
+        QString shown = withoutMnemonics(toQt(text));
+        widest = std::max({widest, metrics.horizontalAdvance(shown), metrics.size(0, shown).width()});
+    }
+    int width = std::max(widthForText(control, widest), control->minimumWidth());
+    programCall([&] {
+        if (label != nullptr) {
+            // Its size no longer follows the text, so a value never moves its neighbours.
+            label->setFixedWidth(width);
+        } else {
+            control->setMinimumWidth(width);
+        }
+    });
 }
 
 FontDescription Window::getFont() const

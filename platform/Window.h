@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The window layer the user interface is written against. Texts cross it as byte
 // strings: every byte is one character (Latin-1), so a text shown and read back is
@@ -89,6 +90,13 @@ public:
     // Asks for a repaint of part of the client area (the background is erased).
     void invalidate(const Rect& area);
     void invalidate();
+
+    // Makes the control wide enough for each of the texts (window texts: the mnemonic
+    // rule applies), measured in the font it draws them with, so that no value shown
+    // later is cut or moves the controls around it. A static text keeps exactly that
+    // width (or the template's, when wider), whatever it shows; one whose texts come
+    // from outside and are shortened to its column fits nothing. Never narrows a control.
+    void fitTexts(const std::vector<std::string>& texts);
 
     FontDescription getFont() const;
     // Applies the font; when its face is missing, a monospaced face stands in. Returns

@@ -170,14 +170,12 @@ void ControlAgent::paintPushedButton()
     option.text = button->text();
     option.icon = button->icon();
     option.iconSize = button->iconSize();
-    option.state |= QStyle::State_Sunken;
-    if (button->isChecked()) {
-        // Checked shows in the highlight colour: the style's own checked look is a
-        // shade of grey too faint to tell from an unchecked button.
-        option.state |= QStyle::State_On;
-        option.palette.setColor(QPalette::Button, option.palette.color(QPalette::Highlight));
-        option.palette.setColor(QPalette::ButtonText, option.palette.color(QPalette::HighlightedText));
-    }
+    // Pushed in, by its check mark or by its status, shows in the highlight colour: the
+    // style's own look of either is a shade of grey too faint to tell from a button that
+    // is not, and both mean the same to the user.
+    option.state |= QStyle::State_Sunken | QStyle::State_On;
+    option.palette.setColor(QPalette::Button, option.palette.color(QPalette::Highlight));
+    option.palette.setColor(QPalette::ButtonText, option.palette.color(QPalette::HighlightedText));
     painter.drawControl(QStyle::CE_PushButton, option);
 }
 

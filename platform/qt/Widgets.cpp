@@ -325,6 +325,11 @@ QzTabFrame::QzTabFrame(QWidget* parent) : QWidget(parent)
 
 void QzTabFrame::addPage(QWidget* page)
 {
+    // A hidden page keeps its room: the display area is as large as the largest page,
+    // so showing another page neither moves the controls around it nor resizes the window.
+    QSizePolicy policy = page->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    page->setSizePolicy(policy);
     areaLayout_->addWidget(page, 0, 0); // every page in the same cell, one over the other
 }
 
@@ -379,6 +384,54 @@ void QzWrappingLabel::paintEvent(QPaintEvent*)
     layOut(layout, contentsRect().width() - 2 * margin());
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     layout.draw(&painter, contentsRect().adjusted(margin(), margin(), 0, 0).topLeft());
+}
+
+QzElidingLabel::QzElidingLabel(QWidget* parent) : QLabel(parent)
+{
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+QSize QzElidingLabel::sizeHint() const
+{
+    return minimumSizeHint();
+}
+
+QSize QzElidingLabel::minimumSizeHint() const
+{
+    // The width is the column's; the text never widens it.
+    return QSize(std::max(minimumWidth(), 1), QLabel::minimumSizeHint().height());
+}
+
+QRect QzElidingLabel::textArea() const
+{
+    return contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+}
+
+QString QzElidingLabel::shownText() const
+{
+    return fontMetrics().elidedText(text(), Qt::ElideRight, textArea().width());
+}
+
+void QzElidingLabel::refreshToolTip()
+{
+    QString tip = shownText() == text() ? QString() : text();
+    if (tip != toolTip()) {
+        setToolTip(tip);
+    }
+}
+
+void QzElidingLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    drawFrame(&painter);
+    style()->drawItemText(&painter, textArea(), int(QStyle::visualAlignment(layoutDirection(), alignment())),
+                          palette(), isEnabled(), shownText(), foregroundRole());
+}
+
+void QzElidingLabel::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    refreshToolTip();
 }
 
 QPointF thumbCentre(const QSlider* slider, int value)

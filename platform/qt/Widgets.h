@@ -114,6 +114,28 @@ private:
     int textWidth() const;
 };
 
+// A status text of a fixed column whose text comes from outside (a name the unit
+// reports, say): a text too long for the column shows shortened with an ellipsis and
+// whole in the tooltip. It never asks for more room than the column gives it.
+class QzElidingLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit QzElidingLabel(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    // The text as the label shows it now: whole, or shortened to its width.
+    QString shownText() const;
+    // The tooltip follows the text and the width; setting a text calls this.
+    void refreshToolTip();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QRect textArea() const;
+};
+
 // Where a value of the slider stands: the middle of its thumb there, in the slider's
 // own coordinates.
 QPointF thumbCentre(const QSlider* slider, int value);

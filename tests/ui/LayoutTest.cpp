@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -85,6 +86,14 @@ int textWidth(const QWidget* widget, const QString& text)
 void checkLabel(const QLabel* label, const std::string& where, Faults& faults)
 {
     if (label->text().isEmpty() || !label->pixmap().isNull()) {
+        return;
+    }
+    if (auto* eliding = qobject_cast<const QzElidingLabel*>(label)) {
+        // Free text may be shortened, as long as the whole of it is at hand.
+        if (eliding->shownText() != label->text() && eliding->toolTip() != label->text()) {
+            faults.add(where, words('"', label->text().toStdString(), "\" shows as \"",
+                                    eliding->shownText().toStdString(), "\" and its tooltip does not show it whole"));
+        }
         return;
     }
     QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(), -label->margin());
@@ -332,6 +341,154 @@ void checkDropDown(const QComboBox* combo, const std::string& where, Faults& fau
     }
 }
 
+// --- Every text a value can bring ---------------------------------------------------------
+
+// The room an edit or a drop-down gives its text, and what the text needs.
+void checkField(QWidget* field, const std::string& where, Faults& faults)
+{
+    int room = 0;
+    QStringList texts;
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+        QMargins margins = edit->textMargins();
+        // The edit's own margin of 2 on each side and a pixel for the caret.
+        room = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width() - margins.left() -
+               margins.right() - 2 * 2 - 1;
+        texts.append(edit->text());
+    } else if (auto* combo = qobject_cast<QComboBox*>(field)) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        option.frame = combo->hasFrame();
+        room = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width();
+        for (int i = 0; i < combo->count(); ++i) {
+            texts.append(combo->itemText(i));
+        }
+        texts.append(combo->currentText());
+    }
+    for (const QString& text : texts) {
+        int need = field->fontMetrics().horizontalAdvance(text);
+        if (need > room) {
+            faults.add(where, words('"', text.toStdString(), "\" needs ", need, " and has ", room));
+        }
+    }
+}
+
+// The controls that show a value as text: static texts, edits and drop-downs.
+std::vector<QWidget*> textFields(QWidget* window)
+{
+    std::vector<QWidget*> fields;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (widget->property("id").isValid() &&
+            (qobject_cast<QLabel*>(widget) != nullptr || qobject_cast<QLineEdit*>(widget) != nullptr ||
+             qobject_cast<QComboBox*>(widget) != nullptr)) {
+            fields.push_back(widget);
+        }
+    }
+    return fields;
+}
+
+std::string shownText(QWidget* field)
+{
+    if (auto* label = qobject_cast<QLabel*>(field)) {
+        return label->text().toStdString();
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        return edit->text().toStdString();
+    }
+    return static_cast<QComboBox*>(field)->currentText().toStdString();
+}
+
+// The values of a parameter whose texts the sweep shows: all of a range a user could
+// scroll through, the ends, zero and minus one of a longer one.
+std::vector<int> valuesOf(const Parameter& parameter)
+{
+    int lowest = parameter.minimum().toInt16();
+    int highest = parameter.maximum().toInt16();
+    if (lowest > highest) { // a range up to 0xFFFF, say, of unsigned readings
+        lowest = parameter.minimum().toUInt16();
+        highest = parameter.maximum().toUInt16();
+    }
+    std::vector<int> values;
+    if (highest - lowest <= 4096) {
+        for (int value = lowest; value <= highest; ++value) {
+            values.push_back(value);
+        }
+    } else {
+        values = {lowest, highest};
+        for (int value : {0, -1}) {
+            if (lowest <= value && value <= highest) {
+                values.push_back(value);
+            }
+        }
+    }
+    return values;
+}
+
+// As the unit would report it: the parameter takes the value and its observers show it.
+void report(Parameter& parameter, const ParameterValue& value)
+{
+    try {
+        if (auto* control = dynamic_cast<ControlParameter*>(&parameter)) {
+            control->takeReported(value);
+        } else {
+            parameter.takeReported(value);
+        }
+        parameter.notify(nullptr);
+    } catch (const std::exception&) {
+        // A rule refused the combination; the controls show what they show.
+    }
+}
+
+// Every value of every number parameter in turn, as the unit may report them: each text
+// field of the window shows each text whole in the room it has, and the window keeps
+// its size. Text parameters are free text; the window shortens what does not fit.
+void sweepAllValues(UnitParameterSet& set, QWidget* window, const std::string& where, Faults& faults)
+{
+    QSize before = window->frameGeometry().size();
+    std::vector<ParameterId> ids;
+    for (const auto& [id, parameter] : set.statuses()) {
+        ids.push_back(id);
+    }
+    for (const auto& [id, parameter] : set.controls()) {
+        ids.push_back(id);
+    }
+    std::vector<QWidget*> fields = textFields(window);
+    std::map<QWidget*, std::string> checked;
+    for (const ParameterId& id : ids) {
+        Parameter& parameter = *set.findParameter(id);
+        if (parameter.minimum().toInt16() == -0x8000 && parameter.maximum().toInt16() == 0x7FFF) {
+            continue; // the range of a text parameter
+        }
+        const ParameterValue original = parameter.value();
+        for (int value : valuesOf(parameter)) {
+            report(parameter, ParameterValue(value));
+            for (QWidget* field : fields) {
+                std::string text = shownText(field);
+                if (checked[field] == text) {
+                    continue;
+                }
+                checked[field] = text;
+                std::string at = words(where, " ", nameOf(field), " at 0x", std::hex, uint16_t(id.toInt()), std::dec, "=", value);
+                if (auto* label = qobject_cast<QLabel*>(field)) {
+                    checkLabel(label, at, faults);
+                } else {
+                    checkField(field, at, faults);
+                }
+            }
+        }
+        report(parameter, original);
+    }
+    processPendingMessages();
+    QSize after = window->frameGeometry().size();
+    if (after != before) {
+        faults.add(where, words("the values changed the window from ", before.width(), " x ", before.height(), " to ",
+                                after.width(), " x ", after.height()));
+    }
+}
+
 // --- One window --------------------------------------------------------------------------
 
 struct Expected {
@@ -436,6 +593,9 @@ void showTab(CRemoteDlg& window, const std::string& caption)
     }
 }
 
+// The pans of the karaoke vocals and music: 0 is hard left, 20 hard right.
+constexpr int karaokePans[] = {0x0B0B, 0x0B0C, 0x0B0D};
+
 // The tour of the main window: every page of both tab controls, the volume scale of
 // both volume parameters, and every dialog its pages and menu open.
 void tourMainWindow(CRemoteDlg& window, Faults& faults)
@@ -446,6 +606,23 @@ void tourMainWindow(CRemoteDlg& window, Faults& faults)
     inspect(window, "main_window", faults, mainWindow);
     inspectPages(window, MainTemplate::upperTabs, faults);
     inspectPages(window, MainTemplate::lowerTabs, faults);
+    QWidget* top = window.internals().live()->window();
+    QSize size = top->frameGeometry().size();
+    sweepAllValues(*window.parameterSet(), top, "main_window", faults);
+
+    // An active preset, whose name is free text from the unit: 32 characters of it. The
+    // off-line store stands in for the unit (it takes writes in the group below).
+    showTab(window, "User Presets");
+    const std::string longName(32, 'W');
+    window.offLineStore().setValue(ParameterId(0x1B00).previousGroup(), ParameterValue(3), 0);
+    window.offLineStore().setValue(ParameterId(0x1B01).previousGroup(), ParameterValue(longName), 0);
+    EXPECT_TRUE(waitUntil([&] { return window.control<Static>(MainTemplate::presetName).getText() == longName; }));
+    inspect(window, "main_window_active_preset", faults, mainWindow);
+    if (top->frameGeometry().size() != size) {
+        faults.add("main_window_active_preset",
+                   words("the preset name changed the window from ", size.width(), " x ", size.height(), " to ",
+                         top->frameGeometry().width(), " x ", top->frameGeometry().height()));
+    }
 
     // The digital volume: the scale's top reads 0 dB and the mark goes.
     window.parameterSet()->setValue(ParameterId(0x2D04), ParameterValue(1));
@@ -453,6 +630,11 @@ void tourMainWindow(CRemoteDlg& window, Faults& faults)
     window.parameterSet()->setValue(ParameterId(0x2D04), ParameterValue(0));
 
     showTab(window, "Monitor Control");
+    // No pan at its right end as the dialog opens: the readouts' column must have room
+    // for "Hard Right" all the same once a pan gets there.
+    for (int pan : karaokePans) {
+        window.parameterSet()->setValue(ParameterId(int16_t(pan)), ParameterValue(0));
+    }
     user::click(window.page(CRemoteDlg::MonitorControl)->control<Button>(MonitorControlTemplate::karaoke));
     user::click(window.page(CRemoteDlg::MonitorControl)->control<Button>(MonitorControlTemplate::tessivaII));
     showTab(window, "I/O Control");
@@ -486,7 +668,18 @@ TEST(LayoutTest, EveryWindowShowsItsCaptionsWholeWithoutOverlapsAndFitsTheScreen
             expected.marks = karaokeMarks;
         }
         int opened = ++openings[dialog->templateId()];
-        inspect(*dialog, words("dialog_", dialog->templateId(), "_", opened), faults, expected);
+        std::string name = words("dialog_", dialog->templateId(), "_", opened);
+        inspect(*dialog, name, faults, expected);
+        if (window.parameterSet() != nullptr && window.isRunningModal()) {
+            // A dialog of the pages: every value its controls can show.
+            sweepAllValues(*window.parameterSet(), dialog->internals().live()->window(), name, faults);
+        }
+        if (dialog->templateId() == CKaraokeDlg::templateId) {
+            for (int pan : karaokePans) {
+                window.parameterSet()->setValue(ParameterId(int16_t(pan)), ParameterValue(20));
+            }
+            inspect(*dialog, "karaoke_hard_right", faults, expected);
+        }
         return false; // then closed as the user would
     };
 

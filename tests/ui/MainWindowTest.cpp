@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 #include "AppTestSupport.h"
@@ -82,6 +83,9 @@ TEST_F(MainWindowBeforeTheFirstPollTest, TextsShowTheFactoryDefaults)
         EXPECT_EQ(text(timecode), "00");
     }
     EXPECT_EQ(text(1182), "");
+    // The active preset's name has not been read yet: nothing, not the number the text
+    // parameter starts at.
+    EXPECT_EQ(text(1012), "");
 }
 
 TEST_F(MainWindowTest, OffLineShowsTheFactoryDefaults)
@@ -228,6 +232,68 @@ TEST_F(MainWindowTest, AboutBoxOpensFromTheHelpMenuWhilePollingGoesOn)
     window.notify(about);
     EXPECT_TRUE(seen);
     EXPECT_TRUE(DialogStack::instance().windows().empty());
+}
+
+// Where each control of the left column and of the bottom row stands, by name, in the
+// window's coordinates, and the size of the window's frame under "frame".
+std::map<std::string, QRect> placesOfFixedControls(QWidget* root)
+{
+    std::map<std::string, QRect> places;
+    places["frame"] = QRect(QPoint(0, 0), root->frameGeometry().size());
+    for (const char* part : {"mainStatusGroup", "lowerTabs", "buttonGroups"}) {
+        auto* top = root->findChild<QWidget*>(part);
+        if (top == nullptr) {
+            continue;
+        }
+        QList<QWidget*> widgets = top->findChildren<QWidget*>();
+        widgets.prepend(top);
+        for (QWidget* widget : widgets) {
+            // The lower tab control's pages are its own: only the control itself stays put.
+            if (!widget->objectName().isEmpty() && (widget == top || top->objectName() != "lowerTabs")) {
+                places[widget->objectName().toStdString()] = QRect(widget->mapTo(root, QPoint(0, 0)), widget->size());
+            }
+        }
+    }
+    return places;
+}
+
+void expectSamePlaces(const std::map<std::string, QRect>& before, const std::map<std::string, QRect>& now,
+                      const std::string& after)
+{
+    for (const auto& [name, place] : before) {
+        auto found = now.find(name);
+        QRect moved = found != now.end() ? found->second : QRect();
+        EXPECT_EQ(moved, place) << name << " after " << after << ": " << moved.x() << "," << moved.y() << " "
+                                << moved.width() << "x" << moved.height() << " instead of " << place.x() << ","
+                                << place.y() << " " << place.width() << "x" << place.height();
+    }
+}
+
+TEST_F(MainWindowTest, NeitherAPageNorAValueMovesTheLeftColumnAndTheBottomRowOrResizesTheWindow)
+{
+    QWidget* root = window.internals().live();
+    ASSERT_NE(root, nullptr);
+    const std::map<std::string, QRect> first = placesOfFixedControls(root);
+    for (int tabs : {MainTemplate::upperTabs, MainTemplate::lowerTabs}) {
+        TabControl& control = window.control<TabControl>(tabs);
+        for (int i = 0; i < control.getItemCount(); ++i) {
+            user::clickTab(control, i);
+            processPendingMessages();
+            expectSamePlaces(first, placesOfFixedControls(root), "showing " + control.getItemText(i));
+        }
+    }
+    // The active preset's name is free text from the unit, of any length.
+    for (std::size_t length : {12, 32}) {
+        const std::string name(length, 'W');
+        window.offLineStore().setValue(ParameterId(0x1B01).previousGroup(), ParameterValue(name), 0);
+        ASSERT_TRUE(waitUntil([&] { return text(MainTemplate::presetName) == name; }));
+        processPendingMessages();
+        expectSamePlaces(first, placesOfFixedControls(root), std::to_string(length) + " characters of preset name");
+    }
+    QSize frame = root->frameGeometry().size();
+    EXPECT_LE(frame.width(), 1280);
+    EXPECT_LE(frame.height(), 800);
+    std::printf("The main window's frame: %d x %d\n", frame.width(), frame.height());
 }
 
 // The frame a widget stands in, as the user reads it: the title of the nearest

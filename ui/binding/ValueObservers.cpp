@@ -14,6 +14,72 @@ std::string doubleAmpersands(const std::string& text)
     return doubled;
 }
 
+// --- Room for every value ------------------------------------------------------------
+
+bool isFreeText(const Parameter& parameter)
+{
+    return dynamic_cast<const StringFormatter*>(parameter.formatter()) != nullptr;
+}
+
+std::vector<int> valuesToFit(const Parameter& parameter, const ParameterFormatter* formatter)
+{
+    // Up to this many values every one is formatted; a longer range's texts grow with
+    // the magnitude of the number, so its ends stand for it.
+    constexpr int longRange = 1024;
+    int lowest = parameter.minimum().toInt16();
+    int highest = parameter.maximum().toInt16();
+    if (lowest > highest) {
+        // A range up to 0xFFFF, say: it holds the unsigned readings.
+        lowest = parameter.minimum().toUInt16();
+        highest = parameter.maximum().toUInt16();
+    }
+    std::vector<int> values;
+    if (highest - lowest < longRange) {
+        for (int value = lowest; value <= highest; ++value) {
+            values.push_back(value);
+        }
+        return values;
+    }
+    for (int value : {lowest, highest, 0, -1}) {
+        if (lowest <= value && value <= highest) {
+            values.push_back(value);
+        }
+    }
+    auto* labelled = dynamic_cast<const EnumeratedFormatter*>(formatter != nullptr ? formatter : parameter.formatter());
+    if (labelled != nullptr) {
+        for (const auto& entry : labelled->labels()) {
+            int value = entry.first.toInt16();
+            if (lowest <= value && value <= highest) {
+                values.push_back(value);
+            }
+        }
+    }
+    return values;
+}
+
+void fitFormattedTexts(Window& control, const Parameter& parameter, const ParameterFormatter* formatter)
+{
+    if (isFreeText(parameter)) {
+        return;
+    }
+    std::vector<std::string> texts;
+    for (int value : valuesToFit(parameter, formatter)) {
+        texts.push_back(shownText(parameter, ParameterValue(value), formatter));
+    }
+    control.fitTexts(texts);
+}
+
+std::string shownText(const Parameter& parameter, const ParameterValue& value, const ParameterFormatter* formatter)
+{
+    // A text parameter starts at the bottom of its range, a number, until the unit's text comes.
+    if (isFreeText(parameter) && value == parameter.minimum()) {
+        return std::string();
+    }
+    std::ostringstream text;
+    parameter.format(text, value, formatter);
+    return doubleAmpersands(text.str());
+}
+
 static bool withinRange(const Parameter& parameter, int value)
 {
     return parameter.minimum().toInt16() <= value && value <= parameter.maximum().toInt16();
@@ -261,6 +327,14 @@ void Win32EditObserver::update(Subject* changed, Transaction*)
     if (busy_ || !isOwnSubject(changed)) {
         return;
     }
+    if (!fitted_ && !isFreeText(*subject_)) {
+        std::vector<std::string> texts;
+        for (int value : valuesToFit(*subject_, nullptr)) {
+            converter_->toText(texts.emplace_back(), ParameterValue(value));
+        }
+        edit_->fitTexts(texts);
+    }
+    fitted_ = true;
     converter_->toText(shownText_, subject_->value());
     {
         // Setting the text raises the edit's change notification; that echo is the
@@ -359,6 +433,11 @@ std::string Win32ComboBoxObserver::label(int value) const
     return loadEntry(firstStringId_ + value);
 }
 
+std::string Win32ComboBoxObserver::itemText(int value) const
+{
+    return value >= 0 && value <= lastStringId_ - firstStringId_ ? label(value) : std::to_string(value);
+}
+
 void Win32ComboBoxObserver::showOutsideValue(int value)
 {
     if (hasOutsideItem_ && outsideValue_ == value) {
@@ -386,6 +465,14 @@ void Win32ComboBoxObserver::update(Subject* changed, Transaction*)
     }
     if (Window* parent = combo_->parentWindow()) {
         parent->invalidate(combo_->rectInParent());
+    }
+    if (!fitted_) {
+        std::vector<std::string> texts;
+        for (int value : valuesToFit(*subject_, nullptr)) {
+            texts.push_back(itemText(value));
+        }
+        combo_->fitTexts(texts);
+        fitted_ = true;
     }
     dropOutsideValue();
     // The list holds the values of the parameter's range that have a string; a wide

@@ -5,6 +5,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "model/Observer.h"
 #include "model/Parameter.h"
@@ -21,6 +22,19 @@
 // Doubles every "&", so that a window text shows the ampersand instead of taking
 // the next character as its mnemonic.
 std::string doubleAmpersands(const std::string& text);
+
+// A text parameter's value is free text from the unit, of any length.
+bool isFreeText(const Parameter& parameter);
+// The values whose texts a control of the parameter must have room for: every value of
+// a short range; of a long one its ends, zero, minus one and the values the formatter
+// (the parameter's own when null) labels.
+std::vector<int> valuesToFit(const Parameter& parameter, const ParameterFormatter* formatter);
+// Gives the control room for the text of every value the parameter can take, as the
+// formatter (the parameter's own when null) writes it; free text fits nothing.
+void fitFormattedTexts(Window& control, const Parameter& parameter, const ParameterFormatter* formatter);
+// What a static text shows for the value: the formatter's text, with every "&" doubled;
+// nothing for a text parameter that has not been read yet.
+std::string shownText(const Parameter& parameter, const ParameterValue& value, const ParameterFormatter* formatter);
 
 // A static text showing the formatted value.
 template <class ParameterClass> class Win32TextObserver : public Observer<ParameterClass> {
@@ -44,9 +58,10 @@ public:
             shown_->available == available) {
             return;
         }
-        std::ostringstream text;
-        this->subject_->format(text, value, formatter_);
-        control_->setText(doubleAmpersands(text.str()));
+        if (!shown_) {
+            fitFormattedTexts(*control_, *this->subject_, formatter_);
+        }
+        control_->setText(shownText(*this->subject_, value, formatter_));
         control_->enable(available);
         shown_ = Shown{value, effectiveFormatter(), available};
         // A control drawn without a background of its own is repainted over its parent.
@@ -201,6 +216,7 @@ private:
     const ParameterConverter* converter_;
     bool busy_ = false;
     bool showing_ = false; // the edit is being given the value's text
+    bool fitted_ = false;  // the edit has room for the text of every value
     std::string shownText_;
 };
 
@@ -220,6 +236,8 @@ public:
 
 private:
     std::string label(int value) const;
+    // The text the list shows for a value: its label, or its number outside the labels.
+    std::string itemText(int value) const;
     void showOutsideValue(int value);
     void dropOutsideValue();
 
@@ -232,6 +250,7 @@ private:
     bool fromFormatter_ = false;
     bool hasOutsideItem_ = false; // the last item shows a value without a string
     int outsideValue_ = 0;
+    bool fitted_ = false; // the list has room for the text of every value
 };
 
 // An editable combo box of a text parameter.

@@ -37,6 +37,18 @@ TEST_F(UserPresetsPageTest, TheRecallButtonsShowTheNamesAndTheActivePreset)
     EXPECT_EQ(recall(*this, page, 3).getText(), "Rock&&Roll");
     picture();
 
+    // The active preset's button looks as every other pushed button does ("Save" is
+    // pushed while the unit saves), and unlike the others.
+    set->report(0x1902, 1);
+    auto face = [](Window& button) {
+        Grab grab(button);
+        return grab.pixel(4, grab.height() / 2); // left of the caption
+    };
+    Button& save = page.control<Button>(UserPresetsTemplate::savePreset);
+    ASSERT_EQ(save.getCheck(), Button::Checked);
+    EXPECT_EQ(face(recall(*this, page, 5)), face(save));
+    EXPECT_NE(face(recall(*this, page, 6)), face(save));
+
     set->report(0x1B00, 0); // "None"
     for (int preset = 1; preset <= 32; ++preset) {
         EXPECT_FALSE(pushed(recall(*this, page, preset))) << preset;
