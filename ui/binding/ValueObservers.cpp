@@ -57,16 +57,26 @@ std::vector<int> valuesToFit(const Parameter& parameter, const ParameterFormatte
     return values;
 }
 
-void fitFormattedTexts(Window& control, const Parameter& parameter, const ParameterFormatter* formatter)
+// Gives the control room for the text of every value the parameter can take, as textOf
+// writes it; free text fits nothing.
+template <class TextOf>
+static void fitEveryValue(Window& control, const Parameter& parameter, const ParameterFormatter* formatter,
+                          TextOf textOf)
 {
     if (isFreeText(parameter)) {
         return;
     }
     std::vector<std::string> texts;
     for (int value : valuesToFit(parameter, formatter)) {
-        texts.push_back(shownText(parameter, ParameterValue(value), formatter));
+        texts.push_back(textOf(value));
     }
     control.fitTexts(texts);
+}
+
+void fitFormattedTexts(Window& control, const Parameter& parameter, const ParameterFormatter* formatter)
+{
+    fitEveryValue(control, parameter, formatter,
+                  [&](int value) { return shownText(parameter, ParameterValue(value), formatter); });
 }
 
 std::string shownText(const Parameter& parameter, const ParameterValue& value, const ParameterFormatter* formatter)
@@ -327,14 +337,14 @@ void Win32EditObserver::update(Subject* changed, Transaction*)
     if (busy_ || !isOwnSubject(changed)) {
         return;
     }
-    if (!fitted_ && !isFreeText(*subject_)) {
-        std::vector<std::string> texts;
-        for (int value : valuesToFit(*subject_, nullptr)) {
-            converter_->toText(texts.emplace_back(), ParameterValue(value));
-        }
-        edit_->fitTexts(texts);
+    if (!fitted_) {
+        fitEveryValue(*edit_, *subject_, nullptr, [this](int value) {
+            std::string text;
+            converter_->toText(text, ParameterValue(value));
+            return text;
+        });
+        fitted_ = true;
     }
-    fitted_ = true;
     converter_->toText(shownText_, subject_->value());
     {
         // Setting the text raises the edit's change notification; that echo is the
@@ -467,11 +477,7 @@ void Win32ComboBoxObserver::update(Subject* changed, Transaction*)
         parent->invalidate(combo_->rectInParent());
     }
     if (!fitted_) {
-        std::vector<std::string> texts;
-        for (int value : valuesToFit(*subject_, nullptr)) {
-            texts.push_back(itemText(value));
-        }
-        combo_->fitTexts(texts);
+        fitEveryValue(*combo_, *subject_, nullptr, [this](int value) { return itemText(value); });
         fitted_ = true;
     }
     dropOutsideValue();

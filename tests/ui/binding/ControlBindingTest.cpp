@@ -266,3 +266,50 @@ TEST(ButtonStateTest, OnlyThePushedBitCountsAsPushed)
 }
 
 } // namespace
+
+namespace {
+
+// The values whose texts a control must have room for, and what a text shows.
+TEST(RoomForEveryValueTest, ShortRangesGiveEveryValueLongOnesTheirEndsAndLabels)
+{
+    EnumeratedFormatter labels("Level");
+    labels.add(ParameterValue(1500), "Half way");
+    labels.add(ParameterValue(9000), "Beyond the range");
+    struct Case {
+        const char* what;
+        int minimum;
+        int maximum;
+        const ParameterFormatter* formatter;
+        std::vector<int> values;
+    };
+    std::vector<int> shortRange;
+    for (int value = -5; value <= 20; ++value) {
+        shortRange.push_back(value);
+    }
+    const Case cases[] = {
+        {"a short range, every value", -5, 20, nullptr, shortRange},
+        {"a long range: its ends, zero and the labels within it", 0, 3000, &labels, {0, 3000, 0, 1500}},
+        {"a long signed range: minus one too", -2000, 2000, nullptr, {-2000, 2000, 0, -1}},
+        {"a range up to 0xFFFF holds unsigned readings", 0, 0xFFFF, nullptr, {0, 0xFFFF, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Parameter parameter(nullptr, ParameterId(0x0700), ParameterValue(c.minimum), ParameterValue(c.maximum));
+        EXPECT_EQ(valuesToFit(parameter, c.formatter), c.values);
+    }
+}
+
+TEST(RoomForEveryValueTest, AFreeTextShowsNothingUntilReadAndItsAmpersandsDoubled)
+{
+    StringFormatter name("Preset Name");
+    Parameter text(nullptr, ParameterId(0x1B01), MinimumValue(), MaximumValue(), &name);
+    ASSERT_TRUE(isFreeText(text));
+    // Its value is still the bottom of its range, a number whose byte the font cannot draw.
+    EXPECT_EQ(shownText(text, text.value(), nullptr), "");
+    EXPECT_EQ(shownText(text, ParameterValue(std::string("Rock&Roll")), nullptr), "Rock&&Roll");
+    Parameter number(nullptr, ParameterId(0x1B00), ParameterValue(0), ParameterValue(32));
+    EXPECT_FALSE(isFreeText(number));
+    EXPECT_EQ(shownText(number, number.value(), nullptr), "0");
+}
+
+} // namespace
