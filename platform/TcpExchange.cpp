@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -118,7 +119,7 @@ struct TcpExchange::Exchange {
     void end(TcpReply::End how, const std::string& error = std::string());
     // Stops the timers, the connection and the lookup.
     void halt();
-    void startTimer(QTimer& timer, int limitMs, std::function<void()> onTimeout);
+    void setUpTimer(QTimer& timer, int limitMs, std::function<void()> onTimeout);
 
     TcpRequest request_;
     std::string server_;
@@ -160,21 +161,22 @@ TcpExchange::Exchange::Exchange(const TcpRequest& request, Answer answer)
             end(TcpReply::End::Failed, server_ + ": " + fromQt(socket_->errorString()));
         }
     });
-    startTimer(*timeLimit_, request_.timeLimitMs, [this] {
+    setUpTimer(*timeLimit_, request_.timeLimitMs, [this] {
         if (take()) {
             end(TcpReply::End::TimeLimit, "no whole reply from " + server_ + " within " + seconds(request_.timeLimitMs));
         }
     });
-    startTimer(*connectLimit_, request_.connectLimitMs, [this] {
+    setUpTimer(*connectLimit_, request_.connectLimitMs, [this] {
         end(TcpReply::End::Failed, "no connection to " + server_ + " within " + seconds(request_.connectLimitMs));
     });
-    idleLimit_->setSingleShot(true);
-    idleLimit_->setInterval(request_.idleLimitMs);
-    QObject::connect(idleLimit_.get(), &QTimer::timeout, context, [this] {
+    // Started once the request is on its way.
+    setUpTimer(*idleLimit_, request_.idleLimitMs, [this] {
         if (take()) {
             end(TcpReply::End::Idle);
         }
     });
+    timeLimit_->start();
+    connectLimit_->start();
     // Even a failure at once is answered from the message loop, never from here.
     QMetaObject::invokeMethod(context, [this] { begin(); }, Qt::QueuedConnection);
 }
@@ -184,11 +186,13 @@ TcpExchange::Exchange::~Exchange()
     halt();
 }
 
-void TcpExchange::Exchange::startTimer(QTimer& timer, int limitMs, std::function<void()> onTimeout)
+void TcpExchange::Exchange::setUpTimer(QTimer& timer, int limitMs, std::function<void()> onTimeout)
 {
+    // A coarse timer may end a limit of seconds a twentieth early.
+    timer.setTimerType(Qt::PreciseTimer);
     timer.setSingleShot(true);
+    timer.setInterval(limitMs);
     QObject::connect(&timer, &QTimer::timeout, receiver_.get(), std::move(onTimeout));
-    timer.start(limitMs);
 }
 
 void TcpExchange::Exchange::begin()

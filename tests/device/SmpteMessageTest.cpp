@@ -81,10 +81,14 @@ TEST(SmpteMessageTest, TooLongABodyIsRefusedBeforeAnythingIsWritten)
     ScriptedSerialLine line;
     SerialDevice device(&line);
 
-    // Long form: group, 0xFF, index and length take four of the 255 body bytes.
-    EXPECT_NO_THROW(SmpteMessage::forSet(id(0x1C00), ParameterValue(std::string(251, 'x'))).send(device));
+    // Long form: group, 0xFF, index and length besides the longest value sent.
+    EXPECT_NO_THROW(SmpteMessage::forSet(id(0x1C00), ParameterValue(std::string(127, 'x'))).send(device));
     line.written.clear();
-    const SmpteMessage tooLong = SmpteMessage::forSet(id(0x1C00), ParameterValue(std::string(252, 'x')));
+    // No value sent makes a set request pass LEN; a request for every index of a group does.
+    ParameterIdList everyIndex;
+    for (int index = 0; index < 255; ++index)
+        everyIndex.push_back(id(0x1C00 + index));
+    const SmpteMessage tooLong = SmpteMessage::requestsByGroup(everyIndex).front();
     try {
         tooLong.send(device);
         FAIL() << "sent a frame of 256 body bytes";
@@ -93,7 +97,7 @@ TEST(SmpteMessageTest, TooLongABodyIsRefusedBeforeAnythingIsWritten)
     } catch (const VormoException&) {
     }
     EXPECT_EQ(line.written, "");
-    EXPECT_THROW(SmpteMessage::forSet(id(0x1C00), ParameterValue(std::string(256, 'x'))), VormoException);
+    EXPECT_THROW(SmpteMessage::forSet(id(0x1C00), ParameterValue(std::string(128, 'x'))), VormoException);
 }
 
 class ReceiveTest : public ::testing::Test {
