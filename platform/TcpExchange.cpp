@@ -137,7 +137,8 @@ struct TcpExchange::Exchange {
 };
 
 TcpExchange::Exchange::Exchange(const TcpRequest& request, Answer answer)
-    : request_(request), server_(request.host + ":" + std::to_string(request.port)), answer_(std::move(answer))
+    : request_(request), server_(request.host + ":" + std::to_string(request.port)),
+      answer_(std::move(answer))
 {
     ensureApplication();
     socket_->setProxy(QNetworkProxy::NoProxy);
@@ -163,11 +164,13 @@ TcpExchange::Exchange::Exchange(const TcpRequest& request, Answer answer)
     });
     setUpTimer(*timeLimit_, request_.timeLimitMs, [this] {
         if (take()) {
-            end(TcpReply::End::TimeLimit, "no whole reply from " + server_ + " within " + seconds(request_.timeLimitMs));
+            end(TcpReply::End::TimeLimit,
+                "no whole reply from " + server_ + " within " + seconds(request_.timeLimitMs));
         }
     });
     setUpTimer(*connectLimit_, request_.connectLimitMs, [this] {
-        end(TcpReply::End::Failed, "no connection to " + server_ + " within " + seconds(request_.connectLimitMs));
+        end(TcpReply::End::Failed,
+            "no connection to " + server_ + " within " + seconds(request_.connectLimitMs));
     });
     // Started once the request is on its way.
     setUpTimer(*idleLimit_, request_.idleLimitMs, [this] {
@@ -178,7 +181,8 @@ TcpExchange::Exchange::Exchange(const TcpRequest& request, Answer answer)
     timeLimit_->start();
     connectLimit_->start();
     // Even a failure at once is answered from the message loop, never from here.
-    QMetaObject::invokeMethod(context, [this] { begin(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        context, [this] { begin(); }, Qt::QueuedConnection);
 }
 
 TcpExchange::Exchange::~Exchange()

@@ -29,6 +29,12 @@ TcpRequest requestTo(const std::string& host, std::size_t byteLimit = 1024)
     return asked;
 }
 
+// The callback that keeps the reply.
+TcpExchange::Answer keepIn(std::unique_ptr<TcpReply>& answer)
+{
+    return [&answer](const TcpReply& reply) { answer = std::make_unique<TcpReply>(reply); };
+}
+
 // Serves the messages until the condition holds; false after ten seconds.
 template <class Condition> bool serveUntil(Condition condition)
 {
@@ -59,16 +65,19 @@ TEST_F(TcpExchangeTest, TheReplyIsWhatTheServerSentAsFarAsTheLimitsLetIt)
         End end;
     };
     const Case cases[] = {
-        {"closed after the reply", "HTTP/1.1 200 OK\r\n\r\nabcd", nullptr, 64, "HTTP/1.1 200 OK\r\n\r\nabcd", End::Closed},
+        {"closed after the reply", "HTTP/1.1 200 OK\r\n\r\nabcd", nullptr, 64, "HTTP/1.1 200 OK\r\n\r\nabcd",
+         End::Closed},
         {"just as long as the limit", "0123456789", nullptr, 10, "0123456789", End::Closed},
-        {"silent after the reply", "abcd", [](HttpTestServer& s) { s.setKeepOpen(true); }, 64, "abcd", End::Idle},
+        {"silent after the reply", "abcd", [](HttpTestServer& s) { s.setKeepOpen(true); }, 64, "abcd",
+         End::Idle},
         // The limit counts every byte, the status line and headers too.
         {"longer than the limit", "HTTP/1.1 200 OK\r\nX-Long: header\r\n\r\n", nullptr, 10, "HTTP/1.1 2",
          End::ByteLimit},
         {"header lines without end", "HTTP/1.1 200 OK\r\n",
          [](HttpTestServer& s) { s.setEndlessFiller(std::string("X-Filler: 0123456789\r\n")); }, 100000, "",
          End::ByteLimit},
-        {"a byte every 100 ms", "ab", [](HttpTestServer& s) { s.setTrickle('c', 100); }, 100000, "", End::TimeLimit},
+        {"a byte every 100 ms", "ab", [](HttpTestServer& s) { s.setTrickle('c', 100); }, 100000, "",
+         End::TimeLimit},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -78,8 +87,7 @@ TEST_F(TcpExchangeTest, TheReplyIsWhatTheServerSentAsFarAsTheLimitsLetIt)
             c.setUp(server);
         }
         std::unique_ptr<TcpReply> answer;
-        TcpExchange exchange(requestTo(server.address(), c.byteLimit),
-                             [&](const TcpReply& reply) { answer = std::make_unique<TcpReply>(reply); });
+        TcpExchange exchange(requestTo(server.address(), c.byteLimit), keepIn(answer));
         EXPECT_EQ(answer, nullptr); // never from within the constructor
         ASSERT_TRUE(serveUntil([&] { return answer != nullptr; }));
         EXPECT_FALSE(exchange.running());
@@ -106,7 +114,7 @@ TEST_F(TcpExchangeTest, AnExchangeWithoutAConnectionFails)
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         std::unique_ptr<TcpReply> answer;
-        TcpExchange exchange(requestTo(name), [&](const TcpReply& reply) { answer = std::make_unique<TcpReply>(reply); });
+        TcpExchange exchange(requestTo(name), keepIn(answer));
         EXPECT_EQ(answer, nullptr);
         ASSERT_TRUE(serveUntil([&] { return answer != nullptr; }));
         EXPECT_EQ(answer->end, TcpReply::End::Failed);
@@ -125,16 +133,14 @@ TEST_F(TcpExchangeTest, ANameIsLookedUpAsTheUnitsLinkDoesIt)
         return std::vector<std::string>{server.address(), "127.0.0.254"}; // the first is used
     });
     std::unique_ptr<TcpReply> answer;
-    TcpExchange exchange(requestTo("streaming.example"),
-                         [&](const TcpReply& reply) { answer = std::make_unique<TcpReply>(reply); });
+    TcpExchange exchange(requestTo("streaming.example"), keepIn(answer));
     ASSERT_TRUE(serveUntil([&] { return answer != nullptr; }));
     EXPECT_EQ(answer->bytes, "listed");
     EXPECT_EQ(asked, std::vector<std::string>{"streaming.example"});
 
     // A numeric address is no name: it goes to the server without a lookup.
     answer.reset();
-    TcpExchange numeric(requestTo(server.address()),
-                        [&](const TcpReply& reply) { answer = std::make_unique<TcpReply>(reply); });
+    TcpExchange numeric(requestTo(server.address()), keepIn(answer));
     ASSERT_TRUE(serveUntil([&] { return answer != nullptr; }));
     EXPECT_EQ(answer->bytes, "listed");
     EXPECT_EQ(asked.size(), 1u);
@@ -163,7 +169,7 @@ TEST_F(TcpExchangeTest, ALookupThatNeverAnswersHoldsNothingUp)
     std::unique_ptr<TcpReply> limited;
     TcpRequest quick = requestTo("stuck.example");
     quick.connectLimitMs = 200;
-    TcpExchange waiting(quick, [&](const TcpReply& reply) { limited = std::make_unique<TcpReply>(reply); });
+    TcpExchange waiting(quick, keepIn(limited));
     ASSERT_TRUE(serveUntil([&] { return gate->waiting == 2; }));
     abandoned.reset();
     ASSERT_TRUE(serveUntil([&] { return limited != nullptr; }));
@@ -172,7 +178,7 @@ TEST_F(TcpExchangeTest, ALookupThatNeverAnswersHoldsNothingUp)
     HttpTestServer server;
     server.setReply("next");
     std::unique_ptr<TcpReply> next;
-    TcpExchange after(requestTo(server.address()), [&](const TcpReply& reply) { next = std::make_unique<TcpReply>(reply); });
+    TcpExchange after(requestTo(server.address()), keepIn(next));
     ASSERT_TRUE(serveUntil([&] { return next != nullptr; }));
     EXPECT_EQ(next->bytes, "next");
 
@@ -193,7 +199,8 @@ TEST_F(TcpExchangeTest, AnExchangeEndedEarlyNeverAnswersAndOneMayEndItselfFromIt
     server.setReply("ok");
     server.setDelay(200);
     int answers = 0;
-    auto early = std::make_unique<TcpExchange>(requestTo(server.address()), [&](const TcpReply&) { ++answers; });
+    auto early =
+        std::make_unique<TcpExchange>(requestTo(server.address()), [&](const TcpReply&) { ++answers; });
     early.reset();
 
     std::unique_ptr<TcpExchange> self;

@@ -247,7 +247,8 @@ void HttpTestServer::waitForClientToClose(int connection)
     short happened = 0;
     while (waitFor(connection, POLLIN, -1, &happened)) {
         char discarded[512];
-        if ((happened & (POLLERR | POLLHUP)) != 0 || ::recv(connection, discarded, sizeof discarded, 0) <= 0) {
+        if ((happened & (POLLERR | POLLHUP)) != 0 ||
+            ::recv(connection, discarded, sizeof discarded, 0) <= 0) {
             return;
         }
     }

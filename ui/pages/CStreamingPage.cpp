@@ -45,8 +45,10 @@ const ControlRow rows[] = {
 bool saysChunked(std::string_view head)
 {
     std::string lower(head);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    for (std::size_t line = lower.find("\r\n"); line != std::string::npos; line = lower.find("\r\n", line + 2)) {
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    for (std::size_t line = lower.find("\r\n"); line != std::string::npos;
+         line = lower.find("\r\n", line + 2)) {
         std::size_t end = std::min(lower.find("\r\n", line + 2), lower.size());
         std::string_view header = std::string_view(lower).substr(line + 2, end - line - 2);
         if (header.rfind("transfer-encoding:", 0) == 0 && header.find("chunked") != std::string_view::npos) {
@@ -78,7 +80,8 @@ std::string withBodyDecoded(const std::string& reply, bool& whole)
     std::size_t size = 0;
     for (;;) {
         std::size_t lineEnd = reply.find("\r\n", at);
-        if (lineEnd == std::string::npos || !chunkSize(std::string_view(reply).substr(at, lineEnd - at), size)) {
+        if (lineEnd == std::string::npos ||
+            !chunkSize(std::string_view(reply).substr(at, lineEnd - at), size)) {
             whole = false;
             break;
         }
@@ -87,8 +90,9 @@ std::string withBodyDecoded(const std::string& reply, bool& whole)
         }
         std::size_t data = lineEnd + 2;
         text.append(reply, data, size);
-        if (reply.size() < data + size + 2) {
-            whole = false;
+        std::size_t left = reply.size() - data;
+        if (size > left || left - size < 2) {
+            whole = false; // the chunk, or the line end after it, was cut off
             break;
         }
         at = data + size + 2;
@@ -171,7 +175,6 @@ void CStreamingPage::OnKillfocusServer()
     }
     refreshFileList();
 }
-
 
 void CStreamingPage::refreshFileList()
 {
