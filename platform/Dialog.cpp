@@ -1,6 +1,6 @@
 #include <QAbstractButton>
-#include <QBasicTimer>
 #include <QApplication>
+#include <QBasicTimer>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
@@ -109,7 +109,7 @@ static QPoint centredPlace(const QWidget* window)
     QRect available = window->screen()->availableGeometry();
     QSize frame = window->frameGeometry().size();
     return available.topLeft() + QPoint(std::max(0, (available.width() - frame.width()) / 2),
-                                         std::max(0, (available.height() - frame.height()) / 2));
+                                        std::max(0, (available.height() - frame.height()) / 2));
 }
 
 // The window manager's title bar and borders are known only once the window is on the

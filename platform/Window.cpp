@@ -233,9 +233,9 @@ static void takeDrawingFont(Window& window, QLabel* label)
 static int widthForText(QWidget* control, int textWidth)
 {
     if (auto* label = qobject_cast<QLabel*>(control)) {
-        int indent = label->indent() >= 0                              ? label->indent()
+        int indent = label->indent() >= 0      ? label->indent()
                      : label->frameWidth() > 0 ? label->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2
-                                                                       : 0;
+                                               : 0;
         // The frame and the contents margins: all of the label that is not its contents.
         int chrome = label->width() - label->contentsRect().width();
         return textWidth + indent + 2 * label->margin() + chrome;
@@ -248,7 +248,8 @@ static int widthForText(QWidget* control, int textWidth)
         QMargins margins = edit->contentsMargins();
         QStyleOptionFrame option;
         option.initFrom(edit);
-        option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+        option.lineWidth =
+            edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
         QSize contents(textWidth + 1 + 2 * horizontalMargin + text.left() + text.right() + margins.left() +
                            margins.right(),
                        metrics.height());
@@ -259,7 +260,8 @@ static int widthForText(QWidget* control, int textWidth)
         option.initFrom(combo);
         option.editable = combo->isEditable();
         option.frame = combo->hasFrame();
-        return combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(textWidth, metrics.height()), combo)
+        return combo->style()
+            ->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(textWidth, metrics.height()), combo)
             .width();
     }
     return 0;

@@ -45,7 +45,8 @@ std::vector<int> valuesToFit(const Parameter& parameter, const ParameterFormatte
             values.push_back(value);
         }
     }
-    auto* labelled = dynamic_cast<const EnumeratedFormatter*>(formatter != nullptr ? formatter : parameter.formatter());
+    auto* labelled =
+        dynamic_cast<const EnumeratedFormatter*>(formatter != nullptr ? formatter : parameter.formatter());
     if (labelled != nullptr) {
         for (const auto& entry : labelled->labels()) {
             int value = entry.first.toInt16();
@@ -79,7 +80,8 @@ void fitFormattedTexts(Window& control, const Parameter& parameter, const Parame
                   [&](int value) { return shownText(parameter, ParameterValue(value), formatter); });
 }
 
-std::string shownText(const Parameter& parameter, const ParameterValue& value, const ParameterFormatter* formatter)
+std::string shownText(const Parameter& parameter, const ParameterValue& value,
+                      const ParameterFormatter* formatter)
 {
     // A text parameter starts at the bottom of its range, a number, until the unit's text comes.
     if (isFreeText(parameter) && value == parameter.minimum()) {

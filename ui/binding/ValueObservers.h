@@ -34,7 +34,8 @@ std::vector<int> valuesToFit(const Parameter& parameter, const ParameterFormatte
 void fitFormattedTexts(Window& control, const Parameter& parameter, const ParameterFormatter* formatter);
 // What a static text shows for the value: the formatter's text, with every "&" doubled;
 // nothing for a text parameter that has not been read yet.
-std::string shownText(const Parameter& parameter, const ParameterValue& value, const ParameterFormatter* formatter);
+std::string shownText(const Parameter& parameter, const ParameterValue& value,
+                      const ParameterFormatter* formatter);
 
 // A static text showing the formatted value.
 template <class ParameterClass> class Win32TextObserver : public Observer<ParameterClass> {

@@ -294,7 +294,8 @@ TEST(RoomForEveryValueTest, ShortRangesGiveEveryValueLongOnesTheirEndsAndLabels)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Parameter parameter(nullptr, ParameterId(0x0700), ParameterValue(c.minimum), ParameterValue(c.maximum));
+        Parameter parameter(nullptr, ParameterId(0x0700), ParameterValue(c.minimum),
+                            ParameterValue(c.maximum));
         EXPECT_EQ(valuesToFit(parameter, c.formatter), c.values);
     }
 }
