@@ -33,16 +33,17 @@ int frameMilliseconds()
 
 class CanvasRepaints {
 public:
-    CanvasRepaints() : timer_(new QTimer(QCoreApplication::instance()))
-    {
-        // The application object owns the timer; it outlives every window.
-        timer_->setSingleShot(true);
-        QObject::connect(timer_, &QTimer::timeout, [this] { flush(); });
-        sinceFlush_.start();
-    }
+    CanvasRepaints() { sinceFlush_.start(); }
 
     void request(ControlAgent& agent, const QRect& area)
     {
+        if (timer_ == nullptr) {
+            // The application object owns the timer; it outlives every window, and a
+            // window system made anew after an end gets a timer of its own.
+            timer_ = new QTimer(QCoreApplication::instance());
+            timer_->setSingleShot(true);
+            QObject::connect(timer_, &QTimer::timeout, [this] { flush(); });
+        }
         if (agent.canvasDirty_.isEmpty()) {
             waiting_.emplace_back(&agent);
         }
@@ -67,7 +68,7 @@ private:
         sinceFlush_.restart();
     }
 
-    QTimer* timer_;
+    QPointer<QTimer> timer_;
     QElapsedTimer sinceFlush_;
     std::vector<QPointer<ControlAgent>> waiting_;
 };
@@ -105,10 +106,10 @@ unsigned long paintEventCount()
 {
     ensureApplication();
     // Counting starts with the first question, so an application nobody asks pays nothing.
-    static PaintCounter* counter = [] {
-        auto* made = new PaintCounter(QCoreApplication::instance()); // owned by the application
-        QCoreApplication::instance()->installEventFilter(made);
-        return made;
-    }();
+    static QPointer<PaintCounter> counter;
+    if (counter == nullptr) {
+        counter = new PaintCounter(QCoreApplication::instance()); // owned by the application
+        QCoreApplication::instance()->installEventFilter(counter);
+    }
     return counter->count_;
 }

@@ -157,7 +157,7 @@ BENCHMARK(PollPauseWithoutServer)->Iterations(3)->Unit(benchmark::kMillisecond)-
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    ensureApplication();
+    WindowSystem windowSystem;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
