@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -124,6 +125,7 @@ TEST_F(ConfigurationTest, RoundTripThroughAFileRestoresEveryValue)
         std::ifstream file(path, std::ios::binary);
         target.load(file);
     }
+    std::remove(path.c_str());
     for (const ParameterId& id : {trim, level, name, version})
         EXPECT_EQ(target.find(id).value(), source_.find(id).value());
     EXPECT_EQ(otherUnit.countOf("setValueAndRead"), 2u);
