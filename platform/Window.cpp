@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QMetaObject>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QStyleOption>
 
@@ -70,12 +72,28 @@ int Window::id() const
     return agent != nullptr ? agent->id_ : 0;
 }
 
-// A label that already shows the text: setting it again would only repaint it.
+// Shows a text in a static text or a button: whole, or, for a control that elides,
+// shortened to its room. Buttons follow the mnemonic rule themselves.
+static void showText(QWidget* control, const QString& raw, bool elides);
+
+// A label or button that already shows the text: setting it again would only repaint it.
 static bool showsText(QWidget* control, const std::string& text)
 {
     ControlAgent* agent = ControlAgent::of(control);
-    return agent != nullptr && agent->hasRawText_ && qobject_cast<QLabel*>(control) != nullptr &&
+    return agent != nullptr && agent->hasRawText_ &&
+           (qobject_cast<QLabel*>(control) != nullptr || qobject_cast<QAbstractButton*>(control) != nullptr) &&
            agent->rawText_ == QLatin1String(text.data(), qsizetype(text.size()));
+}
+
+// A text given by program shows its start, which names it, unless the user is at work
+// in the edit: the caret then stays at the end, where typing goes on. It goes there too
+// once the user enters the edit.
+static void showStart(QLineEdit* edit, ControlAgent* agent)
+{
+    if (!edit->hasFocus() && agent != nullptr) {
+        edit->home(false);
+        agent->startShown_ = true;
+    }
 }
 
 void Window::setText(const std::string& text)
@@ -86,25 +104,26 @@ void Window::setText(const std::string& text)
     }
     QString qtext = toQt(text);
     programCall([&] {
-        if (auto* label = qobject_cast<QLabel*>(control)) {
-            if (ControlAgent* agent = ControlAgent::of(control)) {
+        ControlAgent* agent = ControlAgent::of(control);
+        if (qobject_cast<QLabel*>(control) != nullptr || qobject_cast<QAbstractButton*>(control) != nullptr) {
+            if (agent != nullptr) {
                 agent->rawText_ = qtext;
                 agent->hasRawText_ = true;
             }
-            label->setText(withoutMnemonics(qtext));
-            if (auto* eliding = qobject_cast<QzElidingLabel*>(label)) {
+            showText(control, qtext, agent != nullptr && agent->elides_);
+            if (auto* eliding = qobject_cast<QzElidingLabel*>(control)) {
                 eliding->refreshToolTip();
             }
-        } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-            button->setText(qtext); // buttons follow the same mnemonic rule
         } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
             box->setTitle(qtext);
         } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
             edit->setText(qtext);
+            showStart(edit, agent);
         } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
             if (combo->isEditable()) {
                 combo->setEditText(qtext);
-                if (ControlAgent* agent = ControlAgent::of(control)) {
+                showStart(combo->lineEdit(), agent);
+                if (agent != nullptr) {
                     agent->comboSelection_ = -1;
                 }
             }
@@ -125,7 +144,8 @@ std::string Window::getText() const
         return fromQt(agent != nullptr && agent->hasRawText_ ? agent->rawText_ : label->text());
     }
     if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        return fromQt(button->text());
+        ControlAgent* agent = ControlAgent::of(control);
+        return fromQt(agent != nullptr && agent->hasRawText_ ? agent->rawText_ : button->text());
     }
     if (auto* box = qobject_cast<QGroupBox*>(control)) {
         return fromQt(box->title());
@@ -240,6 +260,15 @@ static int widthForText(QWidget* control, int textWidth)
         int chrome = label->width() - label->contentsRect().width();
         return textWidth + indent + 2 * label->margin() + chrome;
     }
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        // The part of the button its caption is drawn in, for the kind of button it is.
+        QStyleOptionButton option;
+        option.initFrom(button);
+        QStyle::SubElement contents = qobject_cast<QCheckBox*>(button) != nullptr      ? QStyle::SE_CheckBoxContents
+                                      : qobject_cast<QRadioButton*>(button) != nullptr ? QStyle::SE_RadioButtonContents
+                                                                                       : QStyle::SE_PushButtonContents;
+        return textWidth + button->width() - button->style()->subElementRect(contents, &option, button).width();
+    }
     QFontMetrics metrics = control->fontMetrics();
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         // As the edit sizes itself: its text margins, the frame the style draws, and the caret.
@@ -294,6 +323,67 @@ void Window::fitTexts(const std::vector<std::string>& texts)
             control->setMinimumWidth(width);
         }
     });
+}
+
+void Window::fitFreeText()
+{
+    QWidget* control = d_->live();
+    ControlAgent* agent = ControlAgent::of(control);
+    // An eliding label of the template shortens its text itself.
+    if (agent == nullptr || qobject_cast<QzElidingLabel*>(control) != nullptr) {
+        return;
+    }
+    auto* label = qobject_cast<QLabel*>(control);
+    auto* button = qobject_cast<QAbstractButton*>(control);
+    if (label == nullptr && button == nullptr) {
+        return;
+    }
+    if (label != nullptr) {
+        takeDrawingFont(*this, label);
+    }
+    programCall([&] {
+        // The layout gives it the room it gives an empty text: the template's minimum
+        // width at least, and whatever its column has beyond that.
+        QSizePolicy policy = control->sizePolicy();
+        policy.setHorizontalPolicy(QSizePolicy::Ignored);
+        control->setSizePolicy(policy);
+        if (!agent->hasRawText_) {
+            agent->rawText_ = label != nullptr ? label->text() : button->text();
+            agent->hasRawText_ = true;
+        }
+        agent->elides_ = true;
+        showRawText(*agent);
+    });
+}
+
+// "&" doubled: a button shows the text as it is.
+static QString withMnemonicsEscaped(QString text)
+{
+    return text.replace(u'&', QStringLiteral("&&"));
+}
+
+static void showText(QWidget* control, const QString& raw, bool elides)
+{
+    QString whole = withoutMnemonics(raw);
+    QString shown = whole;
+    if (elides) {
+        int room = std::max(0, control->width() - widthForText(control, 0));
+        shown = control->fontMetrics().elidedText(whole, Qt::ElideRight, room);
+        QString tip = shown != whole ? whole : QString();
+        if (control->toolTip() != tip) {
+            control->setToolTip(tip);
+        }
+    }
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(shown);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setText(shown != whole ? withMnemonicsEscaped(shown) : raw);
+    }
+}
+
+void showRawText(ControlAgent& agent)
+{
+    showText(agent.widget_, agent.rawText_, agent.elides_);
 }
 
 FontDescription Window::getFont() const

@@ -97,6 +97,12 @@ public:
     // width (or the template's, when wider), whatever it shows; one whose texts come
     // from outside and are shortened to its column fits nothing. Never narrows a control.
     void fitTexts(const std::vector<std::string>& texts);
+    // For a control whose texts come from outside, of any length (a name the unit
+    // reports): its width no longer follows its text, so that no text moves the controls
+    // around it; it keeps the room its window's layout gives it. A static text or a
+    // button shows a text too long for that room by its start and "…", and whole in its
+    // tooltip. (An edit's width never follows its text.)
+    void fitFreeText();
 
     FontDescription getFont() const;
     // Applies the font; when its face is missing, a monospaced face stands in. Returns

@@ -179,6 +179,19 @@ void ControlAgent::paintPushedButton()
     painter.drawControl(QStyle::CE_PushButton, option);
 }
 
+void ControlAgent::onFocusIn()
+{
+    if (!startShown_) {
+        return;
+    }
+    startShown_ = false;
+    auto* combo = qobject_cast<QComboBox*>(widget_);
+    auto* edit = combo != nullptr ? combo->lineEdit() : qobject_cast<QLineEdit*>(widget_);
+    if (edit != nullptr) {
+        edit->end(false); // where typing goes on; a click then puts the caret where it points
+    }
+}
+
 // A list that drops down takes the focus for a moment; that is no loss of focus.
 static bool isPopupReason(QEvent* event)
 {
@@ -196,6 +209,8 @@ bool ControlAgent::eventFilter(QObject* watched, QEvent* event)
         // The edit part of a combo box: its focus loss is the combo box's.
         if (event->type() == QEvent::FocusOut && !isPopupReason(event) && !combo->hasFocus()) {
             guarded([&] { notify(Notify::KillFocus); });
+        } else if (event->type() == QEvent::FocusIn) {
+            onFocusIn();
         }
         return false;
     }
@@ -203,6 +218,9 @@ bool ControlAgent::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     switch (event->type()) {
+    case QEvent::FocusIn:
+        onFocusIn();
+        break;
     case QEvent::FocusOut:
         // Only a real loss of focus: not a list dropping down.
         if ((qobject_cast<QLineEdit*>(widget_) != nullptr || combo != nullptr) && !isPopupReason(event)) {
@@ -252,6 +270,11 @@ bool ControlAgent::eventFilter(QObject* watched, QEvent* event)
                 slider->triggerAction(action);
                 return true;
             }
+        }
+        break;
+    case QEvent::Resize:
+        if (elides_) {
+            showRawText(*this); // shortened to the new room
         }
         break;
     case QEvent::Paint:

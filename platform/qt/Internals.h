@@ -119,8 +119,10 @@ public:
 
     bool pushed_ = false; // the pushed look of a button
     QString radioGroup_;  // buttons of one group check exclusively on a click
-    QString rawText_;     // a label's text before the mnemonic rule
+    QString rawText_;     // a label's or button's text before the mnemonic rule
     bool hasRawText_ = false;
+    bool elides_ = false; // shows rawText_ shortened to its room (Window::fitFreeText)
+    bool startShown_ = false; // an edit shows its text's start, not yet entered by the user
     QImage canvas_; // what fillSolidRect painted
     QRect canvasDirty_; // painted into the canvas, not yet asked to be shown
     unsigned long paints_ = 0; // paint events the control has been sent
@@ -131,6 +133,7 @@ public:
 
     void notify(Notify code, int scrollCode = 0, UpDownNotify* upDown = nullptr, long* result = nullptr);
     void paintPushedButton();
+    void onFocusIn();
     Notify scrollNotification() const;
 };
 
@@ -186,6 +189,10 @@ struct ImagePrivate {
 // Shows what was painted into a control's canvas: the repaints of every canvas are
 // gathered and asked for at most once per frame of the screen.
 void requestCanvasRepaint(ControlAgent& agent, const QRect& area);
+
+// Shows the agent's raw text in its static text or button: whole, or shortened to the
+// control's room when it elides.
+void showRawText(ControlAgent& agent);
 
 // Applies a font description, with a monospaced face where the face is missing.
 QFont fontFor(const FontDescription& description, const QFont& base);

@@ -21,6 +21,17 @@ bool isFreeText(const Parameter& parameter)
     return dynamic_cast<const StringFormatter*>(parameter.formatter()) != nullptr;
 }
 
+// Two bytes, one of them zero: a number, as no text the unit sends is.
+static bool holdsNumber(const ParameterValue& value)
+{
+    return value.isInteger() && value.toString().find('\0') != std::string::npos;
+}
+
+std::string heldText(const ParameterValue& value)
+{
+    return holdsNumber(value) ? std::string() : value.toString();
+}
+
 std::vector<int> valuesToFit(const Parameter& parameter, const ParameterFormatter* formatter)
 {
     // Up to this many values every one is formatted; a longer range's texts grow with
@@ -59,12 +70,13 @@ std::vector<int> valuesToFit(const Parameter& parameter, const ParameterFormatte
 }
 
 // Gives the control room for the text of every value the parameter can take, as textOf
-// writes it; free text fits nothing.
+// writes it; free text, of any length, keeps the room the window gives it.
 template <class TextOf>
 static void fitEveryValue(Window& control, const Parameter& parameter, const ParameterFormatter* formatter,
                           TextOf textOf)
 {
     if (isFreeText(parameter)) {
+        control.fitFreeText();
         return;
     }
     std::vector<std::string> texts;
@@ -83,8 +95,7 @@ void fitFormattedTexts(Window& control, const Parameter& parameter, const Parame
 std::string shownText(const Parameter& parameter, const ParameterValue& value,
                       const ParameterFormatter* formatter)
 {
-    // A text parameter starts at the bottom of its range, a number, until the unit's text comes.
-    if (isFreeText(parameter) && value == parameter.minimum()) {
+    if (isFreeText(parameter) && holdsNumber(value)) {
         return std::string();
     }
     std::ostringstream text;
@@ -347,7 +358,11 @@ void Win32EditObserver::update(Subject* changed, Transaction*)
         });
         fitted_ = true;
     }
-    converter_->toText(shownText_, subject_->value());
+    if (isFreeText(*subject_) && holdsNumber(subject_->value())) {
+        shownText_.clear(); // so that what the user types is all that is sent
+    } else {
+        converter_->toText(shownText_, subject_->value());
+    }
     {
         // Setting the text raises the edit's change notification; that echo is the
         // value itself and must not be sent back.
@@ -554,7 +569,7 @@ void Win32DropdownObserver::update(Subject* changed, Transaction*)
     if (!isOwnSubject(changed)) {
         return;
     }
-    combo_->setText(subject_->value().toString());
+    combo_->setText(heldText(subject_->value()));
     combo_->enable(subject_->available());
 }
 

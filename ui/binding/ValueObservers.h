@@ -25,15 +25,20 @@ std::string doubleAmpersands(const std::string& text);
 
 // A text parameter's value is free text from the unit, of any length.
 bool isFreeText(const Parameter& parameter);
+// The text a text parameter's value holds: its bytes, or nothing while the parameter
+// holds a number instead (the bottom of its range until the unit reports the text, 0
+// where a reply left it out).
+std::string heldText(const ParameterValue& value);
 // The values whose texts a control of the parameter must have room for: every value of
 // a short range; of a long one its ends, zero, minus one and the values the formatter
 // (the parameter's own when null) labels.
 std::vector<int> valuesToFit(const Parameter& parameter, const ParameterFormatter* formatter);
 // Gives the control room for the text of every value the parameter can take, as the
-// formatter (the parameter's own when null) writes it; free text fits nothing.
+// formatter (the parameter's own when null) writes it; a control of free text keeps the
+// room its window gives it and shortens what does not fit there.
 void fitFormattedTexts(Window& control, const Parameter& parameter, const ParameterFormatter* formatter);
 // What a static text shows for the value: the formatter's text, with every "&" doubled;
-// nothing for a text parameter that has not been read yet.
+// nothing for a text parameter that holds no text.
 std::string shownText(const Parameter& parameter, const ParameterValue& value,
                       const ParameterFormatter* formatter);
 

@@ -158,7 +158,7 @@ void CStreamingPage::OnSelchangeFile()
     // name: the file name shown goes back to the one in use, and nothing is sent.
     ComboBox& file = control<ComboBox>(fileId);
     if (listIsStandIn_ && file.getCurSel() == 0) {
-        file.setText(fileNameParameter_->value().toString());
+        file.setText(heldText(fileNameParameter_->value()));
         return;
     }
     controller_.onCommand(&file);
