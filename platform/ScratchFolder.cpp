@@ -76,7 +76,8 @@ void removeFolder(int parent, const std::string& name, int folder)
 bool ownOfType(int descriptor, mode_t type)
 {
     struct stat status {};
-    return ::fstat(descriptor, &status) == 0 && (status.st_mode & S_IFMT) == type && status.st_uid == ::geteuid();
+    return ::fstat(descriptor, &status) == 0 && (status.st_mode & S_IFMT) == type &&
+           status.st_uid == ::geteuid();
 }
 
 // A folder of a run that has ended is ours and has a lock that can be taken; it is

@@ -59,7 +59,8 @@ void keepToolkitSettingsIn(const ScratchFolder& scratch)
 // The application object and what comes and goes with it.
 class ApplicationObject {
 public:
-    ApplicationObject() : scratch_(temporaryFolder()), application_(std::make_unique<QApplication>(argc_, argv_))
+    ApplicationObject()
+        : scratch_(temporaryFolder()), application_(std::make_unique<QApplication>(argc_, argv_))
     {
         QApplication::setQuitOnLastWindowClosed(false);
         keepToolkitSettingsIn(scratch_);

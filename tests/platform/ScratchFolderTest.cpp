@@ -84,57 +84,86 @@ TEST(ScratchFolderTest, AStartRemovesOnlyTheFoldersOfRunsThatEnded)
         std::vector<std::string> untouched;
     };
     std::vector<Case> cases = {
-        {"an ended run's folder, with the toolkit's state and a folder in it", "qz347remote.ended",
+        {"an ended run's folder, with the toolkit's state and a folder in it",
+         "qz347remote.ended",
          [](const Parent& p) {
              makeFolder(p / "qz347remote.ended", {"lock", "QtProject.conf"});
              makeFolder(p / "qz347remote.ended/inner", {"file"});
          },
-         true, {}},
-        {"a running copy's folder", "qz347remote.running",
-         [](const Parent& p) { makeFolder(p / "qz347remote.running", {"lock", "QtProject.conf"}); }, false, {}},
-        {"a folder without a lock", "qz347remote.nolock",
-         [](const Parent& p) { makeFolder(p / "qz347remote.nolock", {"QtProject.conf"}); }, false, {}},
-        {"a folder still being made", "qz347remote.making",
-         [](const Parent& p) { makeFolder(p / "qz347remote.making", {"lock.new"}); }, false, {}},
-        {"a symbolic link to a folder with a free lock", "qz347remote.link",
+         true,
+         {}},
+        {"a running copy's folder",
+         "qz347remote.running",
+         [](const Parent& p) {
+             makeFolder(p / "qz347remote.running", {"lock", "QtProject.conf"});
+         },
+         false,
+         {}},
+        {"a folder without a lock",
+         "qz347remote.nolock",
+         [](const Parent& p) { makeFolder(p / "qz347remote.nolock", {"QtProject.conf"}); },
+         false,
+         {}},
+        {"a folder still being made",
+         "qz347remote.making",
+         [](const Parent& p) { makeFolder(p / "qz347remote.making", {"lock.new"}); },
+         false,
+         {}},
+        {"a symbolic link to a folder with a free lock",
+         "qz347remote.link",
          [](const Parent& p) {
              makeFolder(p / "target", {"lock", "data"});
              fs::create_directory_symlink(p / "target", p / "qz347remote.link");
          },
-         false, {"target/lock", "target/data"}},
-        {"a folder whose lock is a symbolic link", "qz347remote.linkedlock",
+         false,
+         {"target/lock", "target/data"}},
+        {"a folder whose lock is a symbolic link",
+         "qz347remote.linkedlock",
          [](const Parent& p) {
              makeFolder(p / "elsewhere", {"file"});
              makeFolder(p / "qz347remote.linkedlock");
              fs::create_symlink(p / "elsewhere/file", p / "qz347remote.linkedlock/lock");
          },
-         false, {"elsewhere/file"}},
-        {"a folder whose lock is a pipe", "qz347remote.pipelock",
+         false,
+         {"elsewhere/file"}},
+        {"a folder whose lock is a pipe",
+         "qz347remote.pipelock",
          [](const Parent& p) {
              makeFolder(p / "qz347remote.pipelock");
              ::mkfifo((p / "qz347remote.pipelock/lock").c_str(), 0600);
          },
-         false, {}},
-        {"an ended run's folder holding a symbolic link out of it", "qz347remote.linkout",
+         false,
+         {}},
+        {"an ended run's folder holding a symbolic link out of it",
+         "qz347remote.linkout",
          [](const Parent& p) {
              makeFolder(p / "outside", {"precious"});
              makeFolder(p / "qz347remote.linkout", {"lock"});
              fs::create_directory_symlink(p / "outside", p / "qz347remote.linkout/out");
          },
-         true, {"outside/precious"}},
-        {"a file with the name of a folder", "qz347remote.file",
-         [](const Parent& p) { makeFile(p / "qz347remote.file"); }, false, {}},
-        {"a folder of another name", "other.ended", [](const Parent& p) { makeFolder(p / "other.ended", {"lock"}); },
-         false, {}},
+         true,
+         {"outside/precious"}},
+        {"a file with the name of a folder",
+         "qz347remote.file",
+         [](const Parent& p) { makeFile(p / "qz347remote.file"); },
+         false,
+         {}},
+        {"a folder of another name",
+         "other.ended",
+         [](const Parent& p) { makeFolder(p / "other.ended", {"lock"}); },
+         false,
+         {}},
     };
     if (::geteuid() == 0) { // only the superuser can give a folder to another user
-        cases.push_back({"another user's folder", "qz347remote.foreign",
+        cases.push_back({"another user's folder",
+                         "qz347remote.foreign",
                          [](const Parent& p) {
                              makeFolder(p / "qz347remote.foreign", {"lock"});
                              EXPECT_EQ(::chown((p / "qz347remote.foreign").c_str(), 65534, 65534), 0);
                              EXPECT_EQ(::chown((p / "qz347remote.foreign/lock").c_str(), 65534, 65534), 0);
                          },
-                         false, {"qz347remote.foreign/lock"}});
+                         false,
+                         {"qz347remote.foreign/lock"}});
     }
     for (const Case& c : cases) {
         c.make(parent);

@@ -54,7 +54,8 @@ public:
     explicit Program(const std::vector<std::string>& arguments, const std::string& sharedTemporaryFolder = {})
         : temporaryPath_(sharedTemporaryFolder.empty() ? temporary_.path() : sharedTemporaryFolder)
     {
-        std::vector<std::string> environment = {"TMPDIR=" + temporaryPath_, "XDG_CONFIG_HOME=" + profile_.path()};
+        std::vector<std::string> environment = {"TMPDIR=" + temporaryPath_,
+                                                "XDG_CONFIG_HOME=" + profile_.path()};
         for (char** entry = environ; *entry != nullptr; ++entry) {
             std::string text = *entry;
             if (text.rfind("TMPDIR=", 0) != 0 && text.rfind("XDG_CONFIG_HOME=", 0) != 0) {
@@ -246,23 +247,28 @@ void expectEndWith(Program& program, int expected)
     }
 }
 
-// Ends the program with the signal and checks that it ended cleanly.
-void expectCleanEnd(Program& program, int signal)
+// Ends the program with the signals, sent one right after the other, and checks that
+// it ended cleanly.
+void expectCleanEnd(Program& program, const std::vector<int>& signals)
 {
-    program.signal(signal);
+    for (int signal : signals) {
+        program.signal(signal);
+    }
     expectEndWith(program, 0);
     EXPECT_EQ(program.leftInTemporaryFolder(), std::vector<std::string>{});
 }
 
 TEST(ApplicationEnd, TheSignalsThatEndASessionCloseTheApplicationAsFileExitDoes)
 {
-    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
-        SCOPED_TRACE(strsignal(signal));
+    // A desktop's logout sends SIGTERM and then at once SIGHUP.
+    const std::vector<std::vector<int>> endings = {{SIGTERM}, {SIGHUP}, {SIGINT}, {SIGTERM, SIGHUP}};
+    for (const std::vector<int>& signals : endings) {
+        SCOPED_TRACE(std::string(strsignal(signals.front())) + (signals.size() > 1 ? ", then SIGHUP" : ""));
         Program application({QZ_APPLICATION_PROGRAM});
         ASSERT_TRUE(application.started());
         // The connection dialog is open, or about to be.
         ASSERT_TRUE(application.catchesEndSignals());
-        expectCleanEnd(application, signal);
+        expectCleanEnd(application, signals);
     }
 }
 
@@ -313,7 +319,7 @@ TEST(ApplicationEnd, AFileListOnItsWayNeitherHoldsNorBreaksTheEnd)
         ASSERT_TRUE(program.started());
         ASSERT_TRUE(program.catchesEndSignals());
         ASSERT_TRUE(c.underWay(program, server));
-        expectCleanEnd(program, SIGTERM);
+        expectCleanEnd(program, {SIGTERM});
     }
 }
 
@@ -409,7 +415,7 @@ TEST(ApplicationEnd, AStartRemovesTheFolderOfAKilledRunButNotThatOfARunningCopy)
     another.signal(SIGTERM);
     expectEndWith(another, 0);
     EXPECT_EQ(running.leftInTemporaryFolder(), ofTheRunningCopy);
-    expectCleanEnd(running, SIGTERM);
+    expectCleanEnd(running, {SIGTERM});
 }
 
 } // namespace

@@ -69,7 +69,8 @@ void actAsTheUser(Window& modal)
     }
     if (auto* connection = dynamic_cast<CConnectionDlg*>(&modal)) {
         if (!options.ethernetAddress.empty()) {
-            user::choose(connection->control<ComboBox>(CConnectionDlg::connectionTypeId), CConnectionDlg::ethernet);
+            user::choose(connection->control<ComboBox>(CConnectionDlg::connectionTypeId),
+                         CConnectionDlg::ethernet);
             user::type(connection->control<Edit>(CConnectionDlg::addressId), options.ethernetAddress);
         }
         user::click(connection->control<Button>(IDOK));
