@@ -11,7 +11,9 @@ void ensureApplication();
 // whose answers then never come), so that nothing of the window system is left running
 // when the program's own and the toolkit's static objects go. A program holds one for as
 // long as it shows windows, and lets it go before main returns. Holders may nest: the
-// outermost makes and ends the window system.
+// outermost makes and ends the window system. A program that exits while it is held (the
+// toolkit calls exit when it loses its display) leaves the window system alone, as the
+// loops still on the stack run on it: only its scratch folder goes.
 class WindowSystem {
 public:
     WindowSystem();
@@ -20,6 +22,9 @@ public:
     WindowSystem& operator=(const WindowSystem&) = delete;
 };
 void quitApplication();
+// Whether the application is ending; a signal that ended it while the window's thread was
+// busy outside any loop counts from the moment this is asked. The end holds until the
+// outermost modal run (one counts from the start of its window's set-up) has ended.
 bool applicationQuitting();
 
 // Serves the messages that are waiting (tests use it to let posted work run).

@@ -473,8 +473,11 @@ int Dialog::runModal()
             }
         }
     } finish{this};
+    ModalRunRegistration registration(run);
     onInitDialog();
-    if (!run.ended) {
+    // A request to end that came while the window was being set up (connecting, say)
+    // counts before it shows.
+    if (!run.ended && !applicationQuitting()) {
         programCall([&] {
             if (parentWidget == nullptr) {
                 centreOnScreen(p_->widget);

@@ -23,6 +23,7 @@ static int runSystemModal(QDialog* dialog, const std::function<int(int finished)
     ModalRun run;
     run.widget = dialog;
     SystemModal window(dialog);
+    ModalRunRegistration registration(run);
     QObject::connect(dialog, &QDialog::finished, dialog, [&run, &result](int code) {
         if (!run.ended) {
             run.result = result(code);
@@ -30,12 +31,14 @@ static int runSystemModal(QDialog* dialog, const std::function<int(int finished)
             run.loop.exit(run.result);
         }
     });
-    programCall([&] {
-        dialog->setWindowModality(Qt::ApplicationModal);
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
-    });
+    if (!run.ended) {
+        programCall([&] {
+            dialog->setWindowModality(Qt::ApplicationModal);
+            dialog->show();
+            dialog->raise();
+            dialog->activateWindow();
+        });
+    }
     return runModalLoop(run, window);
 }
 

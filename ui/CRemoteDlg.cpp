@@ -211,8 +211,9 @@ bool CRemoteDlg::onInitDialog()
     loadLedBitmaps();
     connect(connectionType_, address_, comPort_);
 
-    // Objects torn down from here on go once control is back in this window's loop.
-    loopDepth_ = isRunningModal() ? modalDepth() + 1 : modalDepth();
+    // Objects torn down from here on go once control is back in this window's loop (a
+    // modal run counts from the start of its set-up).
+    loopDepth_ = modalDepth();
     return true;
 }
 

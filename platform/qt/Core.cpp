@@ -18,6 +18,7 @@
 #include <system_error>
 
 #include "platform/Application.h"
+#include "platform/ScratchFolder.h"
 #include "platform/qt/Internals.h"
 #include "platform/qt/Templates.h"
 
@@ -32,53 +33,37 @@ static bool quitting = false;
 
 namespace {
 
+std::string temporaryFolder()
+{
+    std::error_code failed;
+    std::filesystem::path folder = std::filesystem::temp_directory_path(failed);
+    return failed ? std::string() : folder.string();
+}
+
 // The toolkit's own dialogs (the file dialogs) remember their state in a settings
 // file of the user's. The connection profile is meant to be the only file the
-// application keeps, so what they remember goes to a folder of the process's own,
-// removed when the application object ends.
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qz347remote.XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
+// application keeps, so what they remember goes to the scratch folder.
+void keepToolkitSettingsIn(const ScratchFolder& scratch)
+{
+    if (scratch.path().empty()) {
+        return; // no temporary folder to be had: the toolkit keeps its usual file
+    }
+    QString folder = QString::fromLocal8Bit(scratch.path().c_str());
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope}) {
+            QSettings::setPath(format, scope, folder);
         }
     }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        if (!path_.empty()) {
-            std::filesystem::remove_all(path_, ignored);
-        }
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    void keepToolkitSettings() const
-    {
-        if (path_.empty()) {
-            return; // no temporary folder to be had: the toolkit keeps its usual file
-        }
-        QString folder = QString::fromLocal8Bit(path_.c_str());
-        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
-            for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope}) {
-                QSettings::setPath(format, scope, folder);
-            }
-        }
-    }
-
-private:
-    std::string path_;
-};
+}
 
 // The application object and what comes and goes with it.
 class ApplicationObject {
 public:
-    ApplicationObject() : application_(std::make_unique<QApplication>(argc_, argv_))
+    ApplicationObject()
+        : scratch_(temporaryFolder()), application_(std::make_unique<QApplication>(argc_, argv_))
     {
         QApplication::setQuitOnLastWindowClosed(false);
-        scratch_.keepToolkitSettings();
+        keepToolkitSettingsIn(scratch_);
         initialiseResources();
         registerApplicationTemplates();
     }
@@ -92,6 +77,8 @@ public:
     ApplicationObject(const ApplicationObject&) = delete;
     ApplicationObject& operator=(const ApplicationObject&) = delete;
 
+    ScratchFolder& scratchFolder() { return scratch_; }
+
 private:
     int argc_ = 1;
     char name_[12] = "QZ347Remote";
@@ -100,12 +87,6 @@ private:
     ScratchFolder scratch_;
     std::unique_ptr<QApplication> application_;
 };
-
-std::unique_ptr<ApplicationObject>& applicationObject()
-{
-    static std::unique_ptr<ApplicationObject> object;
-    return object;
-}
 
 // --- Ending on a signal --------------------------------------------------------------
 //
@@ -124,6 +105,17 @@ extern "C" void onEndSignal(int)
     errno = savedErrno;
 }
 
+// Reads what the handler wrote; true when a signal came.
+bool takeEndSignals()
+{
+    bool came = false;
+    char bytes[16];
+    while (endSignalPipe[0] >= 0 && ::read(endSignalPipe[0], bytes, sizeof bytes) > 0) {
+        came = true;
+    }
+    return came;
+}
+
 class EndSignalWatch {
 public:
     EndSignalWatch()
@@ -133,10 +125,9 @@ public:
         }
         notifier_ = std::make_unique<QSocketNotifier>(endSignalPipe[0], QSocketNotifier::Read);
         QObject::connect(notifier_.get(), &QSocketNotifier::activated, [] {
-            char bytes[16];
-            while (::read(endSignalPipe[0], bytes, sizeof bytes) > 0) {
+            if (takeEndSignals()) {
+                quitApplication();
             }
-            quitApplication();
         });
         struct sigaction action {};
         action.sa_handler = onEndSignal;
@@ -169,18 +160,38 @@ private:
     struct sigaction previous_[std::size(endSignals)] {};
 };
 
-std::unique_ptr<EndSignalWatch>& endSignalWatch()
+// The window system's parts, which no static destructor ends. The toolkit itself calls
+// exit when it loses its display, from inside the loops that run on the application
+// object; the object must not go from under them then. Only the holder of the window
+// system ends the parts, in order. An exit while they exist removes the scratch folder
+// and leaves the rest to the process's end: reachable still, it is no leak.
+struct WindowSystemParts {
+    std::unique_ptr<ApplicationObject> application;
+    std::unique_ptr<EndSignalWatch> endSignals;
+};
+
+WindowSystemParts& parts()
 {
-    static std::unique_ptr<EndSignalWatch> watch;
-    return watch;
+    alignas(WindowSystemParts) static unsigned char storage[sizeof(WindowSystemParts)];
+    static WindowSystemParts* made = ::new (storage) WindowSystemParts();
+    return *made;
+}
+
+extern "C" void removeScratchFolderAtExit()
+{
+    if (parts().application != nullptr) {
+        parts().application->scratchFolder().remove();
+    }
 }
 
 } // namespace
 
 void ensureApplication()
 {
-    if (applicationObject() == nullptr) {
-        applicationObject() = std::make_unique<ApplicationObject>();
+    if (parts().application == nullptr) {
+        static const int exitHandled = std::atexit(removeScratchFolderAtExit);
+        (void)exitHandled;
+        parts().application = std::make_unique<ApplicationObject>();
     }
 }
 
@@ -194,7 +205,7 @@ WindowSystem::WindowSystem()
         return;
     }
     ensureApplication();
-    endSignalWatch() = std::make_unique<EndSignalWatch>();
+    parts().endSignals = std::make_unique<EndSignalWatch>();
 }
 
 WindowSystem::~WindowSystem()
@@ -202,8 +213,8 @@ WindowSystem::~WindowSystem()
     if (--windowSystemHolders > 0) {
         return;
     }
-    endSignalWatch().reset();
-    applicationObject().reset();
+    parts().endSignals.reset();
+    parts().application.reset();
     quitting = false;
 }
 
@@ -219,6 +230,11 @@ void quitApplication()
 
 bool applicationQuitting()
 {
+    // A signal that came while the window's thread was busy outside any loop (connecting,
+    // looking up a name) counts from the moment anyone asks, so no window opens after it.
+    if (takeEndSignals()) {
+        quitApplication();
+    }
     return quitting;
 }
 
@@ -282,12 +298,25 @@ void setModalLoopHandler(std::function<void(Window& modal)> handler)
     modalLoopHandler = std::move(handler);
 }
 
-int runModalLoop(ModalRun& run, Window& window)
+ModalRunRegistration::ModalRunRegistration(ModalRun& run)
 {
-    if (quitting) {
-        return -1;
+    if (applicationQuitting()) {
+        run.ended = true;
+        run.result = -1;
     }
     modalRuns().push_back(&run);
+}
+
+ModalRunRegistration::~ModalRunRegistration()
+{
+    modalRuns().pop_back();
+    if (modalRuns().empty()) {
+        quitting = false; // the outermost loop took the quit
+    }
+}
+
+int runModalLoop(ModalRun& run, Window& window)
+{
     if (!run.ended) {
         if (modalLoopHandler) {
             QPointer<QWidget> target = run.widget;
@@ -300,10 +329,6 @@ int runModalLoop(ModalRun& run, Window& window)
         }
         renewTimersInHand();
         run.loop.exec();
-    }
-    modalRuns().pop_back();
-    if (modalRuns().empty()) {
-        quitting = false; // the outermost loop took the quit
     }
     if (run.error) {
         std::exception_ptr error = run.error;

@@ -87,8 +87,18 @@ struct ModalRun {
     QWidget* widget = nullptr;
 };
 std::vector<ModalRun*>& modalRuns();
-// Runs a nested loop for the window until it ends; a modal-loop handler, when one
-// is set, is called with the window once the loop runs.
+// A modal run counts from the start of its window's set-up to its end, so that a run the
+// set-up starts (a message of the connect, say) is nested in it, and a quit in there ends
+// it too. A run registered while the application quits has ended already.
+class ModalRunRegistration {
+public:
+    explicit ModalRunRegistration(ModalRun& run);
+    ~ModalRunRegistration();
+    ModalRunRegistration(const ModalRunRegistration&) = delete;
+    ModalRunRegistration& operator=(const ModalRunRegistration&) = delete;
+};
+// Runs a nested loop for the window of the registered run until it ends; a modal-loop
+// handler, when one is set, is called with the window once the loop runs.
 int runModalLoop(ModalRun& run, Window& window);
 // Sets (or, with an empty function, clears) the modal-loop handler.
 void setModalLoopHandler(std::function<void(Window& modal)> handler);

@@ -733,6 +733,43 @@ TEST(ModalDialogTest, EndingTheApplicationEndsEveryRun)
     EXPECT_FALSE(applicationQuitting()); // the outermost run took the quit
 }
 
+// A quit that comes while a dialog is still being set up (a request to end while the
+// main window connects, say) ends its run before its loop starts, also when it comes in
+// a run the set-up started; the dialog's own run still takes the quit.
+TEST(ModalDialogTest, AQuitDuringTheSetUpEndsTheRunBeforeItsLoop)
+{
+    struct Case {
+        const char* where;
+        std::function<void(TestDialog& nested)> quit;
+    };
+    const Case cases[] = {
+        {"in a dialog the set-up runs",
+         [](TestDialog& nested) {
+             nested.onInit = [&] { nested.setTimer(2, 1); };
+             nested.timerAction = [](unsigned) { quitApplication(); };
+             EXPECT_EQ(nested.runModal(), -1);
+         }},
+        {"in the set-up itself", [](TestDialog&) { quitApplication(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        TestDialog dialog;
+        TestDialog nested;
+        bool dialogsLoopRan = false;
+        user::onModal([&](Window& modal) {
+            if (&modal == &dialog) {
+                dialogsLoopRan = true;
+                dialog.endDialog(IDOK);
+            }
+        });
+        dialog.onInit = [&] { c.quit(nested); };
+        EXPECT_EQ(dialog.runModal(), -1);
+        user::onModal(nullptr);
+        EXPECT_FALSE(dialogsLoopRan);
+        EXPECT_FALSE(applicationQuitting());
+    }
+}
+
 TEST(ModalDialogTest, AMissingTemplateRunsNothing)
 {
     Dialog missing(4711);

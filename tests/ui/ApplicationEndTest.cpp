@@ -1,6 +1,7 @@
 // The program's end: a whole program is started, ended as a user's session or terminal
-// ends it, and must then end cleanly: at once, with a status of 0, no report of the
-// sanitizers (when built with them) and nothing left in the temporary folder.
+// ends it, or as the toolkit ends it when the display goes, and must then end cleanly: at
+// once, with the status that ending gives, no report of the sanitizers (when built with
+// them) and nothing left in the temporary folder.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -45,13 +46,15 @@ bool waitFor(const std::function<bool()>& condition)
     return true;
 }
 
-// One run of a program, with a temporary folder and a settings profile of its own; what it
-// writes to its standard error is kept in a file.
+// One run of a program, with a temporary folder (unless it is given one to share) and a
+// settings profile of its own; what it writes to its standard error is kept in a file, and
+// its standard input is a pipe the test writes to.
 class Program {
 public:
-    explicit Program(const std::vector<std::string>& arguments)
+    explicit Program(const std::vector<std::string>& arguments, const std::string& sharedTemporaryFolder = {})
+        : temporaryPath_(sharedTemporaryFolder.empty() ? temporary_.path() : sharedTemporaryFolder)
     {
-        std::vector<std::string> environment = {"TMPDIR=" + temporary_.path(),
+        std::vector<std::string> environment = {"TMPDIR=" + temporaryPath_,
                                                 "XDG_CONFIG_HOME=" + profile_.path()};
         for (char** entry = environ; *entry != nullptr; ++entry) {
             std::string text = *entry;
@@ -60,13 +63,15 @@ public:
             }
         }
         int output[2];
-        if (::pipe2(output, O_CLOEXEC) != 0) {
+        int input[2];
+        if (::pipe2(output, O_CLOEXEC) != 0 || ::pipe2(input, O_CLOEXEC) != 0) {
             ADD_FAILURE() << "no pipe";
             return;
         }
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorsPath().c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
         std::vector<char*> argv = pointers(arguments);
@@ -74,7 +79,9 @@ public:
         int failed = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data());
         posix_spawn_file_actions_destroy(&actions);
         ::close(output[1]);
+        ::close(input[0]);
         output_ = output[0];
+        input_ = input[1];
         if (failed != 0) {
             pid_ = -1;
             ADD_FAILURE() << "cannot start " << arguments[0];
@@ -86,8 +93,10 @@ public:
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, nullptr, 0);
         }
-        if (output_ >= 0) {
-            ::close(output_);
+        for (int end : {output_, input_}) {
+            if (end >= 0) {
+                ::close(end);
+            }
         }
     }
     Program(const Program&) = delete;
@@ -99,20 +108,19 @@ public:
     bool catchesEndSignals() const
     {
         return waitFor([this] {
-            std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
-            std::string line;
-            while (std::getline(status, line)) {
-                if (line.rfind("SigCgt:", 0) == 0) {
-                    unsigned long long caught = std::stoull(line.substr(7), nullptr, 16);
-                    unsigned long long wanted = 0;
-                    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
-                        wanted |= 1ULL << (signal - 1);
-                    }
-                    return (caught & wanted) == wanted;
-                }
+            unsigned long long wanted = 0;
+            for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+                wanted |= 1ULL << (signal - 1);
             }
-            return false;
+            return (caughtSignals() & wanted) == wanted;
         });
+    }
+
+    // The program's handler has taken the signal: it catches the signal no more, as its
+    // handler holds for one signal only.
+    bool tookSignal(int number) const
+    {
+        return waitFor([&] { return (caughtSignals() & (1ULL << (number - 1))) == 0; });
     }
 
     // The program wrote the line to its standard output.
@@ -131,7 +139,33 @@ public:
         });
     }
 
+    // What the program has written to its standard output; once it has ended, all of it.
+    const std::string& said()
+    {
+        char bytes[256];
+        ssize_t count = 0;
+        while (pid_ < 0 && (count = ::read(output_, bytes, sizeof bytes)) > 0) {
+            said_.append(bytes, std::size_t(count));
+        }
+        return said_;
+    }
+
+    // Writes the line to the program's standard input.
+    void tell(const std::string& line) const
+    {
+        std::string text = line + "\n";
+        EXPECT_EQ(::write(input_, text.data(), text.size()), ssize_t(text.size()));
+    }
+
     void signal(int number) const { ::kill(pid_, number); }
+
+    // Ends the program as a kill, a crash or a time limit does: nothing of its own runs.
+    void kill()
+    {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
 
     // The program's status once it has ended, or nothing when it did not end.
     std::optional<int> end()
@@ -158,7 +192,7 @@ public:
     std::vector<std::string> leftInTemporaryFolder() const
     {
         std::vector<std::string> left;
-        for (const auto& entry : std::filesystem::directory_iterator(temporary_.path())) {
+        for (const auto& entry : std::filesystem::directory_iterator(temporaryPath_)) {
             std::string name = entry.path().filename().string();
             if (name.rfind("qz347remote", 0) == 0) {
                 left.push_back(name);
@@ -168,6 +202,17 @@ public:
     }
 
 private:
+    unsigned long long caughtSignals() const
+    {
+        std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.rfind("SigCgt:", 0) == 0) {
+                return std::stoull(line.substr(7), nullptr, 16);
+            }
+        }
+        return 0;
+    }
     static std::vector<char*> pointers(const std::vector<std::string>& texts)
     {
         std::vector<char*> result;
@@ -182,35 +227,48 @@ private:
     apptest::TemporaryFolder temporary_;
     apptest::TemporaryFolder profile_;
     apptest::TemporaryFolder logs_;
+    std::string temporaryPath_;
     pid_t pid_ = -1;
     int output_ = -1;
+    int input_ = -1;
     std::string said_;
 };
 
-// Ends the program with the signal and checks that it ended cleanly.
-void expectCleanEnd(Program& program, int signal)
+// The program ends with the status, and no report of the sanitizers.
+void expectEndWith(Program& program, int expected)
 {
-    program.signal(signal);
     std::optional<int> status = program.end();
     ASSERT_TRUE(status.has_value()) << "the program did not end";
     EXPECT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
-    EXPECT_EQ(WIFEXITED(*status) ? WEXITSTATUS(*status) : -1, 0);
+    EXPECT_EQ(WIFEXITED(*status) ? WEXITSTATUS(*status) : -1, expected);
     std::string errors = program.errors();
     for (const char* report : {"Sanitizer", "runtime error"}) {
         EXPECT_EQ(errors.find(report), std::string::npos) << errors;
     }
+}
+
+// Ends the program with the signals, sent one right after the other, and checks that
+// it ended cleanly.
+void expectCleanEnd(Program& program, const std::vector<int>& signals)
+{
+    for (int signal : signals) {
+        program.signal(signal);
+    }
+    expectEndWith(program, 0);
     EXPECT_EQ(program.leftInTemporaryFolder(), std::vector<std::string>{});
 }
 
 TEST(ApplicationEnd, TheSignalsThatEndASessionCloseTheApplicationAsFileExitDoes)
 {
-    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
-        SCOPED_TRACE(strsignal(signal));
+    // A desktop's logout sends SIGTERM and then at once SIGHUP.
+    const std::vector<std::vector<int>> endings = {{SIGTERM}, {SIGHUP}, {SIGINT}, {SIGTERM, SIGHUP}};
+    for (const std::vector<int>& signals : endings) {
+        SCOPED_TRACE(std::string(strsignal(signals.front())) + (signals.size() > 1 ? ", then SIGHUP" : ""));
         Program application({QZ_APPLICATION_PROGRAM});
         ASSERT_TRUE(application.started());
         // The connection dialog is open, or about to be.
         ASSERT_TRUE(application.catchesEndSignals());
-        expectCleanEnd(application, signal);
+        expectCleanEnd(application, signals);
     }
 }
 
@@ -255,14 +313,109 @@ TEST(ApplicationEnd, AFileListOnItsWayNeitherHoldsNorBreaksTheEnd)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         HttpTestServer server;
-        std::vector<std::string> arguments = {QZ_APPLICATION_END_PROGRAM, c.server(server)};
+        std::vector<std::string> arguments = {QZ_PROGRAM_ApplicationEnd, c.server(server)};
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
         Program program(arguments);
         ASSERT_TRUE(program.started());
         ASSERT_TRUE(program.catchesEndSignals());
         ASSERT_TRUE(c.underWay(program, server));
-        expectCleanEnd(program, SIGTERM);
+        expectCleanEnd(program, {SIGTERM});
     }
+}
+
+// The toolkit ends a program that has lost its display (the X server gone, a remote
+// session dropped) with exit(1), from inside the loop of whatever window runs then.
+TEST(ApplicationEnd, TheToolkitEndingTheProgramFromInsideAWindowsRunLeavesNothingBehind)
+{
+    struct Case {
+        const char* window;
+        std::vector<std::string> options;
+    };
+    const Case cases[] = {
+        {"connection dialog", {}},
+        {"main window", {}},
+        {"about box", {"--about"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        std::vector<std::string> arguments = {QZ_PROGRAM_ScriptedApplication, "--exit-in", c.window};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        Program program(arguments);
+        ASSERT_TRUE(program.started());
+        expectEndWith(program, 1);
+        EXPECT_NE(program.said().find(std::string(c.window) + "\n"), std::string::npos) << program.said();
+        EXPECT_EQ(program.leftInTemporaryFolder(), std::vector<std::string>{});
+    }
+}
+
+// A request to end that comes while the main window is still connecting, before its own
+// run has begun, ends the program as one in the main window does: no window opens after it.
+TEST(ApplicationEnd, ARequestToEndWhileTheMainWindowConnectsOpensNoFurtherWindow)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::string> options;
+        int signal;
+        // What the program says once it is there.
+        const char* there;
+        // The window's thread is held there until it has taken the signal.
+        bool heldThere;
+    };
+    const Case cases[] = {
+        {"the connect's error box is up", {"--ethernet", "127.0.0.9"}, SIGTERM, "error box", false},
+        {"the connect's error box is up", {"--ethernet", "127.0.0.9"}, SIGHUP, "error box", false},
+        {"the connect's error box is up", {"--ethernet", "127.0.0.9"}, SIGINT, "error box", false},
+        {"the unit's name is being looked up",
+         {"--ethernet", "unit.example", "--lookup-waits"},
+         SIGTERM,
+         "looking up",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + ", " + strsignal(c.signal));
+        std::vector<std::string> arguments = {QZ_PROGRAM_ScriptedApplication};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        Program program(arguments);
+        ASSERT_TRUE(program.started());
+        ASSERT_TRUE(program.says(c.there));
+        const std::size_t saidBefore = program.said().size();
+        program.signal(c.signal);
+        if (c.heldThere) {
+            ASSERT_TRUE(program.tookSignal(c.signal));
+            program.tell("the lookup fails");
+        }
+        expectEndWith(program, 0);
+        EXPECT_EQ(program.said().substr(saidBefore), "") << "windows that opened after the request to end";
+        EXPECT_EQ(program.leftInTemporaryFolder(), std::vector<std::string>{});
+    }
+}
+
+// A run that was killed (by SIGKILL, a crash, a time limit) leaves its scratch folder; the
+// next start removes it, but never the folder of a copy that is still running.
+TEST(ApplicationEnd, AStartRemovesTheFolderOfAKilledRunButNotThatOfARunningCopy)
+{
+    apptest::TemporaryFolder temporary;
+    std::vector<std::string> leftByTheKilledRun;
+    {
+        Program killed({QZ_APPLICATION_PROGRAM}, temporary.path());
+        ASSERT_TRUE(killed.catchesEndSignals());
+        killed.kill();
+        leftByTheKilledRun = killed.leftInTemporaryFolder();
+        ASSERT_EQ(leftByTheKilledRun.size(), 1u);
+    }
+    Program running({QZ_APPLICATION_PROGRAM}, temporary.path());
+    ASSERT_TRUE(running.catchesEndSignals());
+    const std::vector<std::string> ofTheRunningCopy = running.leftInTemporaryFolder();
+    ASSERT_EQ(ofTheRunningCopy.size(), 1u);
+    EXPECT_NE(ofTheRunningCopy, leftByTheKilledRun);
+
+    Program another({QZ_APPLICATION_PROGRAM}, temporary.path());
+    ASSERT_TRUE(another.catchesEndSignals());
+    EXPECT_EQ(another.leftInTemporaryFolder().size(), 2u);
+    another.signal(SIGTERM);
+    expectEndWith(another, 0);
+    EXPECT_EQ(running.leftInTemporaryFolder(), ofTheRunningCopy);
+    expectCleanEnd(running, {SIGTERM});
 }
 
 } // namespace
