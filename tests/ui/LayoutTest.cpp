@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSlider>
 #include <QStyleOption>
 
@@ -511,6 +512,11 @@ void inspect(Window& shown, const std::string& name, Faults& faults, const Expec
     QSize smallest = window->minimumSize();
     if (smallest.width() > screenWidth || smallest.height() > screenHeight) {
         faults.add(name, words("the window cannot be smaller than ", smallest.width(), " x ", smallest.height()));
+    }
+    // A window larger than the screen would open with its contents scrolled: on the
+    // screen the windows are made for, none may need that.
+    if (window->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly) != nullptr) {
+        faults.add(name, "the window's contents scroll: it is larger than the screen");
     }
     if (expected.minMaxBoxes && (!window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint) ||
                                  !window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint))) {
