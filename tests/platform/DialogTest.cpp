@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSlider>
 
 #include <array>
@@ -838,6 +841,59 @@ TEST(DialogTimerTest, ALongTickIsNotFollowedByABurst)
     EXPECT_LE(dialog.ticks, 1 + rounds); // at most one per round
     dialog.destroyWindow();
     processPendingMessages();
+}
+
+// --- Windows and the screen -----------------------------------------------------------
+
+// Serves the messages until the condition holds, for five seconds at the most.
+bool servedUntil(const std::function<bool()>& condition)
+{
+    auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!condition() && std::chrono::steady_clock::now() < giveUp) {
+        processPendingMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return condition();
+}
+
+// A dialog larger than the screen, opened over an owner that fits: the owner opens as
+// ever, the dialog within the screen's available area with its contents scrolled below
+// its menu bar, and each of its controls can be scrolled into view on the screen.
+TEST(ScreenFitTest, ADialogLargerThanTheScreenOpensWithinItAndScrollsToEachControl)
+{
+    TestDialog owner;
+    Dialog large(9002, &owner);
+    large.setMenu({{"&File", 0, {{"E&xit", ID_APP_EXIT, {}}}}});
+    bool seen = false;
+    user::onModal([&](Window& modal) {
+        QWidget* top = modal.internals().live();
+        if (&modal == &owner) {
+            EXPECT_EQ(top->findChild<QScrollArea*>(), nullptr) << "a window that fits scrolls";
+            large.runModal();
+            owner.endDialog(IDOK);
+            return;
+        }
+        seen = true;
+        const QRect available = top->screen()->availableGeometry();
+        EXPECT_TRUE(servedUntil([&] { return available.contains(top->frameGeometry()); }));
+        EXPECT_LE(top->minimumWidth(), available.width());
+        EXPECT_LE(top->minimumHeight(), available.height());
+        auto* scroller = top->findChild<QScrollArea*>();
+        ASSERT_NE(scroller, nullptr);
+        EXPECT_EQ(top->findChild<QMenuBar*>()->parentWidget(), top) << "the menu bar scrolls away";
+        for (int id : {3001, 3002}) {
+            QWidget* control = large.control<Button>(id).internals().live();
+            scroller->ensureWidgetVisible(control, 0, 0);
+            const QRect inView(scroller->viewport()->mapToGlobal(QPoint()), scroller->viewport()->size());
+            const QRect place(control->mapToGlobal(QPoint()), control->size());
+            EXPECT_TRUE(inView.contains(place)) << id;
+            EXPECT_TRUE(available.contains(place)) << id;
+        }
+        large.endDialog(IDOK);
+    });
+    EXPECT_EQ(owner.runModal(), IDOK);
+    user::onModal(nullptr);
+    EXPECT_TRUE(seen);
 }
 
 } // namespace
