@@ -1,6 +1,5 @@
 #include <QAbstractButton>
 #include <QApplication>
-#include <QBasicTimer>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
@@ -11,7 +10,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSlider>
 #include <QTimerEvent>
 
@@ -22,6 +20,7 @@
 #include "platform/Application.h"
 #include "platform/Dialog.h"
 #include "platform/qt/Internals.h"
+#include "platform/qt/Placement.h"
 #include "platform/qt/Templates.h"
 #include "platform/qt/Widgets.h"
 
@@ -98,55 +97,6 @@ void renewTimersInHand()
         }
         tick->host = nullptr; // its fresh timer is not in hand
     }
-}
-
-// --- A window of its own opens in the middle of the screen ---------------------------
-
-// Where the window's frame stands centred on the screen's available area, with the
-// frame's top left kept on it when the frame is the larger.
-static QPoint centredPlace(const QWidget* window)
-{
-    QRect available = window->screen()->availableGeometry();
-    QSize frame = window->frameGeometry().size();
-    return available.topLeft() + QPoint(std::max(0, (available.width() - frame.width()) / 2),
-                                        std::max(0, (available.height() - frame.height()) / 2));
-}
-
-// The window manager's title bar and borders are known only once the window is on the
-// screen, and they come without notice: for its first second the window looks for them
-// now and then, and once they are there it is placed again, frame included.
-class QzCentring : public QObject {
-public:
-    explicit QzCentring(QWidget* window) : QObject(window), window_(window) { timer_.start(10, this); }
-
-protected:
-    void timerEvent(QTimerEvent*) override
-    {
-        if (window_->frameGeometry().size() != window_->size()) {
-            window_->move(centredPlace(window_));
-        } else if (++looks_ < 100) {
-            return;
-        }
-        timer_.stop();
-        deleteLater();
-    }
-
-private:
-    QWidget* window_;
-    QBasicTimer timer_;
-    int looks_ = 0;
-};
-
-// Sized as showing it would size it, then placed with its frame in the middle of the
-// screen, so that its title bar and its boxes are never off the screen.
-static void centreOnScreen(QWidget* window)
-{
-    if (window->screen() == nullptr) {
-        return;
-    }
-    window->adjustSize();
-    window->move(centredPlace(window));
-    new QzCentring(window); // a child of the window
 }
 
 // --- DialogPrivate -------------------------------------------------------------------
@@ -479,9 +429,8 @@ int Dialog::runModal()
     // counts before it shows.
     if (!run.ended && !applicationQuitting()) {
         programCall([&] {
-            if (parentWidget == nullptr) {
-                centreOnScreen(p_->widget);
-            }
+            // A window of its own opens in the middle of the screen, a dialog over its owner.
+            openWithinScreen(p_->widget, parentWidget == nullptr);
             p_->widget->show();
             p_->widget->raise();
             p_->widget->activateWindow();

@@ -103,7 +103,9 @@ public:
     int templateId() const;
 
     // Runs the dialog modally in a nested message loop and returns the code given to
-    // endDialog. Timers and the windows below keep being served while it runs.
+    // endDialog. Timers and the windows below keep being served while it runs. Its
+    // window opens in the middle of the screen's available area, or over its parent;
+    // one larger than that area opens within it, its controls scrolled into reach.
     int runModal();
     void endDialog(int result);
     bool isRunningModal() const;

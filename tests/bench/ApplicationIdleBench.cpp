@@ -26,6 +26,7 @@
 
 #include "platform/Application.h"
 #include "support/FakeUnit.h"
+#include "support/gui/TestScreen.h"
 #include "support/gui/UserInput.h"
 #include "ui/CRemoteDlg.h"
 #include "ui/DialogStack.h"
@@ -236,6 +237,7 @@ int main(int argc, char** argv)
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
         }
     }
+    useTestScreen(); // a headless screen as large as the tests'
     std::printf("platform plugin: %s\n", getenv("QT_QPA_PLATFORM"));
     WindowSystem windowSystem;
     benchmark::Initialize(&argc, argv);

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "platform/Application.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "support/gui/TestScreen.h"
 #include "support/gui/UserInput.h"
 #include "support/FakeUnit.h"
 #include "support/HttpTestServer.h"
@@ -156,7 +156,7 @@ BENCHMARK(PollPauseWithoutServer)->Iterations(3)->Unit(benchmark::kMillisecond)-
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    useTestScreen();
     WindowSystem windowSystem;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSlider>
 
 #include <array>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -875,6 +879,65 @@ TEST(DialogTimerTest, ALongTickIsNotFollowedByABurst)
     EXPECT_LE(dialog.ticks, 1 + rounds); // at most one per round
     dialog.destroyWindow();
     processPendingMessages();
+}
+
+// --- Windows and the screen -----------------------------------------------------------
+
+// Serves the messages until the condition holds, for five seconds at the most.
+bool servedUntil(const std::function<bool()>& condition)
+{
+    auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!condition() && std::chrono::steady_clock::now() < giveUp) {
+        processPendingMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return condition();
+}
+
+// The window within the screen's available area, its contents scrolled below its menu
+// bar, and each of the controls, scrolled into view, on the screen.
+void expectWithinScreenAndInReach(Dialog& dialog, std::initializer_list<int> controls)
+{
+    QWidget* top = dialog.internals().live();
+    const QRect available = top->screen()->availableGeometry();
+    EXPECT_TRUE(servedUntil([&] { return available.contains(top->frameGeometry()); }));
+    EXPECT_LE(top->minimumWidth(), available.width());
+    EXPECT_LE(top->minimumHeight(), available.height());
+    auto* scroller = top->findChild<QScrollArea*>();
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_EQ(top->findChild<QMenuBar*>()->parentWidget(), top) << "the menu bar scrolls away";
+    for (int id : controls) {
+        QWidget* control = dialog.control<Button>(id).internals().live();
+        scroller->ensureWidgetVisible(control, 0, 0);
+        const QRect inView(scroller->viewport()->mapToGlobal(QPoint()), scroller->viewport()->size());
+        const QRect place(control->mapToGlobal(QPoint()), control->size());
+        EXPECT_TRUE(inView.contains(place)) << id;
+        EXPECT_TRUE(available.contains(place)) << id;
+    }
+}
+
+// A dialog larger than the screen, opened over an owner that fits: the owner opens as
+// ever, the dialog within the screen with each of its controls in reach.
+TEST(ScreenFitTest, ADialogLargerThanTheScreenOpensWithinItAndScrollsToEachControl)
+{
+    TestDialog owner;
+    Dialog large(9002, &owner);
+    large.setMenu({{"&File", 0, {{"E&xit", ID_APP_EXIT, {}}}}});
+    bool seen = false;
+    user::onModal([&](Window& modal) {
+        if (&modal == &owner) {
+            EXPECT_EQ(modal.internals().live()->findChild<QScrollArea*>(), nullptr) << "a window that fits scrolls";
+            large.runModal();
+            owner.endDialog(IDOK);
+        } else {
+            seen = true;
+            expectWithinScreenAndInReach(large, {3001, 3002});
+            large.endDialog(IDOK);
+        }
+    });
+    EXPECT_EQ(owner.runModal(), IDOK);
+    user::onModal(nullptr);
+    EXPECT_TRUE(seen);
 }
 
 } // namespace

@@ -10,13 +10,39 @@
 #include "platform/Application.h"
 #include "platform/Dialog.h"
 #include "support/gui/UserInput.h"
+#include "templates/IOControlTemplate.h"
+#include "templates/MainTemplate.h"
+#include "templates/MonitorControlTemplate.h"
 #include "ui/CMessageDlg.h"
+#include "ui/CRemoteDlg.h"
 
 namespace apptest {
 
 void savePicture(Window& window, const std::string& name)
 {
     EXPECT_TRUE(saveWindowPicture(window, std::string(QZ_PICTURE_DIR) + "/" + name + ".png"));
+}
+
+void showTab(CRemoteDlg& window, const std::string& caption)
+{
+    TabControl& tabs = window.control<TabControl>(MainTemplate::upperTabs);
+    for (int i = 0; i < tabs.getItemCount(); ++i) {
+        if (tabs.getItemText(i) == caption) {
+            user::clickTab(tabs, i);
+        }
+    }
+}
+
+void openDialogsOfMainWindow(CRemoteDlg& window)
+{
+    showTab(window, "Monitor Control");
+    user::click(window.page(CRemoteDlg::MonitorControl)->control<Button>(MonitorControlTemplate::karaoke));
+    user::click(window.page(CRemoteDlg::MonitorControl)->control<Button>(MonitorControlTemplate::tessivaII));
+    showTab(window, "I/O Control");
+    user::click(window.page(CRemoteDlg::IOControl)->control<Button>(IOControlTemplate::gpio));
+    Notification about;
+    about.id = CRemoteDlg::commandAbout;
+    window.notify(about);
 }
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs)

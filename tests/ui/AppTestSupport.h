@@ -6,6 +6,8 @@
 
 #include "platform/Window.h"
 
+class CRemoteDlg;
+
 namespace apptest {
 
 // Saves a picture of the window under the build folder.
@@ -15,6 +17,13 @@ void savePicture(Window& window, const std::string& name);
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 // Serves the messages for a while (poll ticks run meanwhile).
 void serveFor(int milliseconds);
+
+// Shows the page of the main window's upper tab control that has the caption.
+void showTab(CRemoteDlg& window, const std::string& caption);
+// Opens in turn the dialogs the main window's pages and menu open: Karaoke and
+// Tessiva II (Monitor Control), GPIO (I/O Control) and About. Each runs modally until
+// the modal-run hook ends it.
+void openDialogsOfMainWindow(CRemoteDlg& window);
 
 // A settings profile of the test's own: XDG_CONFIG_HOME points at a fresh folder
 // while it lives, so no test reads or writes the user's profile.

@@ -16,6 +16,7 @@
 #include "platform/Application.h"
 #include "platform/Controls.h"
 #include "platform/TcpExchange.h"
+#include "support/gui/TestScreen.h"
 #include "support/gui/UserInput.h"
 #include "ui/CRemoteDlg.h"
 #include "ui/DialogStack.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s <server> [--lookup-never-answers]\n", argv[0]);
         return 2;
     }
+    useTestScreen();
     WindowSystem windowSystem;
     if (argc > 2 && std::string(argv[2]) == "--lookup-never-answers") {
         setNameLookup(lookupThatNeverAnswers);

@@ -4,19 +4,18 @@
 // the toolkit's scratch folder removed, before any static object goes.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 
 #include "platform/Application.h"
+#include "support/gui/TestScreen.h"
 
 namespace {
 
 class WindowSystemEnvironment : public ::testing::Environment {
 public:
-    // Headless unless told otherwise; the window system is made before any test runs.
+    // The window system is made before any test runs.
     void SetUp() override
     {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
         windowSystem_ = std::make_unique<WindowSystem>();
     }
     void TearDown() override { windowSystem_.reset(); }
@@ -29,6 +28,8 @@ private:
 
 int main(int argc, char** argv)
 {
+    // Before any test environment, some of which make the application object.
+    useTestScreen();
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new WindowSystemEnvironment);
     return RUN_ALL_TESTS();
