@@ -2,7 +2,6 @@
 // failure the link defines, without a hang, and leaves the values it had whole.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -104,12 +103,8 @@ TEST_F(NetworkLinkFaults, ConnectionClosedInTheMiddleOfAFrameFailsThePollAndThen
     const std::string report = frame(unitframes::status({{masterVolume, ParameterValue(-5)}}));
     ASSERT_TRUE(unit_.sendRaw(report.substr(0, report.size() - 1)));
     unit_.disconnect();
-    ParameterValueMap result;
-    EXPECT_EQ(protocolFailure([&] {
-                  // The first polls may come before the bytes do.
-                  for (int poll = 0; poll < 1000; ++poll)
-                      adapter_->getValues({masterVolume}, result);
-              }),
+    // The first polls may come before the bytes do.
+    EXPECT_EQ(protocolFailure([&] { pollUntilAFailure({masterVolume}); }),
               "packet length received but packet data missing");
     EXPECT_EQ(connection_->getValue(masterVolume), ParameterValue(-30));
     // The transport knows the peer is gone: requests are refused as failures of the platform.
@@ -150,12 +145,7 @@ TEST_F(NetworkLinkFaults, SixteenMebibyteLengthDuringPollingEndsThePoll)
 {
     connect();
     ASSERT_TRUE(unit_.sendRaw(lengthField(16u * 1024 * 1024 + 4) + std::string(64, '\x04')));
-    ParameterValueMap result;
-    EXPECT_EQ(protocolFailure([&] {
-                  for (int poll = 0; poll < 1000; ++poll)
-                      adapter_->getValues({masterVolume}, result);
-              }),
-              "packet size too large: 16777216");
+    EXPECT_EQ(protocolFailure([&] { pollUntilAFailure({masterVolume}); }), "packet size too large: 16777216");
     EXPECT_EQ(connection_->getValue(masterVolume), ParameterValue(-30));
 }
 
@@ -183,11 +173,9 @@ TEST_F(NetworkLinkFaults, StatusFloodIsReadInOrderThroughABoundedQueue)
     flood.join();
     EXPECT_TRUE(inOrder);
     EXPECT_EQ(last, reports);
-    for (int poll = 0; poll < 100 && connection_->getValue(masterVolume) != ParameterValue(-12); ++poll) {
-        ParameterValueMap result;
-        adapter_->getValues({}, result);
-    }
-    EXPECT_EQ(connection_->getValue(masterVolume), ParameterValue(-12));
+    EXPECT_TRUE(pollUntil({}, [&](const ParameterValueMap&) {
+        return connection_->getValue(masterVolume) == ParameterValue(-12);
+    }));
 }
 
 TEST_F(NetworkLinkFaults, StatusFloodThatIsNotReadEndsTheLinkInsteadOfGrowingTheQueue)
@@ -203,8 +191,9 @@ TEST_F(NetworkLinkFaults, StatusFloodThatIsNotReadEndsTheLinkInsteadOfGrowingThe
     for (int i = 1; i <= 2000; ++i)
         flood += frame(unitframes::status({{inputStatus, ParameterValue(i)}}));
     ASSERT_TRUE(unit_.sendRaw(flood));
-    // Long enough for the read thread to find the queue full for a whole producer wait.
-    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    // The read thread finds the queue full for a whole producer wait and ends the link:
+    // the unit sees it hang up.
+    ASSERT_TRUE(unit_.waitForHangUp());
 
     // What was queued is still read in order; then the link has ended and says so.
     int last = 0;

@@ -37,18 +37,6 @@ protected:
         return *adapter_;
     }
 
-    // Polls until the condition holds; the unit's reports arrive asynchronously.
-    template <typename Condition> bool pollUntil(ParameterIdList ids, Condition done)
-    {
-        for (int i = 0; i < 2000; ++i) {
-            ParameterValueMap result;
-            adapter_->getValues(ids, result);
-            if (done(result))
-                return true;
-        }
-        return false;
-    }
-
     std::size_t unitReceived(uint8_t code)
     {
         return unit_.withEngine([code](FakeUnitEngine& engine) { return engine.countReceived(code); });
@@ -115,7 +103,7 @@ TEST_F(NetworkLink, ErrorMessageBecomesAHostException)
     }
 
     ASSERT_TRUE(unit_.sendError(4));
-    EXPECT_THROW(pollUntil({masterVolume}, [](const ParameterValueMap&) { return false; }), HostException);
+    EXPECT_THROW(pollUntilAFailure({masterVolume}), HostException);
 }
 
 TEST_F(NetworkLink, UnitDroppingTheConnectionIsAFailureNotAHang)

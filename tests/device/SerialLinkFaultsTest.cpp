@@ -32,7 +32,10 @@ std::string frame(const std::string& lengthAndBody)
 
 // The chain the application builds for a serial unit; the tries are the test's choice.
 struct SerialChain {
-    explicit SerialChain(unsigned attempts) : retrying(&adapter, attempts) {}
+    explicit SerialChain(unsigned attempts) : retrying(&adapter, attempts)
+    {
+        device.setTimeout(FakeSerialUnit::answerTimeoutMs);
+    }
 
     Win32SerialPort port{1, 115200};
     SerialDevice device{&port};

@@ -36,12 +36,14 @@ ParameterId id(int number)
 
 class SerialChain {
 public:
-    explicit SerialChain(int address = unitAddress)
+    explicit SerialChain(int address = unitAddress, int readTimeoutMs = FakeSerialUnit::answerTimeoutMs)
         : port_(1, 115200), device_(&port_), connection_(address, &device_), adapter_(&connection_),
           protocol_(&adapter_, 5)
     {
+        setReadTimeout(readTimeoutMs);
     }
     GenericProtocol& protocol() { return protocol_; }
+    void setReadTimeout(int milliseconds) { device_.setTimeout(milliseconds); }
 
 private:
     Win32SerialPort port_;
@@ -174,9 +176,13 @@ TEST_F(SmpteSerialChainTest, FiveBadRepliesInARowReachTheCaller)
     // A unit that stays silent: five tries without an acknowledge.
     unit_.resetCounters();
     unit_.staySilent(5);
+    chain.setReadTimeout(SmpteDeviceConnection::readTimeoutMs);
     EXPECT_EQ(failureOf([&] { chain.protocol().getValue(id(0x0511)); }),
               "No response when expecting an ACK.");
+    // Nothing came back to show that the unit has read the last request yet.
+    EXPECT_TRUE(unit_.waitForRequests(5));
     EXPECT_EQ(unit_.requestsSeen(), 5);
+    chain.setReadTimeout(FakeSerialUnit::answerTimeoutMs);
     EXPECT_NO_THROW(chain.protocol().getValue(id(0x0511))); // and the line recovers
 }
 
@@ -214,7 +220,7 @@ TEST_F(SmpteSerialChainTest, DamagedRepliesAreRetriedNotTrusted)
 TEST_F(SmpteSerialChainTest, FramesForAnotherAddressAreIgnored)
 {
     {
-        SerialChain elsewhere(0x1234);
+        SerialChain elsewhere(0x1234, SmpteDeviceConnection::readTimeoutMs);
         EXPECT_EQ(failureOf([&] { elsewhere.protocol().getValue(id(0x0511)); }),
                   "No response when expecting an ACK.");
         EXPECT_EQ(elsewhere.protocol().getStatus().text, "Not Responding");

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -16,6 +17,9 @@ namespace {
 
 const std::string request = "GET /list HTTP/1.1\r\n\r\n";
 
+// Limits far past what a slow turn of the loop, or the fake server's thread waiting
+// for a processor, takes on a loaded machine: only the server ends an exchange under
+// them. A case about one limit shortens that one alone and keeps it far from the others.
 TcpRequest requestTo(const std::string& host, std::size_t byteLimit = 1024)
 {
     TcpRequest asked;
@@ -23,9 +27,9 @@ TcpRequest requestTo(const std::string& host, std::size_t byteLimit = 1024)
     asked.port = 8080;
     asked.bytes = request;
     asked.byteLimit = byteLimit;
-    asked.idleLimitMs = 300;
-    asked.connectLimitMs = 2000;
-    asked.timeLimitMs = 3000;
+    asked.idleLimitMs = 10000;
+    asked.connectLimitMs = 10000;
+    asked.timeLimitMs = 15000;
     return asked;
 }
 
@@ -35,10 +39,10 @@ TcpExchange::Answer keepIn(std::unique_ptr<TcpReply>& answer)
     return [&answer](const TcpReply& reply) { answer = std::make_unique<TcpReply>(reply); };
 }
 
-// Serves the messages until the condition holds; false after ten seconds.
+// Serves the messages until the condition holds; false after twenty seconds.
 template <class Condition> bool serveUntil(Condition condition)
 {
-    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!condition() && std::chrono::steady_clock::now() < end) {
         processPendingMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -63,13 +67,18 @@ TEST_F(TcpExchangeTest, TheReplyIsWhatTheServerSentAsFarAsTheLimitsLetIt)
         std::size_t byteLimit;
         std::string bytes;
         End end;
+        std::function<void(TcpRequest&)> shorten = nullptr; // the limit the case is about
     };
+    // Silence ends the reply after 1 s; the time limit cuts a trickle after 3 s, while
+    // its bytes come far inside the idle limit.
+    auto silenceEndsIt = [](TcpRequest& asked) { asked.idleLimitMs = 1000; };
+    auto timeEndsIt = [](TcpRequest& asked) { asked.timeLimitMs = 3000; };
     const Case cases[] = {
         {"closed after the reply", "HTTP/1.1 200 OK\r\n\r\nabcd", nullptr, 64, "HTTP/1.1 200 OK\r\n\r\nabcd",
          End::Closed},
         {"just as long as the limit", "0123456789", nullptr, 10, "0123456789", End::Closed},
         {"silent after the reply", "abcd", [](HttpTestServer& s) { s.setKeepOpen(true); }, 64, "abcd",
-         End::Idle},
+         End::Idle, silenceEndsIt},
         // The limit counts every byte, the status line and headers too.
         {"longer than the limit", "HTTP/1.1 200 OK\r\nX-Long: header\r\n\r\n", nullptr, 10, "HTTP/1.1 2",
          End::ByteLimit},
@@ -77,7 +86,7 @@ TEST_F(TcpExchangeTest, TheReplyIsWhatTheServerSentAsFarAsTheLimitsLetIt)
          [](HttpTestServer& s) { s.setEndlessFiller(std::string("X-Filler: 0123456789\r\n")); }, 100000, "",
          End::ByteLimit},
         {"a byte every 100 ms", "ab", [](HttpTestServer& s) { s.setTrickle('c', 100); }, 100000, "",
-         End::TimeLimit},
+         End::TimeLimit, timeEndsIt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -87,7 +96,11 @@ TEST_F(TcpExchangeTest, TheReplyIsWhatTheServerSentAsFarAsTheLimitsLetIt)
             c.setUp(server);
         }
         std::unique_ptr<TcpReply> answer;
-        TcpExchange exchange(requestTo(server.address(), c.byteLimit), keepIn(answer));
+        TcpRequest asked = requestTo(server.address(), c.byteLimit);
+        if (c.shorten) {
+            c.shorten(asked);
+        }
+        TcpExchange exchange(asked, keepIn(answer));
         EXPECT_EQ(answer, nullptr); // never from within the constructor
         ASSERT_TRUE(serveUntil([&] { return answer != nullptr; }));
         EXPECT_FALSE(exchange.running());
@@ -114,7 +127,9 @@ TEST_F(TcpExchangeTest, AnExchangeWithoutAConnectionFails)
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         std::unique_ptr<TcpReply> answer;
-        TcpExchange exchange(requestTo(name), keepIn(answer));
+        TcpRequest asked = requestTo(name);
+        asked.connectLimitMs = 2000; // what ends the attempt at the address that does not answer
+        TcpExchange exchange(asked, keepIn(answer));
         EXPECT_EQ(answer, nullptr);
         ASSERT_TRUE(serveUntil([&] { return answer != nullptr; }));
         EXPECT_EQ(answer->end, TcpReply::End::Failed);
@@ -182,13 +197,16 @@ TEST_F(TcpExchangeTest, ALookupThatNeverAnswersHoldsNothingUp)
     ASSERT_TRUE(serveUntil([&] { return next != nullptr; }));
     EXPECT_EQ(next->bytes, "next");
 
-    // Answered at last, the lookups reach no exchange.
+    // Answered at last, the lookups reach no exchange. Each lookup's thread holds a copy
+    // of the lookup, and with it the gate, until it has handed its result on or dropped
+    // it: once the test holds the gate alone, whatever they sent is in the queue.
+    setNameLookup(nullptr);
     {
         std::lock_guard lock(gate->mutex);
         gate->open = true;
     }
     gate->opened.notify_all();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(serveUntil([&] { return gate.use_count() == 1; }));
     processPendingMessages();
     EXPECT_EQ(abandonedAnswers, 0);
 }

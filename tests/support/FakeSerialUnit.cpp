@@ -1,6 +1,7 @@
 #include "FakeSerialUnit.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -145,6 +146,13 @@ int FakeSerialUnit::requestsSeen() const
     return requests_;
 }
 
+bool FakeSerialUnit::waitForRequests(int count, int timeoutMs)
+{
+    std::unique_lock lock(mutex_);
+    return requestSeen_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                 [&] { return requests_ >= count; });
+}
+
 void FakeSerialUnit::resetCounters()
 {
     std::lock_guard lock(mutex_);
@@ -208,6 +216,7 @@ void FakeSerialUnit::handle(std::string& pending)
 void FakeSerialUnit::onRequest(const std::string& frame)
 {
     ++requests_;
+    requestSeen_.notify_all();
     const std::string lengthAndBody = frame.substr(1, frame.size() - 2);
     if (checksumOf(lengthAndBody) != static_cast<unsigned char>(frame.back()))
         return; // a damaged request is not acknowledged

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <mutex>
 #include <string>
@@ -32,6 +33,14 @@ public:
 // request frames, replies to gets from its value map and files sets in it.
 class FakeSerialUnit {
 public:
+    // How long a host that builds its own chain to this unit waits for each answer. The
+    // unit answers at once, but on a loaded machine its thread may wait for a processor
+    // longer than the real link's 200 ms: a late answer then counts as none, and a test
+    // that expects one particular failure sees another. A wait for silence (the end of
+    // a damaged reply, a unit that stays silent) takes this long too, so tests of a
+    // silent unit keep the real time-out.
+    static constexpr int answerTimeoutMs = 1000;
+
     explicit FakeSerialUnit(int address, int comPort = 1);
     ~FakeSerialUnit();
 
@@ -59,6 +68,9 @@ public:
     std::size_t bytesFromHost() const;
     std::size_t bytesToHost() const;
     int requestsSeen() const;
+    // Waits until the unit has seen `count` request frames since the last reset (a
+    // unit that stays silent shows no other sign of them); false on time-out.
+    bool waitForRequests(int count, int timeoutMs = 5000);
     void resetCounters();
 
 private:
@@ -77,6 +89,7 @@ private:
     unsigned char poll_[2];
 
     mutable std::mutex mutex_;
+    std::condition_variable requestSeen_;
     ParameterValueMap values_;
     bool selected_ = false;
     bool replyPending_ = false;

@@ -350,6 +350,12 @@ bool FakeUnit::waitForConnection(int timeoutMs)
     return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return connection_ >= 0; });
 }
 
+bool FakeUnit::waitForHangUp(int timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return connection_ < 0; });
+}
+
 std::vector<std::string> FakeUnit::received()
 {
     std::lock_guard<std::mutex> lock(mutex_);

@@ -119,6 +119,9 @@ public:
     // Waits until `count` payloads in all have been received; false on time-out.
     bool waitForReceived(std::size_t count, int timeoutMs = 5000);
     bool waitForConnection(int timeoutMs = 5000);
+    // Waits until the current connection has ended (closed or shut down by the client,
+    // or dropped); false on time-out.
+    bool waitForHangUp(int timeoutMs = 5000);
     std::vector<std::string> received();
     int connections() const { return connections_.load(); }
     uint64_t bytesReceived() const { return bytesReceived_.load(); }

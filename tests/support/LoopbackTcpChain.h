@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ctime>
 #include <memory>
 
@@ -30,6 +31,27 @@ protected:
     {
         connection_ = std::make_unique<NetworkDeviceConnection>(device_.get(), &packet_, [this] { return now_; });
         adapter_ = std::make_unique<ProtocolAdapter>(connection_.get());
+    }
+
+    // Polls until the condition holds for what a poll gives back (the unit's reports
+    // arrive on their own); false after ten seconds. Counted in time, not in polls: a
+    // poll that finds nothing waits a millisecond only, and on a loaded machine the
+    // unit's bytes may take longer than a few hundred of them to come.
+    template <typename Condition> bool pollUntil(const ParameterIdList& ids, Condition done)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < end) {
+            ParameterValueMap result;
+            adapter_->getValues(ids, result);
+            if (done(result))
+                return true;
+        }
+        return false;
+    }
+    // Polls until a poll throws, and lets the failure through; false if none has.
+    bool pollUntilAFailure(const ParameterIdList& ids)
+    {
+        return pollUntil(ids, [](const ParameterValueMap&) { return false; });
     }
 
     FakeUnit unit_;

@@ -65,6 +65,21 @@ void serveFor(int milliseconds)
         processPendingMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    // A timer due at the end posts its work (a repaint, say) for the turn after it.
+    processPendingMessages();
+    processPendingMessages();
+}
+
+bool settlePaints(int spellMs)
+{
+    for (int spell = 0; spell < 3000 / spellMs; ++spell) {
+        const unsigned long before = paintEventCount();
+        serveFor(spellMs);
+        if (paintEventCount() == before) {
+            return true;
+        }
+    }
+    return false;
 }
 
 static std::string makeFolder()

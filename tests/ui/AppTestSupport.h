@@ -15,8 +15,12 @@ void savePicture(Window& window, const std::string& name);
 
 // Serves the window system's messages until the condition holds or the time is up.
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
-// Serves the messages for a while (poll ticks run meanwhile).
+// Serves the messages for a while (poll ticks run meanwhile), and once more after it:
+// what fell due in that while is served even if a loaded machine kept the loop still.
 void serveFor(int milliseconds);
+// Serves the messages until a spell of the given length passes without a paint
+// anywhere; false if none has within a few seconds.
+bool settlePaints(int spellMs = 100);
 
 // Shows the page of the main window's upper tab control that has the caption.
 void showTab(CRemoteDlg& window, const std::string& caption);

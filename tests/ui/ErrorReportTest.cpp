@@ -261,7 +261,8 @@ TEST_F(ErrorReportTest, TheTornDownConnectionGoesOnlyWhenBackInTheWindowsLoop)
             }
             // Polling runs on the new connection; the old set must still be there for
             // the handler that reported, which is further up the stack.
-            serveFor(30);
+            const uint32_t ticks = CRemoteDlg::tickCount();
+            EXPECT_TRUE(waitUntil([&] { return CRemoteDlg::tickCount() - ticks >= 3; }));
             retiredDuringReport = window.retiredObjects();
             stillReadable = old->controls().find(ParameterId(0x0514)).value().size() == 2;
             user::click(static_cast<CMessageDlg&>(shown).control<Button>(CMessageDlg::okId));

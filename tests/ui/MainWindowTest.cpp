@@ -220,8 +220,7 @@ TEST_F(MainWindowTest, AboutBoxOpensFromTheHelpMenuWhilePollingGoesOn)
         seen = true;
         EXPECT_EQ(DialogStack::instance().windows().back(), about);
         ticks = CRemoteDlg::tickCount();
-        serveFor(50);
-        EXPECT_GT(CRemoteDlg::tickCount(), ticks); // polling goes on behind it
+        EXPECT_TRUE(waitUntil([&] { return CRemoteDlg::tickCount() > ticks; })); // polling goes on behind it
         EXPECT_TRUE(about->isVisible());
         savePicture(*about, "about_box");
         user::click(about->control<Button>(IDOK));

@@ -21,6 +21,10 @@
 
 namespace {
 
+// The read time-out of the tests that wait for bytes on the line: far past what the
+// pseudo-terminal takes to hand them over, even on a loaded machine.
+constexpr int lineTimeoutMs = 1000;
+
 // A pseudo-terminal pair whose slave stands in for COM1: the test plays the far end
 // of the line on the master.
 class SerialPortTest : public ::testing::Test {
@@ -92,7 +96,7 @@ protected:
 TEST_F(SerialPortTest, WritesReachTheLineAndReadsTakeWhatArrives)
 {
     Win32SerialPort port(1, 115200);
-    port.setReadTimeout(200);
+    port.setReadTimeout(lineTimeoutMs);
 
     write(port, std::string("\xFB\x82\x80\x00\x0D", 5));
     EXPECT_EQ(receiveAtPeer(5), std::string("\xFB\x82\x80\x00\x0D", 5));
@@ -107,7 +111,7 @@ TEST_F(SerialPortTest, WritesReachTheLineAndReadsTakeWhatArrives)
 TEST_F(SerialPortTest, ReadGivesWhatArrivedWithinTheTimeout)
 {
     Win32SerialPort port(1, 115200);
-    port.setReadTimeout(200);
+    port.setReadTimeout(lineTimeoutMs);
 
     sendFromPeer("abc");
     EXPECT_EQ(read(port, 10), "abc"); // fewer than asked once the time-out has passed
@@ -200,7 +204,7 @@ TEST_F(SerialPortTest, TheBridgeForwardsToItsTransport)
 {
     Win32SerialPort port(1, 115200);
     SerialDevice device(&port);
-    device.setTimeout(200);
+    device.setTimeout(lineTimeoutMs);
 
     const unsigned char request[] = {0x02, 0x02, 0x05, 0x11, 0xE8};
     device.write(request, sizeof request);
@@ -208,7 +212,7 @@ TEST_F(SerialPortTest, TheBridgeForwardsToItsTransport)
 
     sendFromPeer("\x04");
     unsigned char answer[2] = {};
-    EXPECT_EQ(device.read(answer, 2), 1u); // waits the 200 ms set through the bridge, then gives one
+    EXPECT_EQ(device.read(answer, 2), 1u); // waits the time-out set through the bridge, then gives one
     EXPECT_EQ(answer[0], 0x04);
 }
 

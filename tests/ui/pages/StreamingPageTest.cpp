@@ -20,8 +20,29 @@ namespace {
 const std::string okHeaders = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\n";
 const std::vector<std::string> notAvailable{"<server not available>"};
 
-// Limits short enough that the cases which meet them do not keep the suite waiting.
-constexpr CStreamingPage::FileListLimits quickLimits{256 * 1024, 1500, 500};
+using FileListLimits = CStreamingPage::FileListLimits;
+
+// Limits far past what a slow turn of the loop, or a fake server's thread waiting for a
+// processor, takes on a loaded machine: only the server ends an exchange under them. A
+// test of one limit shortens that one alone, and keeps it far from the others, so that
+// the exchange ends at the limit the test is about (and quickly enough for the suite).
+constexpr FileListLimits patient{256 * 1024, 15000, 10000, 10000};
+
+FileListLimits patientBut(int FileListLimits::*limit, int milliseconds)
+{
+    FileListLimits limits = patient;
+    limits.*limit = milliseconds;
+    return limits;
+}
+
+// Restores the page's limits when it goes, whatever way the test ends.
+class FileListLimitsFor {
+public:
+    explicit FileListLimitsFor(const FileListLimits& limits) { CStreamingPage::setFileListLimits(limits); }
+    ~FileListLimitsFor() { CStreamingPage::setFileListLimits(FileListLimits()); }
+    FileListLimitsFor(const FileListLimitsFor&) = delete;
+    FileListLimitsFor& operator=(const FileListLimitsFor&) = delete;
+};
 
 std::string withLength(const std::string& body)
 {
@@ -78,11 +99,6 @@ protected:
         server.setReply(okHeaders + "files!zeta.ac3!alpha.ac3!@end");
         useServer(server.address());
     }
-    void TearDown() override
-    {
-        PageTest::TearDown();
-        CStreamingPage::setFileListLimits(CStreamingPage::FileListLimits());
-    }
 
     void useServer(const std::string& name)
     {
@@ -114,6 +130,7 @@ protected:
         return items;
     }
 
+    FileListLimitsFor limits{patient};
     HttpTestServer server;
 };
 
@@ -165,7 +182,12 @@ TEST_F(StreamingPageTest, WhatTheReplySaysOfTheList)
 // never held, and no item chosen is a file name the unit would refuse.
 TEST_F(StreamingPageTest, EveryKindOfServerEndsWithTheRightList)
 {
-    CStreamingPage::setFileListLimits(quickLimits);
+    // A server that falls silent is waited for 2 s, a trickling one is cut at 4 s (its
+    // bytes come every second, far inside the idle limit), and an address that does
+    // not answer is given up after half a second.
+    const FileListLimits untilSilent = patientBut(&FileListLimits::idleMs, 2000);
+    const FileListLimits untilTime = patientBut(&FileListLimits::timeMs, 4000);
+    const FileListLimits untilNoConnection = patientBut(&FileListLimits::connectMs, 500);
     const ManyNames many = manyNames(30000);
     const std::string overLongName(300, 'o');
     const std::string longName(128, 'n');
@@ -177,15 +199,16 @@ TEST_F(StreamingPageTest, EveryKindOfServerEndsWithTheRightList)
         std::string reply;
         std::function<void(HttpTestServer&)> setUp;
         std::vector<std::string> listed;
+        FileListLimits limits = patient;
         Peer peer = Peer::Server;
         std::string name{}; // of a server named as it is
     };
     // The bodies end without "!" or "@": a reply cut short would lose its last name.
     const Case cases[] = {
         {"kept alive after a reply of known length", withLength("files!beta.ac3!alpha.ac3"),
-         [](HttpTestServer& s) { s.setKeepOpen(true); }, {"alpha.ac3", "beta.ac3"}},
+         [](HttpTestServer& s) { s.setKeepOpen(true); }, {"alpha.ac3", "beta.ac3"}, untilSilent},
         {"chunked, names across the chunks", chunked("files!beta.ac3!alpha.ac3", {7, 9}),
-         [](HttpTestServer& s) { s.setKeepOpen(true); }, {"alpha.ac3", "beta.ac3"}},
+         [](HttpTestServer& s) { s.setKeepOpen(true); }, {"alpha.ac3", "beta.ac3"}, untilSilent},
         {"ended by closing the connection", okHeaders + "files!beta.ac3!alpha.ac3", nullptr,
          {"alpha.ac3", "beta.ac3"}},
         {"a status other than 200", "HTTP/1.1 500 Internal Server Error\r\n\r\nx!a.ac3!b.ac3", nullptr,
@@ -209,18 +232,20 @@ TEST_F(StreamingPageTest, EveryKindOfServerEndsWithTheRightList)
          nullptr, {"e.ac3"}},
         {"tens of thousands of names", okHeaders + many.body, nullptr, many.sorted},
         {"a byte a second after two names", okHeaders + "x!first.ac3!second.ac3!",
-         [](HttpTestServer& s) { s.setTrickle('y', 1000); }, {"first.ac3", "second.ac3"}},
+         [](HttpTestServer& s) { s.setTrickle('y', 1000); }, {"first.ac3", "second.ac3"}, untilTime},
         {"sending without end", okHeaders + "x!first.ac3!second.ac3!",
          [](HttpTestServer& s) { s.setEndlessFiller('z'); }, {"first.ac3", "second.ac3"}},
         {"taking the request and never answering", "", [](HttpTestServer& s) { s.setKeepOpen(true); },
-         notAvailable},
-        {"an address that does not answer", "", nullptr, notAvailable, Peer::Unanswering},
-        {"an address where nobody listens", "", nullptr, notAvailable, Peer::Named, "127.0.0.254"},
-        {"no server name", "", nullptr, notAvailable, Peer::Named, ""},
-        {"a server name that is no host name", "", nullptr, notAvailable, Peer::Named, "a b\r\nHost: x"},
+         notAvailable, untilSilent},
+        {"an address that does not answer", "", nullptr, notAvailable, untilNoConnection, Peer::Unanswering},
+        {"an address where nobody listens", "", nullptr, notAvailable, patient, Peer::Named, "127.0.0.254"},
+        {"no server name", "", nullptr, notAvailable, patient, Peer::Named, ""},
+        {"a server name that is no host name", "", nullptr, notAvailable, patient, Peer::Named,
+         "a b\r\nHost: x"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        CStreamingPage::setFileListLimits(c.limits);
         HttpTestServer peer;
         peer.setReply(c.reply);
         if (c.setUp) {
@@ -260,8 +285,12 @@ TEST_F(StreamingPageTest, EveryKindOfServerEndsWithTheRightList)
 // and the next server asked gives its list.
 TEST_F(StreamingPageTest, AServerThatNeverStopsSendingIsCutOffAndTheNextServerIsAsked)
 {
-    const CStreamingPage::FileListLimits byteLimited{64 * 1024, 8000, 500};
-    const CStreamingPage::FileListLimits timeLimited{64 * 1024 * 1024, 1500, 500};
+    // Each case meets one limit; the others are far away (the idle limit far past the
+    // trickle's interval, the time limit far past what the bytes at full speed take).
+    FileListLimits byteLimited = patient;
+    byteLimited.replyBytes = 64 * 1024;
+    FileListLimits timeLimited = patientBut(&FileListLimits::timeMs, 1500);
+    timeLimited.replyBytes = 64 * 1024 * 1024;
     // What the client may have let the server send past the limit: what the two
     // sockets' buffers hold.
     constexpr long long buffered = 40LL * 1024 * 1024;
@@ -270,7 +299,7 @@ TEST_F(StreamingPageTest, AServerThatNeverStopsSendingIsCutOffAndTheNextServerIs
         std::string reply;
         std::string endless;
         int intervalMs; // 0: at full speed
-        CStreamingPage::FileListLimits limits;
+        FileListLimits limits;
         std::vector<std::string> listed;
     };
     const Case cases[] = {
@@ -296,6 +325,7 @@ TEST_F(StreamingPageTest, AServerThatNeverStopsSendingIsCutOffAndTheNextServerIs
         EXPECT_TRUE(apptest::waitUntil([&] { return endless.openConnections() == 0; }, 5000));
         EXPECT_LT(endless.bytesSent(), (long long)c.limits.replyBytes + buffered);
 
+        CStreamingPage::setFileListLimits(patient);
         useServer(server.address());
         fetch(page);
         EXPECT_EQ(listed(), (std::vector<std::string>{"alpha.ac3", "zeta.ac3"}));
@@ -327,13 +357,15 @@ TEST_F(StreamingPageTest, TheFileBoxTakesNoMoreThanTheUnitDoes)
 
 TEST_F(StreamingPageTest, AnAnswerCountsOnlyForTheServerStillNamedOnAPageStillThere)
 {
+    // The older server answers long after it was asked: the new name comes first.
     server.setReply(okHeaders + "x!old.ac3");
-    server.setDelay(300);
+    server.setDelay(2000);
     HttpTestServer newer;
     newer.setReply(okHeaders + "x!new.ac3");
     CStreamingPage& page = open<CStreamingPage>();
     ASSERT_TRUE(page.isFetchingFileList());
     EXPECT_TRUE(listed().empty()); // the drop-down keeps what it shows until the answer
+    ASSERT_TRUE(apptest::waitUntil([&] { return !server.requests().empty(); }));
 
     // A new server name asks the new server; the older server's answer is dropped.
     Edit& name = control<Edit>(CStreamingPage::serverId);
@@ -342,8 +374,9 @@ TEST_F(StreamingPageTest, AnAnswerCountsOnlyForTheServerStillNamedOnAPageStillTh
     user::focus(control<Slider>(CStreamingPage::positionId));
     waitForList(page);
     ASSERT_EQ(listed(), std::vector<std::string>{"new.ac3"});
-    apptest::serveFor(500);
-    EXPECT_FALSE(server.requests().empty());
+    // Once the older server has sent its answer and closed, whatever came of it is in.
+    EXPECT_TRUE(apptest::waitUntil([&] { return server.openConnections() == 0; }));
+    processMessages();
     EXPECT_EQ(listed(), std::vector<std::string>{"new.ac3"});
 
     // The unit names another server while the list is on its way: the list stays.
@@ -490,6 +523,9 @@ TEST_F(StreamingPageTest, NoListIsFetchedForAServerNameThatFailed)
 // the unit reports.
 TEST(StreamingPageInWindowTest, TheWindowKeepsPollingWhileASlowServerIsAsked)
 {
+    // The exchange outlasts the test, however slowly the window comes up and the polls
+    // bring the report in: its silence never ends it first.
+    FileListLimitsFor limits({256 * 1024, 60000, 60000, 60000});
     apptest::TemporaryProfile profile;
     apptest::ModalUser modal;
     HttpTestServer slow;
