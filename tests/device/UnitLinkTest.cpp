@@ -19,9 +19,9 @@ const ParameterId masterVolume(0x0511);
 const ParameterId remoteSource(0x090A);
 
 // A fake unit on its own loopback address at the unit's port, holding the defaults.
-std::unique_ptr<FakeUnit> unitAt(const std::string& address)
+std::unique_ptr<FakeUnit> unitAtItsPort()
 {
-    auto unit = std::make_unique<FakeUnit>(address, UnitLink::unitPort);
+    auto unit = FakeUnit::onFreeLoopbackAddress(UnitLink::unitPort);
     unit->withEngine([](FakeUnitEngine& engine) {
         engine.store = unitCatalogueDefaults();
         engine.store[remoteSource] = ParameterValue(2);
@@ -41,9 +41,9 @@ std::string failureOf(const std::function<void()>& action)
 
 TEST(UnitLinkTest, ATcpLinkReadsTheUnitAndSendsChangesToIt)
 {
-    auto unit = unitAt("127.0.0.40");
+    auto unit = unitAtItsPort();
     unit->withEngine([](FakeUnitEngine& engine) { engine.store[masterVolume] = ParameterValue(150); });
-    auto link = openTcpLink("127.0.0.40");
+    auto link = openTcpLink(unit->address());
     GenericProtocol& protocol = link->protocol();
     EXPECT_TRUE(protocol.isMessageBased());
     EXPECT_EQ(protocol.getValue(masterVolume), ParameterValue(150));
@@ -110,7 +110,7 @@ TEST(UnitLinkTest, ALinkThatCannotBeOpenedSaysWhyAndLeavesNothingOpen)
 {
     setenv("QZ347_COM4", "/nonexistent/serial-device", 1);
     FakeSerialUnit serialUnit(0x8280, 3);
-    auto tcpUnit = unitAt("127.0.0.41");
+    auto tcpUnit = unitAtItsPort();
     struct Case {
         const char* name;
         std::function<void()> open;
@@ -125,9 +125,9 @@ TEST(UnitLinkTest, ALinkThatCannotBeOpenedSaysWhyAndLeavesNothingOpen)
         {"an error message of the unit at the first exchange",
          [&] {
              tcpUnit->withEngine([](FakeUnitEngine& engine) { engine.errorOnNextMessage = 12; });
-             openTcpLink("127.0.0.41");
+             openTcpLink(tcpUnit->address());
          },
-         "", [] { openTcpLink("127.0.0.41"); }},
+         "", [&] { openTcpLink(tcpUnit->address()); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -146,11 +146,11 @@ TEST(UnitLinkTest, ALinkThatCannotBeOpenedSaysWhyAndLeavesNothingOpen)
 // the next link is answered only when the last one has really closed.
 TEST(UnitLinkTest, ALinkLetsGoOfEverythingWhileTheUnitIsTalking)
 {
-    auto unit = unitAt("127.0.0.42");
+    auto unit = unitAtItsPort();
     FakeSerialUnit serialUnit(0x8280, 2);
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
-        auto link = openTcpLink("127.0.0.42");
+        auto link = openTcpLink(unit->address());
         for (int i = 0; i < 20; ++i) {
             unit->sendStatus({{masterVolume, ParameterValue(i)}});
         }

@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <stdexcept>
@@ -192,6 +194,15 @@ unsigned FakeUnitLink::read(unsigned char* buffer, unsigned count)
     return taken;
 }
 
+namespace {
+
+class AddressInUse : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace
+
 FakeUnit::FakeUnit(std::string address, uint16_t port) : address_(std::move(address))
 {
     listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -205,13 +216,35 @@ FakeUnit::FakeUnit(std::string address, uint16_t port) : address_(std::move(addr
     if (::inet_pton(AF_INET, address_.c_str(), &where.sin_addr) != 1 ||
         ::bind(listener_, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 ||
         ::listen(listener_, 4) != 0) {
+        const int error = errno;
         ::close(listener_);
-        throw std::runtime_error("fake unit: cannot listen on " + address_ + ": " + std::strerror(errno));
+        const std::string text = "fake unit: cannot listen on " + address_ + ": " + std::strerror(error);
+        if (error == EADDRINUSE)
+            throw AddressInUse(text);
+        throw std::runtime_error(text);
     }
     socklen_t size = sizeof where;
     ::getsockname(listener_, reinterpret_cast<sockaddr*>(&where), &size);
     port_ = ntohs(where.sin_port);
     thread_ = std::thread([this] { serve(); });
+}
+
+std::unique_ptr<FakeUnit> FakeUnit::onFreeLoopbackAddress(uint16_t port)
+{
+    // Addresses in 127.200.0.0/16, starting where this process's number points, so that
+    // copies running at once mostly start apart and step past the few they share.
+    constexpr unsigned addresses = 254 * 256;
+    static std::atomic<unsigned> next{static_cast<unsigned>(::getpid()) * 37 % addresses};
+    for (unsigned attempt = 0; attempt < 1000; ++attempt) {
+        const unsigned n = next++ % addresses;
+        const std::string address =
+            "127.200." + std::to_string(n / 254) + "." + std::to_string(n % 254 + 1);
+        try {
+            return std::make_unique<FakeUnit>(address, port);
+        } catch (const AddressInUse&) {
+        }
+    }
+    throw std::runtime_error("fake unit: no free loopback address for port " + std::to_string(port));
 }
 
 FakeUnit::~FakeUnit()

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -91,6 +92,11 @@ class FakeUnit {
 public:
     explicit FakeUnit(std::string address = "127.0.0.1", uint16_t port = 0);
     ~FakeUnit();
+
+    // A fake unit at `port` on a loopback address that no other listener holds there.
+    // Tests that need the unit's own port take their address from this, so several
+    // copies of a test (or of the suite) can run at once without taking each other's.
+    static std::unique_ptr<FakeUnit> onFreeLoopbackAddress(uint16_t port);
     FakeUnit(const FakeUnit&) = delete;
     FakeUnit& operator=(const FakeUnit&) = delete;
 

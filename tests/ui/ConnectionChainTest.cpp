@@ -55,9 +55,9 @@ protected:
         return *window;
     }
 
-    static std::unique_ptr<FakeUnit> unitAt(const std::string& address)
+    static std::unique_ptr<FakeUnit> unitAtItsPort()
     {
-        auto unit = std::make_unique<FakeUnit>(address, CRemoteDlg::unitPort);
+        auto unit = FakeUnit::onFreeLoopbackAddress(CRemoteDlg::unitPort);
         unit->withEngine([](FakeUnitEngine& engine) {
             engine.store = unitCatalogueDefaults();
             engine.store[remoteSource] = ParameterValue(2);
@@ -101,12 +101,12 @@ protected:
 
 TEST_F(ConnectionChainTest, OverTcpTheWindowShowsTheUnitFollowsItsReportsAndSendsClicks)
 {
-    auto unit = unitAt("127.0.0.20");
+    auto unit = unitAtItsPort();
     unit->withEngine([](FakeUnitEngine& engine) {
         engine.store[ParameterId(0x1100)] = ParameterValue(2); // Vormo Digital input
         engine.store[ParameterId(0x0514)] = ParameterValue(1); // left muted
     });
-    open(CRemoteDlg::ethernet, "127.0.0.20", 1);
+    open(CRemoteDlg::ethernet, unit->address(), 1);
     ASSERT_TRUE(modal.shown.empty()) << modal.shown.front().text;
     EXPECT_EQ(window->connectionType(), CRemoteDlg::ethernet);
     EXPECT_EQ(window->timerInterval(), 1);
@@ -127,14 +127,14 @@ TEST_F(ConnectionChainTest, OverTcpTheWindowShowsTheUnitFollowsItsReportsAndSend
 
 TEST_F(ConnectionChainTest, TheUnitVanishingGivesTheErrorDialogAndOffLineValuesComeBack)
 {
-    auto unit = unitAt("127.0.0.21");
+    auto unit = unitAtItsPort();
     open(CRemoteDlg::offLine, "", 1);
     user::click(button(1078)); // a change made off line
     ASSERT_EQ(value(0x051A), 1);
 
     window->stopTimer();
     window->disconnect();
-    window->connect(CRemoteDlg::ethernet, "127.0.0.21", 1);
+    window->connect(CRemoteDlg::ethernet, unit->address(), 1);
     ASSERT_EQ(window->connectionType(), CRemoteDlg::ethernet);
     EXPECT_EQ(button(1078).getCheck(), Button::Unchecked); // the unit's value
 
@@ -153,13 +153,13 @@ TEST_F(ConnectionChainTest, SaveThenOpenOnAFreshConnectionRestoresTheValuesOnThe
 {
     TemporaryFolder folder;
     std::string path = folder.file("studio.347");
-    auto first = unitAt("127.0.0.22");
+    auto first = unitAtItsPort();
     first->withEngine([](FakeUnitEngine& engine) {
         engine.store[ParameterId(0x0511)] = ParameterValue(150);
         engine.store[ParameterId(0x0B06)] = ParameterValue(2);
         engine.store[ParameterId(0x0103)] = ParameterValue(std::string("Rack 2"));
     });
-    open(CRemoteDlg::ethernet, "127.0.0.22", 1);
+    open(CRemoteDlg::ethernet, first->address(), 1);
     ASSERT_EQ(window->connectionType(), CRemoteDlg::ethernet);
     fileCommand(CRemoteDlg::commandFileSave, path);
     ASSERT_TRUE(modal.shown.empty()) << modal.shown.front().text;
@@ -167,10 +167,10 @@ TEST_F(ConnectionChainTest, SaveThenOpenOnAFreshConnectionRestoresTheValuesOnThe
     ASSERT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 
-    auto second = unitAt("127.0.0.23");
+    auto second = unitAtItsPort();
     window->stopTimer();
     window->disconnect();
-    window->connect(CRemoteDlg::ethernet, "127.0.0.23", 1);
+    window->connect(CRemoteDlg::ethernet, second->address(), 1);
     ASSERT_EQ(onUnit(*second, 0x0511), ParameterValue(192));
     fileCommand(CRemoteDlg::commandFileOpen, path);
     ASSERT_TRUE(modal.shown.empty()) << modal.shown.front().text;
@@ -330,22 +330,21 @@ TEST_F(ConnectionChainTest, AUnitRefusedWhileConnectingIsReportedOnce)
 {
     struct Case {
         const char* name;
-        const char* address;
         std::function<void(FakeUnitEngine&)> setUp;
         std::string text;
     };
     const Case cases[] = {
-        {"local control", "127.0.0.24", [](FakeUnitEngine& e) { e.store[remoteSource] = ParameterValue(0); },
+        {"local control", [](FakeUnitEngine& e) { e.store[remoteSource] = ParameterValue(0); },
          "The unit is not in remote mode"},
-        {"error message while the chain is built", "127.0.0.25",
+        {"error message while the chain is built",
          [](FakeUnitEngine& e) { e.errorOnNextMessage = 12; }, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         modal.shown.clear();
-        auto unit = unitAt(c.address);
+        auto unit = unitAtItsPort();
         unit->withEngine(c.setUp);
-        open(CRemoteDlg::ethernet, c.address, 1);
+        open(CRemoteDlg::ethernet, unit->address(), 1);
         ASSERT_EQ(modal.texts(errorTemplate).size(), 1u);
         if (!c.text.empty()) {
             EXPECT_EQ(modal.texts(errorTemplate).front(), c.text);
@@ -407,18 +406,18 @@ TEST_F(ConnectionChainTest, TheTimerPollsTwoGroupsPerTickAndRefreshesEveryTenthT
 // Connect to the unit the window is connected to must let go of the old link first.
 TEST_F(ConnectionChainTest, FileConnectToTheSameUnitAgainConnectsAgain)
 {
-    auto tcpUnit = unitAt("127.0.0.26");
+    auto tcpUnit = unitAtItsPort();
     FakeSerialUnit serialUnit(0x8280, 3);
     serialUnit.setValues(unitCatalogueDefaults());
     serialUnit.setValue(remoteSource, ParameterValue(2));
     struct Case {
         const char* name;
         int type;
-        const char* address;
+        std::string address;
         int comPort;
     };
     const Case cases[] = {
-        {"TCP", CRemoteDlg::ethernet, "127.0.0.26", 1},
+        {"TCP", CRemoteDlg::ethernet, tcpUnit->address(), 1},
         {"serial", CRemoteDlg::serial, "8280", 3},
     };
     for (const Case& c : cases) {

@@ -530,11 +530,8 @@ TEST(StreamingPageInWindowTest, TheWindowKeepsPollingWhileASlowServerIsAsked)
     apptest::ModalUser modal;
     HttpTestServer slow;
     slow.setKeepOpen(true);
-    // An address of the test's own: the unit's port is fixed, and copies of the test
-    // running at once must not meet.
-    std::random_device seed;
-    std::uniform_int_distribution<int> byte(1, 254);
-    FakeUnit unit("127.70." + std::to_string(byte(seed)) + "." + std::to_string(byte(seed)), CRemoteDlg::unitPort);
+    auto unitAtItsPort = FakeUnit::onFreeLoopbackAddress(CRemoteDlg::unitPort);
+    FakeUnit& unit = *unitAtItsPort;
     unit.withEngine([&](FakeUnitEngine& engine) {
         engine.store = unitCatalogueDefaults();
         engine.store[ParameterId(0x090A)] = ParameterValue(2); // controlled over Ethernet
