@@ -7,7 +7,9 @@
 // that the test of small screens starts, each on a headless screen of its own.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
 
@@ -43,8 +45,10 @@ using namespace apptest;
 
 namespace {
 
-// Where a copy of the program writes what it saw.
+// Where a copy of the program writes what it saw, and the name of the picture of its
+// screen with the main window open.
 constexpr const char* recordVariable = "QZ_SCREEN_FIT_RECORD";
+constexpr const char* pictureVariable = "QZ_SCREEN_FIT_PICTURE";
 
 // One window as it opened (the main window once per page): the size of its window, and
 // the place of each control in the window's own contents (below its menu bar, scrolled
@@ -128,6 +132,23 @@ std::string wordOf(const std::string& caption)
     return word;
 }
 
+// The screen as the user sees it, from its top-left corner, into the tests' pictures:
+// what the window manager keeps for itself (a panel) grey, the area it leaves black, and
+// the window where it stands.
+void saveScreenPicture(QWidget* window, const std::string& name)
+{
+    processPendingMessages();
+    const QRect available = window->screen()->availableGeometry();
+    QImage screen(available.right() + 1, available.bottom() + 1, QImage::Format_RGB32);
+    screen.fill(Qt::darkGray);
+    QPainter painter(&screen);
+    painter.fillRect(available, Qt::black);
+    painter.drawPixmap(window->geometry().topLeft(), window->grab());
+    painter.end();
+    const std::string path = std::string(QZ_PICTURE_DIR) + "/" + name + ".png";
+    EXPECT_TRUE(screen.save(QString::fromStdString(path))) << path;
+}
+
 // Every page of both tab controls of the main window, and the dialogs its pages and
 // menu open.
 void tourMainWindow(CRemoteDlg& window, Record& record)
@@ -140,6 +161,9 @@ void tourMainWindow(CRemoteDlg& window, Record& record)
             std::string name = "main_window_" + wordOf(tabs.getItemText(i));
             record[name] = look(top, name, true);
         }
+    }
+    if (const char* picture = std::getenv(pictureVariable)) {
+        saveScreenPicture(top, picture); // scrolled to the last control looked at
     }
     openDialogsOfMainWindow(window);
 }
@@ -264,7 +288,8 @@ bool tourOn(const Screen& screen, const TemporaryFolder& folder, Record& record)
                           << ", \"height\": " << screen.area.height() << "}]}\n";
     std::vector<std::string> environment = {"QT_QPA_PLATFORM=offscreen:configfile=" + config,
                                             std::string("QT_SCALE_FACTOR=") + screen.scale,
-                                            std::string(recordVariable) + "=" + seen};
+                                            std::string(recordVariable) + "=" + seen,
+                                            std::string(pictureVariable) + "=screen_fit_" + wordOf(screen.name)};
     for (char** entry = environ; *entry != nullptr; ++entry) {
         std::string text = *entry;
         if (text.rfind("QT_QPA_PLATFORM=", 0) != 0 && text.rfind("QT_SCALE_FACTOR=", 0) != 0 &&
