@@ -139,7 +139,9 @@ void saveScreenPicture(QWidget* window, const std::string& name)
 {
     processPendingMessages();
     const QRect available = window->screen()->availableGeometry();
-    QImage screen(available.right() + 1, available.bottom() + 1, QImage::Format_RGB32);
+    const qreal scale = window->devicePixelRatioF();
+    QImage screen(QSize(available.right() + 1, available.bottom() + 1) * scale, QImage::Format_RGB32);
+    screen.setDevicePixelRatio(scale); // the screen's own pixels, at a scale factor too
     screen.fill(Qt::darkGray);
     QPainter painter(&screen);
     painter.fillRect(available, Qt::black);
