@@ -29,16 +29,37 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p build-fuzz/artifacts build-fuzz/logs
 
-failed=()
-for target in "${targets[@]}"; do
-    corpus="$work/$target"
+# Runs one target; its exit status is the fuzzer's.
+fuzz_one() {
+    local target=$1
+    local corpus="$work/$target"
     mkdir -p "$corpus"
     if [[ -d tests/fuzz/corpus/$target ]]; then
         cp tests/fuzz/corpus/"$target"/* "$corpus"/
     fi
+    "build-fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -max_len=20000 -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$target-" \
+        >"build-fuzz/logs/$target.log" 2>&1
+}
+
+# A fuzzer keeps one core busy: as many run at once as there are cores. Each leaves
+# its exit status in the work folder.
+for target in "${targets[@]}"; do
+    while (($(jobs -rp | wc -l) >= $(nproc))); do
+        wait -n || true
+    done
+    (
+        status=0
+        fuzz_one "$target" || status=$?
+        echo "$status" >"$work/$target.status"
+    ) &
+done
+wait
+
+failed=()
+for target in "${targets[@]}"; do
     log="build-fuzz/logs/$target.log"
-    if "build-fuzz/fuzz_$target" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -max_len=20000 -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$target-" >"$log" 2>&1; then
+    if [[ $(cat "$work/$target.status") == 0 ]]; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
         rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
         echo "fuzz $target: ${runs:-?} runs, ${rate:-?} per second, no finding"
