@@ -76,12 +76,18 @@ int Window::id() const
 // shortened to its room. Buttons follow the mnemonic rule themselves.
 static void showText(QWidget* control, const QString& raw, bool elides);
 
+// Static texts and buttons keep the text they were given (their agent's raw text), as
+// they show it changed: without mnemonics, or shortened.
+static bool keepsRawText(QWidget* control)
+{
+    return qobject_cast<QLabel*>(control) != nullptr || qobject_cast<QAbstractButton*>(control) != nullptr;
+}
+
 // A label or button that already shows the text: setting it again would only repaint it.
 static bool showsText(QWidget* control, const std::string& text)
 {
     ControlAgent* agent = ControlAgent::of(control);
-    return agent != nullptr && agent->hasRawText_ &&
-           (qobject_cast<QLabel*>(control) != nullptr || qobject_cast<QAbstractButton*>(control) != nullptr) &&
+    return agent != nullptr && agent->hasRawText_ && keepsRawText(control) &&
            agent->rawText_ == QLatin1String(text.data(), qsizetype(text.size()));
 }
 
@@ -105,7 +111,7 @@ void Window::setText(const std::string& text)
     QString qtext = toQt(text);
     programCall([&] {
         ControlAgent* agent = ControlAgent::of(control);
-        if (qobject_cast<QLabel*>(control) != nullptr || qobject_cast<QAbstractButton*>(control) != nullptr) {
+        if (keepsRawText(control)) {
             if (agent != nullptr) {
                 agent->rawText_ = qtext;
                 agent->hasRawText_ = true;

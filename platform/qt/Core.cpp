@@ -172,8 +172,7 @@ struct WindowSystemParts {
 
 WindowSystemParts& parts()
 {
-    alignas(WindowSystemParts) static unsigned char storage[sizeof(WindowSystemParts)];
-    static WindowSystemParts* made = ::new (storage) WindowSystemParts();
+    static WindowSystemParts* const made = new WindowSystemParts(); // never deleted, as said
     return *made;
 }
 
