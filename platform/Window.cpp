@@ -123,11 +123,11 @@ void Window::setText(const std::string& text)
         } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
             box->setTitle(qtext);
         } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-            edit->setText(qtext);
+            QzEditValidator::setByProgram(edit, qtext);
             showStart(edit, agent);
         } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
             if (combo->isEditable()) {
-                combo->setEditText(qtext);
+                QzEditValidator::setByProgram(combo->lineEdit(), qtext);
                 showStart(combo->lineEdit(), agent);
                 if (agent != nullptr) {
                     agent->comboSelection_ = -1;
@@ -611,7 +611,7 @@ void ComboBox::replaceList(const std::vector<std::string>& items)
         combo->addItems(texts);
         combo->setCurrentIndex(-1);
         if (combo->isEditable()) {
-            combo->setEditText(text);
+            QzEditValidator::setByProgram(combo->lineEdit(), text);
         }
     });
     if (ControlAgent* agent = ControlAgent::of(combo)) {
@@ -645,7 +645,7 @@ int ComboBox::deleteString(int index)
         if (wasSelected && !combo->isEditable()) {
             combo->setCurrentIndex(-1);
         } else if (combo->isEditable()) {
-            combo->setEditText(text);
+            QzEditValidator::setByProgram(combo->lineEdit(), text);
         }
     });
     return combo->count();
@@ -662,7 +662,7 @@ void ComboBox::resetContent()
         QString text = combo->currentText();
         combo->clear();
         if (combo->isEditable()) {
-            combo->setEditText(text); // the edit part keeps its text
+            QzEditValidator::setByProgram(combo->lineEdit(), text); // the edit part keeps its text
         }
     });
     if (ControlAgent* agent = ControlAgent::of(combo)) {

@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -127,6 +128,31 @@ void user::type(Window& control, const std::string& text)
             QApplication::sendEvent(widget, &press);
             QApplication::sendEvent(widget, &release);
         }
+    });
+}
+
+void user::paste(Window& control, const std::string& text)
+{
+    QWidget* widget = target(control);
+    if (widget == nullptr) {
+        return;
+    }
+    programCall([&] {
+        QApplication::clipboard()->setText(toQt(text));
+        takeKeyboard(widget);
+        QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
+    });
+}
+
+void user::selectAll(Window& control)
+{
+    QWidget* widget = target(control);
+    if (widget == nullptr) {
+        return;
+    }
+    programCall([&] {
+        takeKeyboard(widget);
+        QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
     });
 }
 

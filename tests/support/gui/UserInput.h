@@ -23,6 +23,10 @@ void click(Window& control);
 // Gives the control the keyboard focus (the control that had it loses it).
 void focus(Window& control);
 void type(Window& control, const std::string& text);
+// Pastes the text at the caret, through the clipboard and Ctrl+V.
+void paste(Window& control, const std::string& text);
+// Selects the whole text of an edit with Ctrl+A.
+void selectAll(Window& control);
 void press(Window& control, Key key);
 // Selects a list item as with the mouse (the list drops down and closes).
 void choose(ComboBox& combo, int index);

@@ -58,6 +58,16 @@ protected:
         auto* combo = qobject_cast<QComboBox*>(widget);
         return combo != nullptr ? combo->lineEdit() : qobject_cast<QLineEdit*>(widget);
     }
+    // Leaves the edit as the user does when done: Tab, or for the name of a preset to
+    // save, which only Enter or "Save" sends, Enter (the main window's call).
+    void commitTyping(Dialog& page, Window& control)
+    {
+        if (auto* presets = dynamic_cast<CUserPresetsPage*>(&page)) {
+            presets->commitName();
+        } else {
+            user::press(control, user::Key::Tab);
+        }
+    }
     // No file list on its way when the page goes.
     void finishFetching(Dialog& page)
     {
@@ -166,6 +176,102 @@ TEST_F(LongTextPagesTest, ANumberWhereATextBelongsShowsAsNoTextAndTypingSendsExa
         finishFetching(page);
     }
     EXPECT_TRUE(reporter.reports.empty());
+}
+
+// An edit takes no more typed characters than its limit, even when the unit reported a
+// longer text: typing or pasting into that text changes nothing and sends nothing, while
+// deleting works and a name typed over the whole text is sent.
+TEST_F(LongTextPagesTest, AnEditKeepsItsTypingLimitWhenTheUnitsTextIsLonger)
+{
+    struct Case {
+        std::size_t edit; // into edits()
+        std::size_t length;
+        std::size_t limit;
+    };
+    const std::size_t most = ParameterValue::maximumEncodedLength;
+    const Case cases[] = {
+        {0, 20, 12}, {0, most, 12}, // unit name
+        {1, 20, 12}, {1, most, 12}, // preset name to save
+        {2, 60, 50},                // streaming server
+        {3, most, most},            // streaming file
+    };
+    const std::vector<TextControl> rows = edits();
+    for (const Case& test : cases) {
+        const TextControl& row = rows[test.edit];
+        SCOPED_TRACE(std::string(row.name) + ", " + std::to_string(test.length) + " characters");
+        std::string reported = "Reported by the unit ";
+        reported.resize(test.length, 'R');
+        protocol.values[ParameterId(int16_t(row.parameter))] = ParameterValue(reported);
+        set->report(row.parameter, ParameterValue(reported));
+        Dialog& page = row.open();
+        Window& control = this->control<Window>(row.control);
+        ASSERT_EQ(control.getText(), reported); // shown whole
+
+        user::focus(control);
+        user::press(control, user::Key::End);
+        user::type(control, "Z");
+        user::press(control, user::Key::Home);
+        user::type(control, "Y");
+        user::paste(control, "Pasted");
+        EXPECT_EQ(control.getText(), reported);
+        commitTyping(page, control);
+        EXPECT_TRUE(sent().empty());
+
+        // Typing stays refused after a refusal; deleting is always possible, and typing
+        // is taken again once the text is within the limit.
+        user::focus(control);
+        user::press(control, user::Key::End);
+        user::type(control, "Z");
+        user::press(control, user::Key::Backspace);
+        std::string shorter = reported.substr(0, reported.size() - 1);
+        EXPECT_EQ(control.getText(), shorter);
+        user::type(control, "Z");
+        EXPECT_EQ(control.getText(), shorter.size() < test.limit ? shorter + "Z" : shorter);
+
+        user::selectAll(control);
+        user::type(control, "Studio B");
+        EXPECT_EQ(control.getText(), "Studio B");
+        commitTyping(page, control);
+        EXPECT_EQ(sent(), std::vector<std::string>{describe(ParameterId(int16_t(row.parameter)),
+                                                            ParameterValue(std::string("Studio B")))});
+        finishFetching(page);
+    }
+    EXPECT_TRUE(reporter.reports.empty());
+}
+
+// A paste keeps only what fits within the limit, wherever the caret stands, and in place
+// of a selection; a text that fits is taken whole.
+TEST_F(LongTextPagesTest, APasteKeepsOnlyWhatFits)
+{
+    struct Case {
+        const char* shown;
+        int caret; // where the paste goes, or -1 for over the whole text
+        const char* pasted;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"Studio", 6, "ABCDEFGHIJ", "StudioABCDEF"},
+        {"Studio", 0, "ABCDEFGHIJ", "ABCDEFStudio"},
+        {"Studio", 3, "ABCDEFGHIJ", "StuABCDEFdio"},
+        {"Studio", 3, "AB", "StuABdio"},
+        {"Studio", -1, "0123456789ABCDEF", "0123456789AB"},
+        {"0123456789AB", 12, "C", "0123456789AB"},
+    };
+    CSystemSettingsPage& page = open<CSystemSettingsPage>();
+    Edit& name = page.control<Edit>(SystemSettingsTemplate::unitName);
+    QLineEdit* edit = lineEdit(SystemSettingsTemplate::unitName);
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::string(test.shown) + " + " + test.pasted);
+        user::focus(name);
+        name.setText(test.shown);
+        if (test.caret < 0) {
+            user::selectAll(name);
+        } else {
+            edit->setCursorPosition(test.caret);
+        }
+        user::paste(name, test.pasted);
+        EXPECT_EQ(name.getText(), test.result);
+    }
 }
 
 } // namespace
