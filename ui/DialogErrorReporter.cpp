@@ -12,13 +12,30 @@ DialogErrorReporter::~DialogErrorReporter()
     }
 }
 
+void DialogErrorReporter::goOffLine()
+{
+    // Tearing the pages down moves the focus out of the edit being typed in, and its
+    // text is sent on the way out: over the link that failed, so it fails again. That
+    // failure is the one being reported, and reporting it again would tear down pages
+    // in the middle of their teardown.
+    struct Replacing {
+        bool& flag;
+        explicit Replacing(bool& replacing) : flag(replacing) { flag = true; }
+        ~Replacing() { flag = false; }
+    } replacing(replacingConnection_);
+    owner_->disconnect();
+    owner_->connect(CRemoteDlg::offLine, "", 1);
+}
+
 void DialogErrorReporter::reportError(const VormoException& error)
 {
+    if (replacingConnection_) {
+        return;
+    }
     ++reports_;
     bool timerWasRunning = owner_->stopTimer();
     CCommErrorDlg dialog(error.what());
-    owner_->disconnect();
-    owner_->connect(CRemoteDlg::offLine, "", 1);
+    goOffLine();
     closeWindows();
     if (owner_->applicationEnded()) {
         return;
@@ -47,9 +64,11 @@ void DialogErrorReporter::reportProtocolError(const ProtocolException& error)
 
 void DialogErrorReporter::reportUnknown()
 {
+    if (replacingConnection_) {
+        return;
+    }
     ++reports_;
-    owner_->disconnect();
-    owner_->connect(CRemoteDlg::offLine, "", 1);
+    goOffLine();
     closeWindows();
     if (!owner_->applicationEnded()) {
         CMessageDlg dialog(applicationErrorTemplateId, applicationErrorText);

@@ -21,8 +21,12 @@ public:
     unsigned reports() const { return reports_; }
 
 private:
+    // Replaces the connection with an off-line one.
+    void goOffLine();
+
     CRemoteDlg* owner_;
     unsigned reports_ = 0;
+    bool replacingConnection_ = false;
 };
 
 // The reporter the connection code keeps for failures outside the system's family.

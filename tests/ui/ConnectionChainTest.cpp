@@ -16,6 +16,9 @@
 #include "ui/CMessageDlg.h"
 #include "ui/CRemoteDlg.h"
 #include "ui/DialogStack.h"
+#include "ui/pages/CStreamingPage.h"
+#include "ui/pages/CSystemSettingsPage.h"
+#include "ui/pages/CUserPresetsPage.h"
 #include "unit/UnitParameterSet.h"
 
 using namespace apptest;
@@ -147,6 +150,73 @@ TEST_F(ConnectionChainTest, TheUnitVanishingGivesTheErrorDialogAndOffLineValuesC
     EXPECT_EQ(value(0x051A), 1);
     EXPECT_EQ(value(0x0514), 0);
     EXPECT_TRUE(waitUntil([&] { return window->retiredObjects() == 0; }));
+}
+
+// A unit name as long as a value may be: a letter typed into it and Enter send nothing
+// the link cannot carry, so the link stays up; a new name typed over it reaches the unit.
+TEST_F(ConnectionChainTest, TypingIntoTheLongestUnitNameKeepsTheLinkUp)
+{
+    const std::string longest(ParameterValue::maximumEncodedLength, 'N');
+    auto unit = unitAtItsPort();
+    unit->withEngine([&](FakeUnitEngine& engine) { engine.store[ParameterId(0x0103)] = ParameterValue(longest); });
+    open(CRemoteDlg::ethernet, unit->address(), 1);
+    ASSERT_TRUE(modal.shown.empty()) << modal.shown.front().text;
+    Edit& unitName = window->page(CRemoteDlg::SystemSettings)->control<Edit>(SystemSettingsTemplate::unitName);
+    ASSERT_TRUE(waitUntil([&] { return unitName.getText() == longest; }));
+
+    showTab(*window, "System Settings");
+    user::focus(unitName);
+    user::press(unitName, user::Key::End);
+    user::type(unitName, "Z");
+    user::press(unitName, user::Key::Enter);
+    serveFor(300); // poll ticks run over the link
+    // A dropped link would have replaced the page, and the edit with it.
+    ASSERT_TRUE(modal.shown.empty()) << modal.shown.front().text;
+    ASSERT_EQ(window->connectionType(), CRemoteDlg::ethernet);
+    EXPECT_EQ(onUnit(*unit, 0x0103), ParameterValue(longest));
+
+    user::selectAll(unitName);
+    user::type(unitName, "Booth 2");
+    user::press(unitName, user::Key::Enter);
+    EXPECT_EQ(onUnit(*unit, 0x0103), ParameterValue(std::string("Booth 2")));
+    EXPECT_TRUE(modal.shown.empty());
+}
+
+// Enter in a name edit after the unit went away: the name fails to go, the window goes
+// off line with one "Error" dialog, and the edit losing the focus as its page goes does
+// not report the same failure again from within the teardown.
+TEST_F(ConnectionChainTest, EnterInANameEditAfterTheUnitWentAwayReportsOnceAndGoesOffLine)
+{
+    struct Case {
+        const char* tab;
+        CRemoteDlg::Page page;
+        int edit;
+    };
+    const Case cases[] = {
+        {"System Settings", CRemoteDlg::SystemSettings, SystemSettingsTemplate::unitName},
+        {"User Presets", CRemoteDlg::UserPresets, UserPresetsTemplate::presetName},
+        {"Streaming", CRemoteDlg::Streaming, CStreamingPage::serverId},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.tab);
+        auto unit = unitAtItsPort();
+        open(CRemoteDlg::ethernet, unit->address(), 1);
+        ASSERT_TRUE(modal.shown.empty()) << modal.shown.front().text;
+        window->stopTimer();
+        showTab(*window, test.tab);
+        Edit& edit = window->page(test.page)->control<Edit>(test.edit);
+        unit.reset();
+
+        user::focus(edit);
+        user::press(edit, user::Key::End);
+        user::type(edit, "2");
+        user::press(edit, user::Key::Enter);
+        EXPECT_EQ(modal.texts(errorTemplate).size(), 1u);
+        EXPECT_EQ(window->connectionType(), CRemoteDlg::offLine);
+        EXPECT_TRUE(waitUntil([&] { return window->retiredObjects() == 0; }));
+        TearDown();
+        modal.shown.clear();
+    }
 }
 
 TEST_F(ConnectionChainTest, SaveThenOpenOnAFreshConnectionRestoresTheValuesOnTheUnit)
