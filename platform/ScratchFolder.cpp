@@ -16,8 +16,8 @@ namespace {
 constexpr char namePrefix[] = "qz347remote.";
 // What mkdtemp turns into six letters and digits.
 constexpr char nameSuffix[] = "XXXXXX";
-// The mode mkdtemp gives a folder. Only a folder of this shape in every part (name, mode,
-// owner, lock) is taken for a run's: a user may keep one of the same prefix.
+// The mode mkdtemp gives a folder. Only a folder of this shape in name, mode, owner and
+// lock is taken for a run's: a user may keep one of the same prefix.
 constexpr mode_t folderMode = S_IRWXU;
 constexpr char lockName[] = "lock";
 // The lock file is made and locked under this name, and only then renamed to its own:
@@ -81,8 +81,8 @@ bool emptyFolder(int folder, const char* kept = nullptr)
 }
 
 // Removes the folder `name` of `parent`, open as `folder`, as long as the name still
-// stands for that folder. The lock goes only once all else has: a removal that fails part
-// way leaves a folder that the next start takes for an ended run's and tries again.
+// stands for that folder. The lock goes only once all else has: a removal that stops
+// midway leaves a folder that the next start takes for an ended run's and tries again.
 void removeFolder(int parent, const std::string& name, int folder)
 {
     if (!emptyFolder(folder, lockName)) {

@@ -7,10 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -163,7 +163,9 @@ TEST(ScratchFolderTest, AStartRemovesOnlyTheFoldersOfRunsThatEnded)
         // a folder of the same prefix, even with a file named "lock" in it.
         {"a user's notes with a file named lock",
          "qz347remote.notes",
-         [](const Parent& p) { makeFolder(p / "qz347remote.notes", {"todo.txt", "lock"}); },
+         [](const Parent& p) {
+             makeFolder(p / "qz347remote.notes", {"todo.txt", "lock"});
+         },
          false,
          {"qz347remote.notes/todo.txt", "qz347remote.notes/lock"}},
         {"a suffix of seven characters",
@@ -182,7 +184,8 @@ TEST(ScratchFolderTest, AStartRemovesOnlyTheFoldersOfRunsThatEnded)
         char octal[8];
         std::snprintf(octal, sizeof octal, "%05o", unsigned(mode));
         const std::string name = std::string("qz347remote.m") + octal;
-        cases.push_back({std::string("a folder of mode ") + octal, name,
+        cases.push_back({std::string("a folder of mode ") + octal,
+                         name,
                          [name, mode](const Parent& p) {
                              makeFolder(p / name, {"lock"});
                              EXPECT_EQ(::chmod((p / name).c_str(), mode), 0);
@@ -260,7 +263,7 @@ std::string asOrdinaryUser(const std::string& folder, const std::function<std::s
     return said;
 }
 
-// A removal that fails part way keeps the folder's lock, so a later start tries again
+// A removal that stops midway keeps the folder's lock, so a later start tries again
 // rather than taking what is left for a folder being made.
 TEST(ScratchFolderTest, AFolderWhoseRemovalFailedIsRemovedByALaterStart)
 {
