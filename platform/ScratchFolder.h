@@ -27,7 +27,9 @@ private:
     int lock_ = -1;
 };
 
-// Removes from `parent` each "qz347remote.*" folder of this user whose lock nobody holds.
-// Nothing else is touched: no symbolic link is followed, and a folder without a lock (one
-// being made this moment, or one not made this way) is left alone.
+// Removes from `parent` each folder of this user that has the shape a run gives its own
+// ("qz347remote." and six letters or digits, mode 0700, a lock that is a plain file of the
+// user's) and whose lock nobody holds. Nothing else is touched: no symbolic link is
+// followed, and a folder without a lock (one being made this moment, or one not made this
+// way) is left alone. A folder's lock goes last, once all else in it has gone.
 void removeFoldersOfEndedRuns(const std::string& parent);

@@ -59,11 +59,9 @@ void keepToolkitSettingsIn(const ScratchFolder& scratch)
 // The application object and what comes and goes with it.
 class ApplicationObject {
 public:
-    ApplicationObject()
-        : scratch_(temporaryFolder()), application_(std::make_unique<QApplication>(argc_, argv_))
+    ApplicationObject() : application_(std::make_unique<QApplication>(argc_, argv_))
     {
         QApplication::setQuitOnLastWindowClosed(false);
-        keepToolkitSettingsIn(scratch_);
         initialiseResources();
         registerApplicationTemplates();
     }
@@ -77,14 +75,10 @@ public:
     ApplicationObject(const ApplicationObject&) = delete;
     ApplicationObject& operator=(const ApplicationObject&) = delete;
 
-    ScratchFolder& scratchFolder() { return scratch_; }
-
 private:
     int argc_ = 1;
     char name_[12] = "QZ347Remote";
     char* argv_[2] = {name_, nullptr};
-    // Declared before the application object, so the folder goes after it.
-    ScratchFolder scratch_;
     std::unique_ptr<QApplication> application_;
 };
 
@@ -165,9 +159,15 @@ private:
 // object; the object must not go from under them then. Only the holder of the window
 // system ends the parts, in order. An exit while they exist removes the scratch folder
 // and leaves the rest to the process's end: reachable still, it is no leak.
+//
+// The scratch folder is made last, once the window system has started and the end
+// signals are caught: a start that fails (no display) or a signal that comes before
+// then ends the process with no folder made, and one that comes after ends the
+// application through its own path, which removes the folder.
 struct WindowSystemParts {
     std::unique_ptr<ApplicationObject> application;
     std::unique_ptr<EndSignalWatch> endSignals;
+    std::unique_ptr<ScratchFolder> scratch;
 };
 
 WindowSystemParts& parts()
@@ -178,8 +178,8 @@ WindowSystemParts& parts()
 
 extern "C" void removeScratchFolderAtExit()
 {
-    if (parts().application != nullptr) {
-        parts().application->scratchFolder().remove();
+    if (parts().scratch != nullptr) {
+        parts().scratch->remove();
     }
 }
 
@@ -205,6 +205,8 @@ WindowSystem::WindowSystem()
     }
     ensureApplication();
     parts().endSignals = std::make_unique<EndSignalWatch>();
+    parts().scratch = std::make_unique<ScratchFolder>(temporaryFolder());
+    keepToolkitSettingsIn(*parts().scratch);
 }
 
 WindowSystem::~WindowSystem()
@@ -214,6 +216,8 @@ WindowSystem::~WindowSystem()
     }
     parts().endSignals.reset();
     parts().application.reset();
+    // After the application object, which may still write the toolkit's settings there.
+    parts().scratch.reset();
     quitting = false;
 }
 

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -46,19 +47,39 @@ bool waitFor(const std::function<bool()>& condition)
     return true;
 }
 
+// The name of an environment entry "NAME=value", or of "NAME" alone.
+std::string nameOf(const std::string& entry)
+{
+    return entry.substr(0, entry.find('='));
+}
+
 // One run of a program, with a temporary folder (unless it is given one to share) and a
 // settings profile of its own; what it writes to its standard error is kept in a file, and
-// its standard input is a pipe the test writes to.
+// its standard input is a pipe the test writes to. Its environment is the test's, with the
+// `changes` made: "NAME=value" sets a variable, "NAME" alone takes it away.
 class Program {
 public:
-    explicit Program(const std::vector<std::string>& arguments, const std::string& sharedTemporaryFolder = {})
+    explicit Program(const std::vector<std::string>& arguments, const std::string& sharedTemporaryFolder = {},
+                     const std::vector<std::string>& changes = {})
         : temporaryPath_(sharedTemporaryFolder.empty() ? temporary_.path() : sharedTemporaryFolder)
     {
-        std::vector<std::string> environment = {"TMPDIR=" + temporaryPath_,
-                                                "XDG_CONFIG_HOME=" + profile_.path()};
+        std::vector<std::string> set = {"TMPDIR=" + temporaryPath_, "XDG_CONFIG_HOME=" + profile_.path()};
+        for (const std::string& change : changes) {
+            set.push_back(change);
+        }
+        std::vector<std::string> environment;
+        for (const std::string& entry : set) {
+            if (entry.find('=') != std::string::npos) {
+                environment.push_back(entry);
+            }
+        }
         for (char** entry = environ; *entry != nullptr; ++entry) {
             std::string text = *entry;
-            if (text.rfind("TMPDIR=", 0) != 0 && text.rfind("XDG_CONFIG_HOME=", 0) != 0) {
+            bool changed = false;
+            for (const std::string& change : set) {
+                changed = changed || nameOf(change) == nameOf(text);
+            }
+            if (!changed) {
                 environment.push_back(text);
             }
         }
@@ -390,28 +411,139 @@ TEST(ApplicationEnd, ARequestToEndWhileTheMainWindowConnectsOpensNoFurtherWindow
     }
 }
 
+// A display number no X server serves: no socket of that number, named or abstract.
+std::string absentDisplay()
+{
+    std::ifstream sockets("/proc/net/unix");
+    std::ostringstream listing;
+    listing << sockets.rdbuf();
+    for (int number = 4000;; ++number) {
+        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+        std::error_code ignored;
+        if (!std::filesystem::exists(socket, ignored) &&
+            listing.str().find("@" + socket + "\n") == std::string::npos) {
+            return ":" + std::to_string(number);
+        }
+    }
+}
+
+// While it lives, the programs started make no core file when they abort.
+class NoCoreFiles {
+public:
+    NoCoreFiles()
+    {
+        ::getrlimit(RLIMIT_CORE, &previous_);
+        rlimit none = previous_;
+        none.rlim_cur = 0;
+        ::setrlimit(RLIMIT_CORE, &none);
+    }
+    ~NoCoreFiles() { ::setrlimit(RLIMIT_CORE, &previous_); }
+    NoCoreFiles(const NoCoreFiles&) = delete;
+    NoCoreFiles& operator=(const NoCoreFiles&) = delete;
+
+private:
+    rlimit previous_{};
+};
+
+// A start that fails before the window system runs leaves no folder, whatever status the
+// toolkit ends it with (it aborts when it finds no display).
+TEST(ApplicationEnd, AStartWithNoDisplayLeavesNoFolder)
+{
+    NoCoreFiles noCoreFiles;
+    struct Case {
+        const char* what;
+        std::vector<std::string> environment;
+    };
+    const Case cases[] = {
+        {"a display that does not exist", {"QT_QPA_PLATFORM=xcb", "DISPLAY=" + absentDisplay()}},
+        {"no display named", {"QT_QPA_PLATFORM=xcb", "DISPLAY"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Program application({QZ_APPLICATION_PROGRAM}, {}, c.environment);
+        ASSERT_TRUE(application.started());
+        ASSERT_TRUE(application.end().has_value()) << "the program did not end";
+        EXPECT_EQ(application.leftInTemporaryFolder(), std::vector<std::string>{});
+    }
+}
+
+// An end signal at any moment of the start ends the program: by the signal's default until
+// it catches the signal, through its own path from then on; and it catches the signal
+// before its folder appears. Either way no folder is left.
+TEST(ApplicationEnd, AnEndSignalDuringTheStartLeavesNoFolder)
+{
+    struct Case {
+        std::string when;
+        std::function<bool(const Program&)> wait;
+        bool caught;
+    };
+    std::vector<Case> cases;
+    for (int afterMs : {0, 5, 10, 20, 30, 50, 100}) {
+        cases.push_back({std::to_string(afterMs) + " ms after the start",
+                         [afterMs](const Program&) {
+                             std::this_thread::sleep_for(std::chrono::milliseconds(afterMs));
+                             return true;
+                         },
+                         false});
+    }
+    cases.push_back({"the moment its folder appears",
+                     [](const Program& program) {
+                         const auto deadline = Clock::now() + std::chrono::milliseconds(patienceMs);
+                         while (program.leftInTemporaryFolder().empty()) {
+                             if (Clock::now() > deadline) {
+                                 return false;
+                             }
+                             std::this_thread::sleep_for(std::chrono::microseconds(100));
+                         }
+                         return true;
+                     },
+                     true});
+    for (const Case& c : cases) {
+        SCOPED_TRACE("SIGTERM " + c.when);
+        Program application({QZ_APPLICATION_PROGRAM});
+        ASSERT_TRUE(application.started());
+        ASSERT_TRUE(c.wait(application));
+        application.signal(SIGTERM);
+        std::optional<int> status = application.end();
+        ASSERT_TRUE(status.has_value()) << "the program did not end";
+        const bool throughItsPath = WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+        const bool bySignal = WIFSIGNALED(*status) && WTERMSIG(*status) == SIGTERM;
+        EXPECT_TRUE(throughItsPath || (bySignal && !c.caught)) << "status " << *status;
+        std::string errors = application.errors();
+        for (const char* report : {"Sanitizer", "runtime error"}) {
+            EXPECT_EQ(errors.find(report), std::string::npos) << errors;
+        }
+        EXPECT_EQ(application.leftInTemporaryFolder(), std::vector<std::string>{});
+    }
+}
+
 // A run that was killed (by SIGKILL, a crash, a time limit) leaves its scratch folder; the
 // next start removes it, but never the folder of a copy that is still running.
 TEST(ApplicationEnd, AStartRemovesTheFolderOfAKilledRunButNotThatOfARunningCopy)
 {
+    // A start makes its folder once it catches the end signals.
     apptest::TemporaryFolder temporary;
     std::vector<std::string> leftByTheKilledRun;
     {
         Program killed({QZ_APPLICATION_PROGRAM}, temporary.path());
         ASSERT_TRUE(killed.catchesEndSignals());
+        ASSERT_TRUE(waitFor([&] { return killed.leftInTemporaryFolder().size() == 1; }));
         killed.kill();
         leftByTheKilledRun = killed.leftInTemporaryFolder();
         ASSERT_EQ(leftByTheKilledRun.size(), 1u);
     }
     Program running({QZ_APPLICATION_PROGRAM}, temporary.path());
     ASSERT_TRUE(running.catchesEndSignals());
-    const std::vector<std::string> ofTheRunningCopy = running.leftInTemporaryFolder();
+    std::vector<std::string> ofTheRunningCopy;
+    EXPECT_TRUE(waitFor([&] {
+        ofTheRunningCopy = running.leftInTemporaryFolder();
+        return ofTheRunningCopy.size() == 1 && ofTheRunningCopy != leftByTheKilledRun;
+    })) << "the killed run's folder is left, or the running copy made none";
     ASSERT_EQ(ofTheRunningCopy.size(), 1u);
-    EXPECT_NE(ofTheRunningCopy, leftByTheKilledRun);
 
     Program another({QZ_APPLICATION_PROGRAM}, temporary.path());
     ASSERT_TRUE(another.catchesEndSignals());
-    EXPECT_EQ(another.leftInTemporaryFolder().size(), 2u);
+    EXPECT_TRUE(waitFor([&] { return another.leftInTemporaryFolder().size() == 2; }));
     another.signal(SIGTERM);
     expectEndWith(another, 0);
     EXPECT_EQ(running.leftInTemporaryFolder(), ofTheRunningCopy);
