@@ -134,7 +134,7 @@ public:
     }
     ~EndSignalWatch()
     {
-        if (notifier_ == nullptr) {
+        if (endSignalPipe[1] < 0) {
             return;
         }
         for (std::size_t i = 0; i < std::size(endSignals); ++i) {
@@ -148,6 +148,10 @@ public:
     }
     EndSignalWatch(const EndSignalWatch&) = delete;
     EndSignalWatch& operator=(const EndSignalWatch&) = delete;
+
+    // The application object is about to go, and the notifier with it. The signals stay
+    // caught: one that comes now is simply not acted on, as the program is ending anyway.
+    void stopListening() { notifier_.reset(); }
 
 private:
     std::unique_ptr<QSocketNotifier> notifier_;
@@ -214,10 +218,12 @@ WindowSystem::~WindowSystem()
     if (--windowSystemHolders > 0) {
         return;
     }
-    parts().endSignals.reset();
+    parts().endSignals->stopListening();
     parts().application.reset();
     // After the application object, which may still write the toolkit's settings there.
     parts().scratch.reset();
+    // Only now may a signal end the process at once: nothing of the run is left to remove.
+    parts().endSignals.reset();
     quitting = false;
 }
 
