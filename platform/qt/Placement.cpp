@@ -237,7 +237,8 @@ protected:
     void timerEvent(QTimerEvent*) override
     {
         // How many looks the window manager has to frame the window, and how many the
-        // framed window's size then stays the same before the window counts as settled.
+        // framed window's size then stays the same before the window counts as settled;
+        // it is left alone after both at the most.
         constexpr int frameLooks = 100;
         constexpr int settleLooks = 25;
         ++looks_;
@@ -255,7 +256,8 @@ protected:
             }
         }
         const bool framed = placedFrame_.isValid();
-        if (steadyLooks_ >= settleLooks || (!framed && looks_ >= frameLooks) || looks_ >= frameLooks + settleLooks) {
+        if (steadyLooks_ >= settleLooks || (!framed && looks_ >= frameLooks) ||
+            looks_ >= frameLooks + settleLooks) {
             timer_.stop();
         }
     }

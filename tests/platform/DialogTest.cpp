@@ -987,14 +987,15 @@ TEST(ScreenFitTest, AWindowWhoseSizeChangesJustAfterItOpensEndsInTheMiddleOfTheS
             };
             auto frame = [&] {
                 const QRect at = top->frameGeometry();
-                return std::to_string(at.x()) + "," + std::to_string(at.y()) + " " + std::to_string(at.width()) +
-                       "x" + std::to_string(at.height());
+                return std::to_string(at.x()) + "," + std::to_string(at.y()) + " " +
+                       std::to_string(at.width()) + "x" + std::to_string(at.height());
             };
             // Placed with its frame once the frame is known, a moment after it shows.
             const auto shown = std::chrono::steady_clock::now();
             EXPECT_TRUE(servedUntil([&] {
                 return centred() && std::chrono::steady_clock::now() - shown >= std::chrono::milliseconds(50);
-            })) << change.name << ": the frame stands at " << frame();
+            })) << change.name
+                << ": the frame stands at " << frame();
             const int height = top->height();
             int grown = 0;
             if (change.whileMoved != 0) {
