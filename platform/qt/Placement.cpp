@@ -211,7 +211,11 @@ void placeWithin(QWidget* window, bool centre)
 //
 // The title bar and borders are known only once the window is on the screen, and they
 // come without notice: for its first second the window looks for them now and then,
-// and once they are there it is placed again, frame included.
+// and once they are there it is placed again, frame included. Its size may still change
+// then: a control that knows its size only once shown grows the window, and the window
+// manager may report the size the window was mapped with before the grown one. So the
+// window is placed again whenever its frame's size has changed since it was last
+// placed, until that size has stayed the same for a while.
 class QzScreenKeeper : public QObject {
 public:
     QzScreenKeeper(QWidget* window, bool centre) : QObject(window), window_(window), centre_(centre)
@@ -232,13 +236,30 @@ public:
 protected:
     void timerEvent(QTimerEvent*) override
     {
+        // How many looks the window manager has to frame the window, and how many the
+        // framed window's size then stays the same before the window counts as settled;
+        // it is left alone after both at the most.
+        constexpr int frameLooks = 100;
+        constexpr int settleLooks = 25;
+        ++looks_;
         if (frameKnown(window_)) {
-            lastFrame = frameOf(window_);
-            placeWithin(window_, centre_);
-        } else if (++looks_ < 100) {
-            return;
+            // The size the place is worked out with: the window's size may change while
+            // it is moved, as the window system's reports of it are read then.
+            const QSize frame = window_->frameGeometry().size();
+            if (frame != placedFrame_) {
+                placedFrame_ = frame;
+                steadyLooks_ = 0;
+                lastFrame = frameOf(window_);
+                placeWithin(window_, centre_);
+            } else {
+                ++steadyLooks_;
+            }
         }
-        timer_.stop();
+        const bool framed = placedFrame_.isValid();
+        if (steadyLooks_ >= settleLooks || (!framed && looks_ >= frameLooks) ||
+            looks_ >= frameLooks + settleLooks) {
+            timer_.stop();
+        }
     }
 
 private:
@@ -252,6 +273,8 @@ private:
     bool centre_;
     QBasicTimer timer_;
     int looks_ = 0;
+    QSize placedFrame_; // the frame's size the window was last placed with
+    int steadyLooks_ = 0;
 };
 
 } // namespace

@@ -14,5 +14,6 @@ class QWidget;
 // With `centre` the window's frame stands in the middle of the area; otherwise the
 // window system places it (a dialog over its owner), and it is moved only as far as
 // keeps its frame on the area. The window manager's frame is known only once the
-// window is on the screen: the window is fitted and placed again then.
+// window is on the screen: the window is fitted and placed again then, and again
+// whenever its size changes while it settles.
 void openWithinScreen(QWidget* window, bool centre);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -938,6 +939,85 @@ TEST(ScreenFitTest, ADialogLargerThanTheScreenOpensWithinItAndScrollsToEachContr
     EXPECT_EQ(owner.runModal(), IDOK);
     user::onModal(nullptr);
     EXPECT_TRUE(seen);
+}
+
+// Calls the action on the first event of the type that the watched object gets.
+class OnFirstEvent : public QObject {
+public:
+    OnFirstEvent(QObject* watched, QEvent::Type type, std::function<void()> action)
+        : QObject(watched), type_(type), action_(std::move(action))
+    {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == type_ && action_) {
+            std::function<void()> action = std::move(action_);
+            action_ = nullptr;
+            action();
+        }
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+    std::function<void()> action_;
+};
+
+// A window of its own whose size changes once its frame has been placed: a control that
+// knows its size only once shown grows it, and a window manager may report the size the
+// window was mapped with before the grown one, and do so while the window is being
+// moved. Whichever size comes last, the frame ends in the middle of the screen's
+// available area.
+TEST(ScreenFitTest, AWindowWhoseSizeChangesJustAfterItOpensEndsInTheMiddleOfTheScreen)
+{
+    struct Change {
+        const char* name;
+        int whileMoved; // pixels the window grows by as it is moved to its new place, if any
+    };
+    for (const Change& change : {Change{"grown by its layout", 0}, Change{"grown again while moved", 30}}) {
+        TestDialog dialog;
+        bool seen = false;
+        user::onModal([&](Window& modal) {
+            seen = true;
+            QWidget* top = modal.internals().live();
+            const QRect available = top->screen()->availableGeometry();
+            auto centred = [&] {
+                return (top->frameGeometry().center() - available.center()).manhattanLength() <= 1;
+            };
+            auto frame = [&] {
+                const QRect at = top->frameGeometry();
+                return std::to_string(at.x()) + "," + std::to_string(at.y()) + " " +
+                       std::to_string(at.width()) + "x" + std::to_string(at.height());
+            };
+            // Placed with its frame once the frame is known, a moment after it shows.
+            const auto shown = std::chrono::steady_clock::now();
+            EXPECT_TRUE(servedUntil([&] {
+                return centred() && std::chrono::steady_clock::now() - shown >= std::chrono::milliseconds(50);
+            })) << change.name
+                << ": the frame stands at " << frame();
+            const int height = top->height();
+            int grown = 0;
+            if (change.whileMoved != 0) {
+                new OnFirstEvent(top, QEvent::Move, [&] {
+                    grown = top->height() + change.whileMoved;
+                    top->resize(top->width(), grown);
+                });
+            }
+            QWidget* edit = dialog.control<Edit>(EditId).internals().live();
+            edit->setMinimumHeight(edit->height() + 90);
+            EXPECT_TRUE(servedUntil([&] { return top->height() > height && centred(); }))
+                << change.name << ": the frame stands at " << frame() << ", the window " << height << " then "
+                << top->height() << " high";
+            if (change.whileMoved != 0) {
+                EXPECT_EQ(top->height(), grown) << change.name;
+            }
+            dialog.endDialog(IDOK);
+        });
+        EXPECT_EQ(dialog.runModal(), IDOK);
+        user::onModal(nullptr);
+        EXPECT_TRUE(seen) << change.name;
+    }
 }
 
 } // namespace
