@@ -18,11 +18,11 @@ void DialogErrorReporter::goOffLine()
     // text is sent on the way out: over the link that failed, so it fails again. That
     // failure is the one being reported, and reporting it again would tear down pages
     // in the middle of their teardown.
-    struct Replacing {
+    replacingConnection_ = true;
+    struct Reset {
         bool& flag;
-        explicit Replacing(bool& replacing) : flag(replacing) { flag = true; }
-        ~Replacing() { flag = false; }
-    } replacing(replacingConnection_);
+        ~Reset() { flag = false; }
+    } reset{replacingConnection_};
     owner_->disconnect();
     owner_->connect(CRemoteDlg::offLine, "", 1);
 }

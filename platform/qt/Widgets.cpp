@@ -602,7 +602,7 @@ bool QzEditValidator::isListItem(const QString& text) const
 
 QValidator::State QzEditValidator::validate(QString& input, int& position) const
 {
-    if (input == shown_ || isListItem(input)) {
+    if (input == shown_) {
         return Acceptable;
     }
     TextChange change = changeBetween(shown_, input, position);
@@ -613,19 +613,21 @@ QValidator::State QzEditValidator::validate(QString& input, int& position) const
     if (int limit = edit_->property("qzLimit").toInt(); limit > 0) {
         room = std::min(room, limit - change.keptStart - change.keptEnd);
     }
-    bool digitsOnly = edit_->property("number").toBool();
-    if (room <= 0 || (digitsOnly && !std::all_of(change.inserted.begin(), change.inserted.end(),
-                                                  [](QChar c) { return c.isDigit(); }))) {
+    bool allowed = !edit_->property("number").toBool() ||
+                   std::all_of(change.inserted.begin(), change.inserted.end(), [](QChar c) { return c.isDigit(); });
+    // The list is looked at only when needed: it may hold a great many items.
+    if ((allowed && room == change.inserted.size()) || isListItem(input)) {
+        return Acceptable;
+    }
+    if (room <= 0 || !allowed) {
         position = int(std::min(change.keptStart, shown_.size()));
         input = shown_;
         return Acceptable;
     }
-    if (room < change.inserted.size()) {
-        QString kept = input.left(change.keptStart);
-        kept += change.inserted.left(room);
-        kept += QStringView(input).right(change.keptEnd);
-        position = int(change.keptStart + room);
-        input = kept;
-    }
+    QString kept = input.left(change.keptStart);
+    kept += change.inserted.left(room);
+    kept += QStringView(input).right(change.keptEnd);
+    position = int(change.keptStart + room);
+    input = kept;
     return Acceptable;
 }

@@ -40,7 +40,9 @@ std::string contents(const std::string& path)
 // an address of its own, so test programs may run side by side) or on a pseudo-terminal.
 class ConnectionChainTest : public ::testing::Test {
 protected:
-    void TearDown() override
+    void TearDown() override { closeWindow(); }
+
+    void closeWindow()
     {
         if (window) {
             window->destroyWindow();
@@ -214,7 +216,7 @@ TEST_F(ConnectionChainTest, EnterInANameEditAfterTheUnitWentAwayReportsOnceAndGo
         EXPECT_EQ(modal.texts(errorTemplate).size(), 1u);
         EXPECT_EQ(window->connectionType(), CRemoteDlg::offLine);
         EXPECT_TRUE(waitUntil([&] { return window->retiredObjects() == 0; }));
-        TearDown();
+        closeWindow();
         modal.shown.clear();
     }
 }

@@ -131,41 +131,34 @@ void user::type(Window& control, const std::string& text)
     });
 }
 
-void user::paste(Window& control, const std::string& text)
+// Clicks the key on the control, as the keyboard would with the control in focus.
+static void keyClick(Window& control, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     QWidget* widget = target(control);
     if (widget == nullptr) {
         return;
     }
     programCall([&] {
-        QApplication::clipboard()->setText(toQt(text));
         takeKeyboard(widget);
-        QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(widget, key, modifiers);
     });
+}
+
+void user::paste(Window& control, const std::string& text)
+{
+    ensureApplication();
+    QApplication::clipboard()->setText(toQt(text));
+    keyClick(control, Qt::Key_V, Qt::ControlModifier);
 }
 
 void user::selectAll(Window& control)
 {
-    QWidget* widget = target(control);
-    if (widget == nullptr) {
-        return;
-    }
-    programCall([&] {
-        takeKeyboard(widget);
-        QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
-    });
+    keyClick(control, Qt::Key_A, Qt::ControlModifier);
 }
 
 void user::press(Window& control, Key key)
 {
-    QWidget* widget = target(control);
-    if (widget == nullptr) {
-        return;
-    }
-    programCall([&] {
-        takeKeyboard(widget);
-        QTest::keyClick(widget, qtKey(key));
-    });
+    keyClick(control, qtKey(key), Qt::NoModifier);
 }
 
 void user::choose(ComboBox& combo, int index)
