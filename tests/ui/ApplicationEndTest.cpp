@@ -527,7 +527,12 @@ TEST(ApplicationEnd, AStartRemovesTheFolderOfAKilledRunButNotThatOfARunningCopy)
     {
         Program killed({QZ_APPLICATION_PROGRAM}, temporary.path());
         ASSERT_TRUE(killed.catchesEndSignals());
-        ASSERT_TRUE(waitFor([&] { return killed.leftInTemporaryFolder().size() == 1; }));
+        // Killed once its folder is whole, lock and all: a run killed while it makes the
+        // folder leaves one that no start can tell from a folder being made.
+        ASSERT_TRUE(waitFor([&] {
+            std::vector<std::string> left = killed.leftInTemporaryFolder();
+            return left.size() == 1 && std::filesystem::exists(temporary.file(left.front() + "/lock"));
+        }));
         killed.kill();
         leftByTheKilledRun = killed.leftInTemporaryFolder();
         ASSERT_EQ(leftByTheKilledRun.size(), 1u);
