@@ -19,6 +19,7 @@
 
 #include "platform/Application.h"
 #include "platform/Dialog.h"
+#include "platform/qt/EditValidator.h"
 #include "platform/qt/Internals.h"
 #include "platform/qt/Placement.h"
 #include "platform/qt/Templates.h"

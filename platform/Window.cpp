@@ -16,6 +16,7 @@
 
 #include "platform/Controls.h"
 #include "platform/Resources.h"
+#include "platform/qt/EditValidator.h"
 #include "platform/qt/Internals.h"
 #include "platform/qt/Widgets.h"
 
@@ -123,11 +124,11 @@ void Window::setText(const std::string& text)
         } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
             box->setTitle(qtext);
         } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-            QzEditValidator::setByProgram(edit, qtext);
+            edit->setText(qtext);
             showStart(edit, agent);
         } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
             if (combo->isEditable()) {
-                QzEditValidator::setByProgram(combo->lineEdit(), qtext);
+                combo->setEditText(qtext);
                 showStart(combo->lineEdit(), agent);
                 if (agent != nullptr) {
                     agent->comboSelection_ = -1;
@@ -611,7 +612,7 @@ void ComboBox::replaceList(const std::vector<std::string>& items)
         combo->addItems(texts);
         combo->setCurrentIndex(-1);
         if (combo->isEditable()) {
-            QzEditValidator::setByProgram(combo->lineEdit(), text);
+            combo->setEditText(text);
         }
     });
     if (ControlAgent* agent = ControlAgent::of(combo)) {
@@ -645,7 +646,7 @@ int ComboBox::deleteString(int index)
         if (wasSelected && !combo->isEditable()) {
             combo->setCurrentIndex(-1);
         } else if (combo->isEditable()) {
-            QzEditValidator::setByProgram(combo->lineEdit(), text);
+            combo->setEditText(text);
         }
     });
     return combo->count();
@@ -662,7 +663,7 @@ void ComboBox::resetContent()
         QString text = combo->currentText();
         combo->clear();
         if (combo->isEditable()) {
-            QzEditValidator::setByProgram(combo->lineEdit(), text); // the edit part keeps its text
+            combo->setEditText(text); // the edit part keeps its text
         }
     });
     if (ControlAgent* agent = ControlAgent::of(combo)) {

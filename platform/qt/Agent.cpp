@@ -64,12 +64,7 @@ ControlAgent::ControlAgent(QWidget* control, DialogPrivate* owner, int controlId
             guarded([&] { notify(Notify::SelChange); });
         });
         if (combo->lineEdit() != nullptr) {
-            // A refused keystroke hands the edit its own text back: the choice stands.
-            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, combo](const QString& text) {
-                if (comboSelection_ < 0 || combo->itemText(comboSelection_) != text) {
-                    comboSelection_ = -1;
-                }
-            });
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this] { comboSelection_ = -1; });
             combo->lineEdit()->installEventFilter(this);
         }
     } else if (auto* slider = qobject_cast<QSlider*>(widget_)) {

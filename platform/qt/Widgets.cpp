@@ -1,7 +1,5 @@
-#include <QComboBox>
 #include <QGridLayout>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSlider>
@@ -547,87 +545,4 @@ void QzScale::placeMarks()
         }
         mark->setGeometry(shown);
     }
-}
-
-QzEditValidator::QzEditValidator(QLineEdit* edit) : QValidator(edit), edit_(edit), shown_(edit->text())
-{
-    connect(edit, &QLineEdit::textChanged, this, [this] { shown_ = edit_->text(); });
-}
-
-void QzEditValidator::setByProgram(QLineEdit* edit, const QString& text)
-{
-    if (auto* validator = edit->findChild<QzEditValidator*>(QString(), Qt::FindDirectChildrenOnly)) {
-        validator->shown_ = text;
-    }
-    edit->setText(text);
-}
-
-// What a change did to the text shown before it: the characters it kept at the start and
-// at the end, and what it put between them.
-struct TextChange {
-    qsizetype keptStart = 0;
-    qsizetype keptEnd = 0;
-    QStringView inserted;
-};
-
-static TextChange changeBetween(const QString& before, const QString& after, qsizetype caret)
-{
-    auto keptEndIs = [&](qsizetype length) {
-        return length >= 0 && length <= before.size() && length <= after.size() &&
-               QStringView(before).right(length) == QStringView(after).right(length);
-    };
-    TextChange change;
-    // The caret stands after what was typed or pasted: what follows it was there before.
-    change.keptEnd = after.size() - caret;
-    if (!keptEndIs(change.keptEnd)) {
-        change.keptEnd = 0;
-        while (keptEndIs(change.keptEnd + 1)) {
-            ++change.keptEnd;
-        }
-    }
-    qsizetype startRoom = std::min(before.size(), after.size()) - change.keptEnd;
-    while (change.keptStart < startRoom && before[change.keptStart] == after[change.keptStart]) {
-        ++change.keptStart;
-    }
-    change.inserted = QStringView(after).mid(change.keptStart, after.size() - change.keptEnd - change.keptStart);
-    return change;
-}
-
-bool QzEditValidator::isListItem(const QString& text) const
-{
-    // Choosing from the list of an editable drop-down list puts the item in the edit.
-    auto* combo = qobject_cast<QComboBox*>(edit_->parentWidget());
-    return combo != nullptr && combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
-}
-
-QValidator::State QzEditValidator::validate(QString& input, int& position) const
-{
-    if (input == shown_) {
-        return Acceptable;
-    }
-    TextChange change = changeBetween(shown_, input, position);
-    if (change.inserted.isEmpty()) {
-        return Acceptable;
-    }
-    qsizetype room = change.inserted.size();
-    if (int limit = edit_->property("qzLimit").toInt(); limit > 0) {
-        room = std::min(room, limit - change.keptStart - change.keptEnd);
-    }
-    bool allowed = !edit_->property("number").toBool() ||
-                   std::all_of(change.inserted.begin(), change.inserted.end(), [](QChar c) { return c.isDigit(); });
-    // The list is looked at only when needed: it may hold a great many items.
-    if ((allowed && room == change.inserted.size()) || isListItem(input)) {
-        return Acceptable;
-    }
-    if (room <= 0 || !allowed) {
-        position = int(std::min(change.keptStart, shown_.size()));
-        input = shown_;
-        return Acceptable;
-    }
-    QString kept = input.left(change.keptStart);
-    kept += change.inserted.left(room);
-    kept += QStringView(input).right(change.keptEnd);
-    position = int(change.keptStart + room);
-    input = kept;
-    return Acceptable;
 }

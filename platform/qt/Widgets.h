@@ -3,12 +3,10 @@
 #include <QLabel>
 #include <QPointer>
 #include <QStringList>
-#include <QValidator>
 #include <QVector>
 #include <QWidget>
 
 class QGridLayout;
-class QLineEdit;
 class QSlider;
 class QTextLayout;
 
@@ -163,28 +161,4 @@ private:
     bool placeOf(const QLabel* mark, double& place) const;
 
     QPointer<QWidget> buddy_; // the window's own: it may go before the strip does
-};
-
-// What an edit accepts from the user: no more characters than its limit ("qzLimit", 0
-// for none), and only digits where the template says "number". A text set by program is
-// shown whole, however long. A change of the user's is judged by what it inserts into
-// the text shown before it: deleting is always possible, and of what is typed or pasted
-// only as much is kept as fits within the limit, nothing when nothing fits.
-//
-// A refused change is undone by handing the edit the text before it, never by calling
-// the change invalid: the line edit stops undoing invalid changes once its text was
-// invalid, and a text set by program, or an undo, may be longer than the limit.
-class QzEditValidator : public QValidator {
-public:
-    explicit QzEditValidator(QLineEdit* edit);
-    State validate(QString& input, int& position) const override;
-
-    // Sets the edit's text by program: shown whole, and what later changes are judged against.
-    static void setByProgram(QLineEdit* edit, const QString& text);
-
-private:
-    bool isListItem(const QString& text) const;
-
-    QLineEdit* edit_;
-    QString shown_; // the edit's text before the change being judged
 };

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -131,6 +132,24 @@ void user::type(Window& control, const std::string& text)
     });
 }
 
+void user::type(Window& control, const std::u32string& text)
+{
+    QWidget* widget = target(control);
+    if (widget == nullptr) {
+        return;
+    }
+    programCall([&] {
+        takeKeyboard(widget);
+        for (char32_t character : text) {
+            QString typed = QString::fromUcs4(&character, 1);
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, typed);
+            QApplication::sendEvent(widget, &press);
+            QApplication::sendEvent(widget, &release);
+        }
+    });
+}
+
 // Clicks the key on the control, as the keyboard would with the control in focus.
 static void keyClick(Window& control, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
@@ -151,9 +170,33 @@ void user::paste(Window& control, const std::string& text)
     keyClick(control, Qt::Key_V, Qt::ControlModifier);
 }
 
+void user::paste(Window& control, const std::u32string& text)
+{
+    ensureApplication();
+    QApplication::clipboard()->setText(QString::fromUcs4(text.data(), qsizetype(text.size())));
+    keyClick(control, Qt::Key_V, Qt::ControlModifier);
+}
+
 void user::selectAll(Window& control)
 {
     keyClick(control, Qt::Key_A, Qt::ControlModifier);
+}
+
+// Clicks the platform's first key for the standard command.
+static void standardKey(Window& control, QKeySequence::StandardKey command)
+{
+    QKeyCombination key = QKeySequence::keyBindings(command).value(0)[0];
+    keyClick(control, key.key(), key.keyboardModifiers());
+}
+
+void user::undo(Window& control)
+{
+    standardKey(control, QKeySequence::Undo);
+}
+
+void user::redo(Window& control)
+{
+    standardKey(control, QKeySequence::Redo);
 }
 
 void user::press(Window& control, Key key)

@@ -23,10 +23,17 @@ void click(Window& control);
 // Gives the control the keyboard focus (the control that had it loses it).
 void focus(Window& control);
 void type(Window& control, const std::string& text);
+// Types characters of any script, one key each; a character outside the Basic
+// Multilingual Plane comes as the one key's two UTF-16 units.
+void type(Window& control, const std::u32string& text);
 // Pastes the text at the caret, through the clipboard and Ctrl+V.
 void paste(Window& control, const std::string& text);
+void paste(Window& control, const std::u32string& text);
 // Selects the whole text of an edit with Ctrl+A.
 void selectAll(Window& control);
+// Undoes and redoes in an edit with the platform's keys (Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z).
+void undo(Window& control);
+void redo(Window& control);
 void press(Window& control, Key key);
 // Selects a list item as with the mouse (the list drops down and closes).
 void choose(ComboBox& combo, int index);
