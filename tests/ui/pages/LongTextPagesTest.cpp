@@ -217,6 +217,18 @@ TEST_F(LongTextPagesTest, AnEditKeepsItsTypingLimitWhenTheUnitsTextIsLonger)
         commitTyping(page, control);
         EXPECT_TRUE(sent().empty());
 
+        // Undo brings the unit's text back after a Backspace, and typing into it is
+        // refused as before: nothing is sent.
+        user::focus(control);
+        user::press(control, user::Key::End);
+        user::press(control, user::Key::Backspace);
+        user::undo(control);
+        EXPECT_EQ(control.getText(), reported);
+        user::type(control, "Z");
+        EXPECT_EQ(control.getText(), reported);
+        commitTyping(page, control);
+        EXPECT_TRUE(sent().empty());
+
         // Typing stays refused after a refusal; deleting is always possible, and typing
         // is taken again once the text is within the limit.
         user::focus(control);

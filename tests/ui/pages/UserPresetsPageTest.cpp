@@ -124,6 +124,17 @@ TEST_F(UserPresetsPageTest, ThePresetNumberCountsFromOne)
     user::stepDown(control<SpinButton>(1174)); // the down arrow counts down
     EXPECT_EQ(sent(), std::vector<std::string>{"1903=5"});
     EXPECT_EQ(number.getText(), "6");
+
+    // Digits of other scripts are refused, typed or pasted: the number shown is the one sent.
+    user::focus(number);
+    number.setText("");
+    sent();
+    user::type(number, "2");
+    user::type(number, U"\uFF13\u0663");
+    user::paste(number, U"\uFF13");
+    user::paste(number, U"\u0663");
+    EXPECT_EQ(number.getText(), "2");
+    EXPECT_EQ(sent(), std::vector<std::string>{"1903=1"});
 }
 
 TEST_F(UserPresetsPageTest, SaveSendsTheNameThenTheTrigger)
