@@ -109,7 +109,9 @@ qsizetype QzEditValidator::keptAroundSelection() const
 
 bool QzEditValidator::eventFilter(QObject* watched, QEvent* event)
 {
-    if (edit_->isReadOnly()) {
+    // An edit that takes whatever it is given needs no judging, nor a second look at the
+    // clipboard for each paste.
+    if (edit_->isReadOnly() || (edit_->property("qzLimit").toInt() <= 0 && !edit_->property("number").toBool())) {
         return false;
     }
     switch (event->type()) {
