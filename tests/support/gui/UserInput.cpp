@@ -112,26 +112,6 @@ void user::focus(Window& control)
     });
 }
 
-void user::type(Window& control, const std::string& text)
-{
-    QWidget* widget = target(control);
-    if (widget == nullptr) {
-        return;
-    }
-    programCall([&] {
-        takeKeyboard(widget);
-        for (char byte : text) {
-            // Any byte is a character the keyboard can give (Latin-1), not only ASCII.
-            QChar character{char16_t(uchar(byte))};
-            int key = character.isLetterOrNumber() && uchar(byte) < 0x80 ? character.toUpper().unicode() : 0;
-            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(character));
-            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(character));
-            QApplication::sendEvent(widget, &press);
-            QApplication::sendEvent(widget, &release);
-        }
-    });
-}
-
 void user::type(Window& control, const std::u32string& text)
 {
     QWidget* widget = target(control);
@@ -141,13 +121,27 @@ void user::type(Window& control, const std::u32string& text)
     programCall([&] {
         takeKeyboard(widget);
         for (char32_t character : text) {
+            // The key of an ASCII letter or digit is its capital; other characters come
+            // as text only, as from a keyboard of their script.
+            bool ascii = character < 0x80 && QChar(character).isLetterOrNumber();
+            int key = ascii ? QChar(character).toUpper().unicode() : 0;
             QString typed = QString::fromUcs4(&character, 1);
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
-            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, typed);
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, typed);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, typed);
             QApplication::sendEvent(widget, &press);
             QApplication::sendEvent(widget, &release);
         }
     });
+}
+
+void user::type(Window& control, const std::string& text)
+{
+    // Any byte is a character the keyboard can give (Latin-1), not only ASCII.
+    std::u32string characters;
+    for (char byte : text) {
+        characters.push_back(uchar(byte));
+    }
+    type(control, characters);
 }
 
 // Clicks the key on the control, as the keyboard would with the control in focus.
