@@ -109,12 +109,17 @@ qsizetype QzEditValidator::keptAroundSelection() const
 
 bool QzEditValidator::eventFilter(QObject* watched, QEvent* event)
 {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::InputMethod && type != QEvent::MouseButtonRelease &&
+        type != QEvent::ChildPolished) {
+        return false;
+    }
     // An edit that takes whatever it is given needs no judging, nor a second look at the
     // clipboard for each paste.
     if (edit_->isReadOnly() || (edit_->property("qzLimit").toInt() <= 0 && !edit_->property("number").toBool())) {
         return false;
     }
-    switch (event->type()) {
+    switch (type) {
     case QEvent::KeyPress:
         return onKey(watched, static_cast<QKeyEvent*>(event));
     case QEvent::InputMethod:
