@@ -68,7 +68,8 @@ QzEditValidator::QzEditValidator(QLineEdit* edit) : QValidator(edit), edit_(edit
     edit->installEventFilter(this);
     // The keys and input method text of an editable drop-down list reach its edit
     // through the box, not as events of the edit.
-    if (auto* combo = qobject_cast<QComboBox*>(edit->parentWidget()); combo != nullptr && combo->lineEdit() == edit) {
+    if (auto* combo = qobject_cast<QComboBox*>(edit->parentWidget());
+        combo != nullptr && combo->lineEdit() == edit) {
         combo->installEventFilter(this);
     }
 }
@@ -87,19 +88,29 @@ QValidator::State QzEditValidator::validate(QString& input, int&) const
 QStringView QzEditValidator::taken(QStringView inserted, qsizetype kept) const
 {
     auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
-    if (edit_->property("number").toBool() && !std::all_of(inserted.begin(), inserted.end(), isDigit)) {
+    if (digitsOnly() && !std::all_of(inserted.begin(), inserted.end(), isDigit)) {
         return {};
     }
-    const int limit = edit_->property("qzLimit").toInt();
-    if (limit <= 0 || kept + inserted.size() <= limit) {
+    const int most = limit();
+    if (most <= 0 || kept + inserted.size() <= most) {
         return inserted;
     }
-    qsizetype room = std::max<qsizetype>(0, limit - kept);
+    qsizetype room = std::max<qsizetype>(0, most - kept);
     // Never half of a surrogate pair: a character that does not fit whole stays out.
     if (room > 0 && inserted[room - 1].isHighSurrogate() && inserted[room].isLowSurrogate()) {
         --room;
     }
     return inserted.left(room);
+}
+
+int QzEditValidator::limit() const
+{
+    return edit_->property("qzLimit").toInt();
+}
+
+bool QzEditValidator::digitsOnly() const
+{
+    return edit_->property("number").toBool();
 }
 
 qsizetype QzEditValidator::keptAroundSelection() const
@@ -116,7 +127,7 @@ bool QzEditValidator::eventFilter(QObject* watched, QEvent* event)
     }
     // An edit that takes whatever it is given needs no judging, nor a second look at the
     // clipboard for each paste.
-    if (edit_->isReadOnly() || (edit_->property("qzLimit").toInt() <= 0 && !edit_->property("number").toBool())) {
+    if (edit_->isReadOnly() || (limit() <= 0 && !digitsOnly())) {
         return false;
     }
     switch (type) {
@@ -129,7 +140,8 @@ bool QzEditValidator::eventFilter(QObject* watched, QEvent* event)
         return watched == edit_ && onMouseRelease(static_cast<QMouseEvent*>(event));
     case QEvent::ChildPolished:
         // The line edit's own menu, about to show: its Paste is judged as any paste.
-        if (auto* menu = qobject_cast<QMenu*>(static_cast<QChildEvent*>(event)->child()); watched == edit_ && menu) {
+        if (auto* menu = qobject_cast<QMenu*>(static_cast<QChildEvent*>(event)->child());
+            watched == edit_ && menu) {
             routeMenuPaste(menu);
         }
         return false;
@@ -142,7 +154,9 @@ bool QzEditValidator::onKey(QObject* receiver, QKeyEvent* key)
 {
     // Control+Shift+Insert pastes the clipboard or the selection as the desktop's key
     // scheme has it, which is not known here: the line edit pastes it, judged whole.
-    if (key->matches(QKeySequence::Paste) && key->key() != Qt::Key_Insert) {
+    const bool schemeDecides =
+        key->key() == Qt::Key_Insert && key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
+    if (key->matches(QKeySequence::Paste) && !schemeDecides) {
         if (!pasteWhatFits(QClipboard::Clipboard)) {
             return false;
         }
@@ -179,7 +193,8 @@ void QzEditValidator::fitInputMethodText(QInputMethodEvent* input) const
     const qsizetype caret = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
     const qsizetype from = std::clamp<qsizetype>(caret + input->replacementStart(), 0, length);
     const qsizetype replaced = input->replacementLength();
-    const QStringView fit = taken(commit, replaced > 0 && from + replaced <= length ? length - replaced : length);
+    const QStringView fit =
+        taken(commit, replaced > 0 && from + replaced <= length ? length - replaced : length);
     if (fit.size() == commit.size()) {
         return;
     }

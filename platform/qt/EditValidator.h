@@ -35,6 +35,8 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    int limit() const;       // the most characters typing may leave, 0 for no limit
+    bool digitsOnly() const; // the template's "number": 0 to 9 only
     // What of the text put in place of the selection the edit takes, with `kept`
     // characters of its text staying around it.
     QStringView taken(QStringView inserted, qsizetype kept) const;

@@ -14,14 +14,13 @@
 #include "platform/Application.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
-#include "support/gui/UserInput.h"
 #include "platform/qt/Internals.h"
+#include "support/gui/UserInput.h"
 
 namespace {
 
 enum Id {
     EditId = 1002,
-    PushId = 1006,
     DropdownId = 1008,
     NumberId = 1013,
 };

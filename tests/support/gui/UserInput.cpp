@@ -134,14 +134,19 @@ void user::type(Window& control, const std::u32string& text)
     });
 }
 
-void user::type(Window& control, const std::string& text)
+// Any byte is a character the keyboard can give (Latin-1), not only ASCII.
+static std::u32string latin1Characters(const std::string& text)
 {
-    // Any byte is a character the keyboard can give (Latin-1), not only ASCII.
     std::u32string characters;
     for (char byte : text) {
         characters.push_back(uchar(byte));
     }
-    type(control, characters);
+    return characters;
+}
+
+void user::type(Window& control, const std::string& text)
+{
+    type(control, latin1Characters(text));
 }
 
 // Clicks the key on the control, as the keyboard would with the control in focus.
@@ -157,18 +162,16 @@ static void keyClick(Window& control, Qt::Key key, Qt::KeyboardModifiers modifie
     });
 }
 
-void user::paste(Window& control, const std::string& text)
-{
-    ensureApplication();
-    QApplication::clipboard()->setText(toQt(text));
-    keyClick(control, Qt::Key_V, Qt::ControlModifier);
-}
-
 void user::paste(Window& control, const std::u32string& text)
 {
     ensureApplication();
     QApplication::clipboard()->setText(QString::fromUcs4(text.data(), qsizetype(text.size())));
     keyClick(control, Qt::Key_V, Qt::ControlModifier);
+}
+
+void user::paste(Window& control, const std::string& text)
+{
+    paste(control, latin1Characters(text));
 }
 
 void user::selectAll(Window& control)
