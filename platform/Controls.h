@@ -27,7 +27,9 @@ public:
 
 class Edit : public Window {
 public:
-    // Limits what the user can type; texts set by program are shown whole.
+    // Limits what the user can type, counted in the layer's one-byte characters: one
+    // that no byte holds goes in as "?", as it is read back. Texts set by program are
+    // shown whole.
     void setLimitText(int characters);
 };
 
@@ -49,8 +51,8 @@ public:
     int getCurSel() const;
     int setCurSel(int index);
     std::string getLBText(int index) const;
-    // Limits what the user can type into the edit part; texts set by program and the
-    // items of the list are shown whole.
+    // Limits what the user can type into the edit part, as Edit::setLimitText does;
+    // texts set by program and the items of the list are shown whole.
     void setLimitText(int characters);
 };
 

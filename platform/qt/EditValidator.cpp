@@ -2,11 +2,13 @@
 #include <QChildEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -27,6 +29,27 @@ static QStringView insertedBy(QStringView before, QStringView after)
         ++end;
     }
     return after.mid(start, after.size() - start - end);
+}
+
+// The text as the window layer's one-byte characters (Latin-1) hold it: every other
+// character, whether of one UTF-16 unit or of two, becomes one "?", which is how it
+// would be read back and sent.
+static QString asSingleBytes(QStringView text)
+{
+    QString held;
+    held.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.unicode() <= 0xFF) {
+            held.append(c);
+            continue;
+        }
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+        }
+        held.append(u'?');
+    }
+    return held;
 }
 
 // Whether the line edit takes the key's text as typed text, told as the line edit tells
@@ -50,15 +73,17 @@ static bool typesText(const QKeyEvent* key)
 }
 
 // Ends the line edit's current undo step, so that what comes next is a step of its own:
-// the line edit ends a step when its caret moves, and has no other way to be told.
+// the line edit ends a step when its caret moves, and has no other way to be told. An
+// empty text leaves the caret nowhere to go, yet what comes next would still join the
+// deletion that emptied it; clearing an empty edit ends the step and changes nothing.
 static void endUndoStep(QLineEdit* edit)
 {
-    const int caret = edit->cursorPosition();
-    const int elsewhere = caret > 0 ? caret - 1 : caret + 1;
-    if (elsewhere > edit->text().size()) {
-        return; // an empty text: nothing before it that what comes next could join
+    if (edit->text().isEmpty()) {
+        edit->clear();
+        return;
     }
-    edit->setCursorPosition(elsewhere);
+    const int caret = edit->cursorPosition();
+    edit->setCursorPosition(caret > 0 ? caret - 1 : caret + 1);
     edit->setCursorPosition(caret);
 }
 
@@ -82,25 +107,23 @@ QValidator::State QzEditValidator::validate(QString& input, int&) const
         return Acceptable;
     }
     const QStringView inserted = insertedBy(shown_, input);
-    return taken(inserted, input.size() - inserted.size()).size() == inserted.size() ? Acceptable : Invalid;
+    return taken(inserted, input.size() - inserted.size()) == inserted ? Acceptable : Invalid;
 }
 
-QStringView QzEditValidator::taken(QStringView inserted, qsizetype kept) const
+QString QzEditValidator::taken(QStringView inserted, qsizetype kept) const
 {
+    const int most = limit();
+    // A limited edit holds a text of the unit's, one byte a character: the limit counts
+    // those, and what the edit shows is what will be sent.
+    const QString held = most > 0 ? asSingleBytes(inserted) : inserted.toString();
     auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
-    if (digitsOnly() && !std::all_of(inserted.begin(), inserted.end(), isDigit)) {
+    if (digitsOnly() && !std::all_of(held.begin(), held.end(), isDigit)) {
         return {};
     }
-    const int most = limit();
-    if (most <= 0 || kept + inserted.size() <= most) {
-        return inserted;
+    if (most <= 0 || kept + held.size() <= most) {
+        return held;
     }
-    qsizetype room = std::max<qsizetype>(0, most - kept);
-    // Never half of a surrogate pair: a character that does not fit whole stays out.
-    if (room > 0 && inserted[room - 1].isHighSurrogate() && inserted[room].isLowSurrogate()) {
-        --room;
-    }
-    return inserted.left(room);
+    return held.left(std::max<qsizetype>(0, most - kept));
 }
 
 int QzEditValidator::limit() const
@@ -122,7 +145,7 @@ bool QzEditValidator::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::InputMethod && type != QEvent::MouseButtonRelease &&
-        type != QEvent::ChildPolished) {
+        type != QEvent::Drop && type != QEvent::ChildPolished) {
         return false;
     }
     // An edit that takes whatever it is given needs no judging, nor a second look at the
@@ -138,6 +161,8 @@ bool QzEditValidator::eventFilter(QObject* watched, QEvent* event)
         return false;
     case QEvent::MouseButtonRelease:
         return watched == edit_ && onMouseRelease(static_cast<QMouseEvent*>(event));
+    case QEvent::Drop:
+        return watched == edit_ && onDrop(static_cast<QDropEvent*>(event));
     case QEvent::ChildPolished:
         // The line edit's own menu, about to show: its Paste is judged as any paste.
         if (auto* menu = qobject_cast<QMenu*>(static_cast<QChildEvent*>(event)->child());
@@ -152,12 +177,12 @@ bool QzEditValidator::eventFilter(QObject* watched, QEvent* event)
 
 bool QzEditValidator::onKey(QObject* receiver, QKeyEvent* key)
 {
-    // Control+Shift+Insert pastes the clipboard or the selection as the desktop's key
-    // scheme has it, which is not known here: the line edit pastes it, judged whole.
-    const bool schemeDecides =
-        key->key() == Qt::Key_Insert && key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
-    if (key->matches(QKeySequence::Paste) && !schemeDecides) {
-        if (!pasteWhatFits(QClipboard::Clipboard)) {
+    if (key->matches(QKeySequence::Paste)) {
+        // Only the X11 key scheme makes Control+Shift+Insert a paste key, and there the
+        // line edit pastes the selection with it.
+        const bool selection =
+            key->key() == Qt::Key_Insert && key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
+        if (!pasteWhatFits(selection ? QClipboard::Selection : QClipboard::Clipboard)) {
             return false;
         }
         key->accept();
@@ -167,13 +192,13 @@ bool QzEditValidator::onKey(QObject* receiver, QKeyEvent* key)
         return false;
     }
     const QString typed = key->text();
-    const QStringView fit = taken(typed, keptAroundSelection());
-    if (fit.size() == typed.size()) {
+    const QString fit = taken(typed, keptAroundSelection());
+    if (fit == typed) {
         return false;
     }
     if (!fit.isEmpty()) {
-        // The part that fits is typed as the key's own text would have been.
-        QKeyEvent fitted(key->type(), key->key(), key->modifiers(), fit.toString(), key->isAutoRepeat(),
+        // What fits is typed as the key's own text would have been.
+        QKeyEvent fitted(key->type(), key->key(), key->modifiers(), fit, key->isAutoRepeat(),
                          ushort(key->count()));
         QCoreApplication::sendEvent(receiver, &fitted);
     }
@@ -193,15 +218,14 @@ void QzEditValidator::fitInputMethodText(QInputMethodEvent* input) const
     const qsizetype caret = edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
     const qsizetype from = std::clamp<qsizetype>(caret + input->replacementStart(), 0, length);
     const qsizetype replaced = input->replacementLength();
-    const QStringView fit =
-        taken(commit, replaced > 0 && from + replaced <= length ? length - replaced : length);
-    if (fit.size() == commit.size()) {
+    const QString fit = taken(commit, replaced > 0 && from + replaced <= length ? length - replaced : length);
+    if (fit == commit) {
         return;
     }
     if (fit.isEmpty()) {
         input->setCommitString(QString()); // nothing replaced either: the change is refused whole
     } else {
-        input->setCommitString(fit.toString(), input->replacementStart(), input->replacementLength());
+        input->setCommitString(fit, input->replacementStart(), input->replacementLength());
     }
 }
 
@@ -220,28 +244,66 @@ bool QzEditValidator::onMouseRelease(QMouseEvent* mouse)
     return true;
 }
 
+// The line edit's menu item Paste, by its name where it has one, or else by its text
+// (before the tab that shows its key).
+static bool isLineEditsPaste(const QAction* action)
+{
+    return action->objectName() == QLatin1String("edit-paste") ||
+           action->text().section(u'\t', 0, 0) == QLineEdit::tr("&Paste");
+}
+
+bool QzEditValidator::onDrop(QDropEvent* drop)
+{
+    // A drop is judged by the validator once it is in; what it brings is first made what
+    // the edit can hold, by handing the line edit the same drop with that text.
+    const QMimeData* data = drop->mimeData();
+    const QString text = data != nullptr ? data->text() : QString();
+    const QString held = limit() > 0 ? asSingleBytes(text) : text;
+    if (held == text) {
+        return false;
+    }
+    QMimeData heldData;
+    heldData.setText(held);
+    QDropEvent heldDrop(drop->position(), drop->possibleActions(), &heldData, drop->buttons(), drop->modifiers());
+    heldDrop.setDropAction(drop->dropAction());
+    QCoreApplication::sendEvent(edit_, &heldDrop);
+    drop->setDropAction(heldDrop.dropAction());
+    drop->setAccepted(heldDrop.isAccepted());
+    return true;
+}
+
 void QzEditValidator::routeMenuPaste(QMenu* menu)
 {
-    for (QAction* action : menu->actions()) {
-        if (disconnect(action, SIGNAL(triggered()), edit_, SLOT(paste()))) {
-            connect(action, &QAction::triggered, this, [this] {
-                if (!pasteWhatFits(QClipboard::Clipboard)) {
-                    edit_->paste();
-                }
-            });
+    // The menu's own Paste is put aside for one of the same look that pastes as the keys
+    // do: how the line edit connects its action differs from one version of it to the next.
+    for (QAction* own : menu->actions()) {
+        if (!isLineEditsPaste(own) || own->property("qzJudged").toBool()) {
+            continue;
         }
+        auto* judged = new QAction(own->icon(), own->text(), menu);
+        judged->setObjectName(own->objectName());
+        judged->setEnabled(own->isEnabled());
+        judged->setProperty("qzJudged", true);
+        connect(judged, &QAction::triggered, this, [this] {
+            if (!pasteWhatFits(QClipboard::Clipboard)) {
+                edit_->paste();
+            }
+        });
+        menu->insertAction(own, judged);
+        menu->removeAction(own);
+        return;
     }
 }
 
 bool QzEditValidator::pasteWhatFits(QClipboard::Mode mode)
 {
     const QString pasted = QGuiApplication::clipboard()->text(mode);
-    const QStringView fit = taken(pasted, keptAroundSelection());
-    if (fit.size() == pasted.size()) {
+    const QString fit = taken(pasted, keptAroundSelection());
+    if (fit == pasted) {
         return false;
     }
     if (!fit.isEmpty()) {
-        insertAsPaste(fit.toString());
+        insertAsPaste(fit);
     }
     return true;
 }

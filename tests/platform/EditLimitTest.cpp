@@ -4,11 +4,16 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "PlatformTestSupport.h"
 #include "platform/Application.h"
@@ -130,46 +135,112 @@ TEST_F(EditLimitTest, ARefusedCharacterKeepsWhereTheNextUndoStepBegins)
     }
 }
 
-// A paste of which only part fits keeps that part, as one undo step, whether it comes
-// from Ctrl+V or from the edit's own menu.
+// Pastes the text through the edit's own menu, as the mouse does.
+void pasteByMenu(Window& control, QLineEdit* edit, const std::u32string& text)
+{
+    QApplication::clipboard()->setText(qt(text)); // the menu's Paste is on once it holds text
+    QWidget* widget = control.internals().live();
+    QPoint middle = widget->rect().center();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, middle, widget->mapToGlobal(middle));
+    QApplication::sendEvent(widget, &request);
+    QMenu* menu = edit->findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    int pastes = 0;
+    for (QAction* action : menu->actions()) {
+        if (action->text().startsWith(QLineEdit::tr("&Paste"))) {
+            ++pastes;
+            action->trigger();
+        }
+    }
+    EXPECT_EQ(pastes, 1);
+    menu->close();
+    delete menu;
+}
+
+// A paste of which only part fits keeps that part, as an undo step of its own, whether it
+// comes from Ctrl+V or from the edit's own menu, and whatever the edit held before: the
+// characters typed before it, or an empty text left by deleting a selection.
 TEST_F(EditLimitTest, APasteCutToFitIsOneUndoStep)
 {
-    auto pasteByMenu = [this](const EditKind& kind, const std::u32string& text) {
-        QApplication::clipboard()->setText(qt(text)); // the menu's Paste is on once it holds text
-        QWidget* widget = control(kind).internals().live();
-        QPoint middle = widget->rect().center();
-        QContextMenuEvent request(QContextMenuEvent::Keyboard, middle, widget->mapToGlobal(middle));
-        QApplication::sendEvent(widget, &request);
-        QMenu* menu = lineEdit(kind)->findChild<QMenu*>();
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions()) {
-            if (action->text().startsWith(QLineEdit::tr("&Paste"))) {
-                action->trigger();
-            }
-        }
-        menu->close();
-        delete menu;
+    struct Before {
+        const char* name;
+        std::function<void(const EditKind&)> make; // the user's steps before the paste
+        std::u32string shown;                      // the text they leave
+        std::vector<std::u32string> undone;        // the texts that undo after undo brings back
+    };
+    const Before befores[] = {
+        {"five typed", [this](const EditKind& kind) { user::type(control(kind), kind.takes.substr(0, 5)); },
+         U"abcde", {U"abcde", U""}},
+        {"three typed, then all deleted",
+         [this](const EditKind& kind) {
+             user::type(control(kind), kind.takes.substr(0, 3));
+             user::selectAll(control(kind));
+             user::press(control(kind), user::Key::Backspace);
+         },
+         U"", {U"", U"abc"}},
     };
     for (bool byMenu : {false, true}) {
-        for (const EditKind& kind : editKinds) {
-            SCOPED_TRACE(std::string(kind.name) + (byMenu ? ", by the menu" : ", by Ctrl+V"));
-            start(kind, U"");
-            user::type(control(kind), kind.takes.substr(0, 5));
-            std::u32string pasted = kind.takes.substr(5, 13);
-            if (byMenu) {
-                pasteByMenu(kind, pasted);
-            } else {
-                user::paste(control(kind), pasted);
-            }
-            EXPECT_EQ(shown(kind), qt(kind.takes.substr(0, limit)));
+        for (const Before& before : befores) {
+            for (const EditKind& kind : editKinds) {
+                SCOPED_TRACE(std::string(kind.name) + ", " + before.name + (byMenu ? ", by the menu" : ", by Ctrl+V"));
+                auto ofKind = [&](const std::u32string& letters) {
+                    std::u32string text;
+                    for (char32_t letter : letters) {
+                        text += kind.takes[letter - U'a'];
+                    }
+                    return text;
+                };
+                start(kind, U"");
+                before.make(kind);
+                ASSERT_EQ(shown(kind), qt(ofKind(before.shown)));
+                const std::u32string pasted = kind.takes.substr(5, 15);
+                if (byMenu) {
+                    pasteByMenu(control(kind), lineEdit(kind), pasted);
+                } else {
+                    user::paste(control(kind), pasted);
+                }
+                const std::u32string whole = ofKind(before.shown) + pasted;
+                EXPECT_EQ(shown(kind), qt(whole.substr(0, limit)));
 
+                for (const std::u32string& undone : before.undone) {
+                    user::undo(control(kind));
+                    EXPECT_EQ(shown(kind), qt(ofKind(undone)));
+                }
+                for (std::size_t i = 0; i < before.undone.size(); ++i) {
+                    user::redo(control(kind));
+                }
+                EXPECT_EQ(shown(kind), qt(whole.substr(0, limit)));
+            }
+        }
+    }
+}
+
+// Every key the platform pastes with keeps what fits, as Ctrl+V does; the X11 key scheme's
+// Control+Shift+Insert pastes the selection.
+TEST_F(EditLimitTest, EveryPasteKeyKeepsWhatFits)
+{
+    const QString pasted = qt(U"fghijklmnopqr");
+    for (const QKeySequence& binding : QKeySequence::keyBindings(QKeySequence::Paste)) {
+        const QKeyCombination key = binding[0];
+        const bool selection = key == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Insert);
+        if (selection && !QApplication::clipboard()->supportsSelection()) {
+            continue; // the line edit pastes nothing with it here
+        }
+        for (const EditKind& kind : editKinds) {
+            if (kind.id == NumberId) {
+                continue;
+            }
+            SCOPED_TRACE(std::string(kind.name) + ", " + binding.toString().toStdString());
+            start(kind, U"abcde");
+            QApplication::clipboard()->setText(pasted, selection ? QClipboard::Selection : QClipboard::Clipboard);
+            QWidget* widget = control(kind).internals().live();
+            QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
+            QKeyEvent release(QEvent::KeyRelease, key.key(), key.keyboardModifiers());
+            QApplication::sendEvent(widget, &press);
+            QApplication::sendEvent(widget, &release);
+            EXPECT_EQ(shown(kind), "abcdefghijkl");
             user::undo(control(kind));
-            EXPECT_EQ(shown(kind), qt(kind.takes.substr(0, 5)));
-            user::undo(control(kind));
-            EXPECT_EQ(shown(kind), "");
-            user::redo(control(kind));
-            user::redo(control(kind));
-            EXPECT_EQ(shown(kind), qt(kind.takes.substr(0, limit)));
+            EXPECT_EQ(shown(kind), "abcde");
         }
     }
 }
@@ -203,32 +274,64 @@ TEST_F(EditLimitTest, AfterAnUndoTheLimitHoldsAsBefore)
     }
 }
 
-// A cut keeps whole characters: a character of two UTF-16 units that does not fit whole
-// is left out, typed or pasted; one that fits goes in whole.
-TEST_F(EditLimitTest, ACutKeepsWholeCharacters)
+// A limited edit holds one byte a character, as the unit does: a character outside
+// Latin-1 goes in as one "?" and counts as one, whether of one UTF-16 unit or of two;
+// Latin-1 characters go in as they are.
+TEST_F(EditLimitTest, ACharacterOutsideLatin1GoesInAsOneQuestionMark)
 {
+    struct Case {
+        std::u32string shown; // before, the caret at its end
+        std::u32string put;
+        std::u32string result;
+    };
     const std::u32string smiley = U"\U0001F600";
+    const Case cases[] = {
+        {U"abcdefghijk", smiley, U"abcdefghijk?"},
+        {U"abcdefghijkl", smiley, U"abcdefghijkl"},
+        {U"abcdefghij", U"k" + smiley + U"m", U"abcdefghijk?"},
+        {U"abcd", U"\u0436", U"abcd?"},
+        {U"", U"Caf\u00e9 \u20ac5 \u00fc", U"Caf\u00e9 ?5 \u00fc"},
+    };
     for (const EditKind& kind : editKinds) {
-        SCOPED_TRACE(kind.name);
-        const bool takesLetters = kind.id != NumberId;
-        for (bool typed : {false, true}) {
-            SCOPED_TRACE(typed ? "typed" : "pasted");
-            auto put = [&](const std::u32string& text) {
-                typed ? user::type(control(kind), text) : user::paste(control(kind), text);
-            };
-            start(kind, kind.takes.substr(0, 11));
-            put(smiley);
-            EXPECT_EQ(shown(kind), qt(kind.takes.substr(0, 11)));
-            EXPECT_EQ(changes, 0);
-
-            start(kind, kind.takes.substr(0, 10));
-            put(smiley);
-            EXPECT_EQ(shown(kind), qt(kind.takes.substr(0, 10) + (takesLetters ? smiley : U"")));
+        if (kind.id == NumberId) {
+            continue; // it takes 0 to 9 only, as the test of its own shows
         }
-        start(kind, kind.takes.substr(0, 10));
-        user::paste(control(kind), kind.takes.substr(10, 1) + smiley);
-        EXPECT_EQ(shown(kind), qt(kind.takes.substr(0, takesLetters ? 11 : 10)));
+        for (bool typed : {false, true}) {
+            for (const Case& test : cases) {
+                SCOPED_TRACE(std::string(kind.name) + (typed ? ", typed " : ", pasted ") +
+                             qt(test.shown + U" + " + test.put).toStdString());
+                start(kind, test.shown);
+                typed ? user::type(control(kind), test.put) : user::paste(control(kind), test.put);
+                EXPECT_EQ(shown(kind), qt(test.result));
+                EXPECT_EQ(control(kind).getText(), qt(test.result).toLatin1().toStdString());
+            }
+        }
     }
+}
+
+// What an input method commits, and what is dropped on the edit, goes in as the edit can
+// hold it too.
+TEST_F(EditLimitTest, InputMethodAndDroppedTextGoInAsTheEditCanHoldIt)
+{
+    const EditKind& edit = editKinds[0];
+    start(edit, U"ab");
+    QInputMethodEvent commit;
+    commit.setCommitString(qt(U"\u0436\U0001F600"));
+    QApplication::sendEvent(control(edit).internals().live(), &commit);
+    EXPECT_EQ(shown(edit), "ab??");
+
+    start(edit, U"ab");
+    QMimeData dragged;
+    dragged.setText(qt(U"\u00e9\u20ac"));
+    QLineEdit* line = lineEdit(edit);
+    const QPointF end(line->rect().right() - 1, line->rect().center().y());
+    QDragEnterEvent enter(end.toPoint(), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(line, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(end, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(line, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(shown(edit), qt(U"ab\u00e9?"));
 }
 
 // A digits-only edit takes 0 to 9 and no digit of another script.

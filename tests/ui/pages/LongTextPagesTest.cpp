@@ -251,6 +251,41 @@ TEST_F(LongTextPagesTest, AnEditKeepsItsTypingLimitWhenTheUnitsTextIsLonger)
     EXPECT_TRUE(reporter.reports.empty());
 }
 
+// What an edit of a text the unit holds shows is what the unit gets, byte for byte: a
+// character outside Latin-1, typed or pasted, shows as "?" the moment it goes in, and
+// Latin-1 characters stay as they are.
+TEST_F(LongTextPagesTest, AnEditShowsWhatTheUnitWillGet)
+{
+    struct Entry {
+        const char* name;
+        std::u32string text;
+        bool typed;
+        std::string shown; // Latin-1, as the unit gets it
+    };
+    const Entry entries[] = {
+        {"typed", U"abcd\u0436", true, "abcd?"},
+        {"pasted", U"Caf\u00e9 \u20ac5", false, "Caf\xe9 ?5"},
+        {"pasted beyond the plane", U"Mix \U0001F600 \u00fc", false, "Mix ? \xfc"},
+    };
+    for (const TextControl& row : edits()) {
+        for (const Entry& entry : entries) {
+            SCOPED_TRACE(std::string(row.name) + ", " + entry.name);
+            Dialog& page = row.open();
+            Window& control = this->control<Window>(row.control);
+            user::focus(control);
+            user::selectAll(control);
+            entry.typed ? user::type(control, entry.text) : user::paste(control, entry.text);
+            EXPECT_EQ(lineEdit(row.control)->text(), QString::fromLatin1(entry.shown));
+            commitTyping(page, control);
+            EXPECT_EQ(sent(), std::vector<std::string>{describe(ParameterId(int16_t(row.parameter)),
+                                                                ParameterValue(entry.shown))});
+            EXPECT_EQ(lineEdit(row.control)->text(), QString::fromLatin1(entry.shown));
+            finishFetching(page);
+        }
+    }
+    EXPECT_TRUE(reporter.reports.empty());
+}
+
 // A paste keeps only what fits within the limit, wherever the caret stands, and in place
 // of a selection; a text that fits is taken whole.
 TEST_F(LongTextPagesTest, APasteKeepsOnlyWhatFits)
