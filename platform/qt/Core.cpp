@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 
 #include <cerrno>
+#include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -61,6 +62,11 @@ class ApplicationObject {
 public:
     ApplicationObject() : application_(std::make_unique<QApplication>(argc_, argv_))
     {
+        // The application object sets the C library's locale from the user's environment.
+        // Numbers are written with printf's formats and read back as the classic locale
+        // reads them, so that they look and read alike everywhere: their locale goes back
+        // to "C", as the toolkit advises. The rest of the user's locale stays.
+        std::setlocale(LC_NUMERIC, "C");
         QApplication::setQuitOnLastWindowClosed(false);
         initialiseResources();
         registerApplicationTemplates();
