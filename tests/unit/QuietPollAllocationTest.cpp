@@ -16,24 +16,66 @@ namespace {
 
 thread_local long threadAllocations = 0;
 
-void* allocate(std::size_t size)
+void* allocate(std::size_t size, std::size_t alignment = 0) noexcept
 {
     ++threadAllocations;
-    if (void* memory = std::malloc(size != 0 ? size : 1))
+    size = std::max<std::size_t>(size, 1);
+    if (alignment == 0)
+        return std::malloc(size);
+    // aligned_alloc takes only whole multiples of the alignment.
+    return std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment);
+}
+
+void* allocateOrThrow(std::size_t size, std::size_t alignment = 0)
+{
+    if (void* memory = allocate(size, alignment))
         return memory;
     throw std::bad_alloc();
 }
 
 } // namespace
 
+// Every replaceable form is replaced, so that whatever form a library allocates with,
+// it frees through the same allocator: a sanitizer that supplies a form left out here
+// would otherwise see its memory freed by ours.
 void* operator new(std::size_t size)
 {
-    return allocate(size);
+    return allocateOrThrow(size);
 }
 
 void* operator new[](std::size_t size)
 {
+    return allocateOrThrow(size);
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
     return allocate(size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocate(size);
+}
+
+void* operator new(std::size_t size, std::align_val_t alignment)
+{
+    return allocateOrThrow(size, static_cast<std::size_t>(alignment));
+}
+
+void* operator new[](std::size_t size, std::align_val_t alignment)
+{
+    return allocateOrThrow(size, static_cast<std::size_t>(alignment));
+}
+
+void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
+{
+    return allocate(size, static_cast<std::size_t>(alignment));
+}
+
+void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
+{
+    return allocate(size, static_cast<std::size_t>(alignment));
 }
 
 void operator delete(void* memory) noexcept
@@ -52,6 +94,46 @@ void operator delete(void* memory, std::size_t) noexcept
 }
 
 void operator delete[](void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::align_val_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, std::align_val_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t, std::align_val_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::align_val_t, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, std::align_val_t, const std::nothrow_t&) noexcept
 {
     std::free(memory);
 }
