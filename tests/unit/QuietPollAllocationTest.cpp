@@ -33,6 +33,13 @@ void* allocateOrThrow(std::size_t size, std::size_t alignment = 0)
     throw std::bad_alloc();
 }
 
+// Not inlined, so that the compiler, which takes operator new for an allocator of its
+// own, does not see free() meet memory from it in the callers of operator delete.
+[[gnu::noinline]] void release(void* memory) noexcept
+{
+    std::free(memory);
+}
+
 } // namespace
 
 // Every replaceable form is replaced, so that whatever form a library allocates with,
@@ -80,62 +87,62 @@ void* operator new[](std::size_t size, std::align_val_t alignment, const std::no
 
 void operator delete(void* memory) noexcept
 {
-    std::free(memory);
+    release(memory);
 }
 
 void operator delete[](void* memory) noexcept
 {
-    std::free(memory);
+    release(memory);
 }
 
 void operator delete(void* memory, std::size_t) noexcept
 {
-    std::free(memory);
+    release(memory);
 }
 
 void operator delete[](void* memory, std::size_t) noexcept
 {
-    std::free(memory);
+    release(memory);
 }
 
 void operator delete(void* memory, const std::nothrow_t&) noexcept
 {
-    std::free(memory);
+    release(memory);
 }
 
 void operator delete[](void* memory, const std::nothrow_t&) noexcept
 {
-    std::free(memory);
+    release(memory);
 }
 
 void operator delete(void* memory, std::align_val_t) noexcept
 {
-    std::free(memory);
+    release(memory);
 }
 
 void operator delete[](void* memory, std::align_val_t) noexcept
 {
-    std::free(memory);
+    release(memory);
 }
 
 void operator delete(void* memory, std::size_t, std::align_val_t) noexcept
 {
-    std::free(memory);
+    release(memory);
 }
 
 void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept
 {
-    std::free(memory);
+    release(memory);
 }
 
 void operator delete(void* memory, std::align_val_t, const std::nothrow_t&) noexcept
 {
-    std::free(memory);
+    release(memory);
 }
 
 void operator delete[](void* memory, std::align_val_t, const std::nothrow_t&) noexcept
 {
-    std::free(memory);
+    release(memory);
 }
 
 namespace {
