@@ -113,9 +113,7 @@ QValidator::State QzEditValidator::validate(QString& input, int&) const
 QString QzEditValidator::taken(QStringView inserted, qsizetype kept) const
 {
     const int most = limit();
-    // A limited edit holds a text of the unit's, one byte a character: the limit counts
-    // those, and what the edit shows is what will be sent.
-    const QString held = most > 0 ? asSingleBytes(inserted) : inserted.toString();
+    const QString held = heldOf(inserted);
     auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
     if (digitsOnly() && !std::all_of(held.begin(), held.end(), isDigit)) {
         return {};
@@ -124,6 +122,13 @@ QString QzEditValidator::taken(QStringView inserted, qsizetype kept) const
         return held;
     }
     return held.left(std::max<qsizetype>(0, most - kept));
+}
+
+QString QzEditValidator::heldOf(QStringView text) const
+{
+    // A limited edit holds a text of the unit's, one byte a character: the limit counts
+    // those, and what the edit shows is what will be sent.
+    return limit() > 0 ? asSingleBytes(text) : text.toString();
 }
 
 int QzEditValidator::limit() const
@@ -258,7 +263,7 @@ bool QzEditValidator::onDrop(QDropEvent* drop)
     // the edit can hold, by handing the line edit the same drop with that text.
     const QMimeData* data = drop->mimeData();
     const QString text = data != nullptr ? data->text() : QString();
-    const QString held = limit() > 0 ? asSingleBytes(text) : text;
+    const QString held = heldOf(text);
     if (held == text) {
         return false;
     }

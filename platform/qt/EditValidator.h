@@ -41,6 +41,8 @@ public:
 private:
     int limit() const;       // the most characters typing may leave, 0 for no limit
     bool digitsOnly() const; // the template's "number": 0 to 9 only
+    // The text as the edit holds it: for a limited edit, its characters as the unit's bytes.
+    QString heldOf(QStringView text) const;
     // What of the text put in place of the selection the edit takes, with `kept`
     // characters of its text staying around it.
     QString taken(QStringView inserted, qsizetype kept) const;
